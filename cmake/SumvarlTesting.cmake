@@ -1,0 +1,21 @@
+# One line per test binary. GoogleTest binaries are discovered case by case; Qt Test binaries
+# run headless on the offscreen platform wherever CTest runs them.
+function(sumvarl_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Sumvarl::options)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+function(sumvarl_add_qtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Sumvarl::options)
+    add_test(NAME ${name} COMMAND ${name} -platform offscreen)
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+endfunction()

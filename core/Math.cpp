@@ -1,0 +1,177 @@
+#include "core/Math.h"
+
+#include "core/NumberText.h"
+#include "core/RandomSource.h"
+
+#include <optional>
+
+namespace Math {
+
+std::int16_t ProblemCount = 0;
+std::int16_t NumberRange = 0;
+std::int16_t WeightTotal = 0;
+std::array<std::int16_t, 5> CumulativeWeight{};
+std::int16_t FillBlankOn = 0;
+std::int16_t FillBlankPercent = 0;
+
+std::u16string CurrentOperand1;
+std::u16string CurrentOperator;
+std::u16string CurrentOperand2;
+std::u16string CurrentResult;
+std::u16string CurrentKey;
+
+WorksheetColumns WorksheetTable;
+
+void ResetState()
+{
+    ProblemCount = 0;
+    NumberRange = 0;
+    WeightTotal = 0;
+    CumulativeWeight = {};
+    FillBlankOn = 0;
+    FillBlankPercent = 0;
+    CurrentOperand1.clear();
+    CurrentOperator.clear();
+    CurrentOperand2.clear();
+    CurrentResult.clear();
+    CurrentKey.clear();
+    WorksheetTable = WorksheetColumns{};
+}
+
+namespace {
+
+using sumvarl::FloorToInt16;
+using sumvarl::ToInt16;
+
+// A step that would leave 16 bits is skipped: its target keeps what it had.
+void Assign(std::int16_t& target, std::optional<std::int16_t> value)
+{
+    if (value) {
+        target = *value;
+    }
+}
+
+std::optional<std::int16_t> Checked(int value)
+{
+    if (value < INT16_MIN || value > INT16_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+// Which operation the band draw r selects; the last test that holds decides, and 0 means none.
+int ChooseOperation(std::int16_t r)
+{
+    const auto& cw = CumulativeWeight;
+    int kind = 0;
+    if (r <= cw[0]) {
+        kind = 1;
+    }
+    if (cw[0] < r && r <= cw[1]) {
+        kind = 2;
+    }
+    if (cw[1] < r && r <= cw[2]) {
+        kind = 3;
+    }
+    if (cw[2] < r && r <= cw[3]) {
+        kind = 4;
+    }
+    return kind;
+}
+
+struct Operands
+{
+    std::int16_t first = 0;
+    std::int16_t second = 0;
+    std::int16_t answer = 0;
+};
+
+// Products with the draws are formed in double precision and only then floored.
+Operands MakeOperands(int kind, std::int16_t n, double u1, double u2)
+{
+    Operands o;
+    switch (kind) {
+    case 1: { // addition: the sum first, then the first addend below it
+        std::int16_t sum = 0;
+        std::int16_t first = 0;
+        Assign(sum, FloorToInt16(n * u1));
+        Assign(first, FloorToInt16(sum * u2));
+        o.first = first;
+        Assign(o.second, Checked(sum - first));
+        o.answer = sum;
+        break;
+    }
+    case 2: { // subtraction: the larger draw first
+        std::int16_t x = 0;
+        std::int16_t y = 0;
+        Assign(x, FloorToInt16(n * u1));
+        Assign(y, FloorToInt16(n * u2));
+        if (x < y) {
+            std::swap(x, y);
+        }
+        o.first = x;
+        o.second = y;
+        Assign(o.answer, Checked(x - y));
+        break;
+    }
+    case 3: { // the single-digit times table
+        Assign(o.first, FloorToInt16(10 * u1));
+        Assign(o.second, FloorToInt16(10 * u2));
+        Assign(o.answer, Checked(o.first * o.second));
+        break;
+    }
+    default: { // division that always comes out exactly
+        std::int16_t divisorLess1 = 0;
+        Assign(o.answer, FloorToInt16(10 * u1));
+        Assign(divisorLess1, FloorToInt16(9 * u2));
+        o.second = static_cast<std::int16_t>(divisorLess1 + 1);
+        Assign(o.first, Checked(o.answer * o.second));
+        break;
+    }
+    }
+    return o;
+}
+
+} // namespace
+
+void GenerateProblem(std::int16_t rangeLimit, sumvarl::RandomSource& random)
+{
+    CurrentKey.clear();
+    CurrentOperand1.clear();
+    CurrentOperator.clear();
+    CurrentOperand2.clear();
+    CurrentResult.clear();
+
+    random.Reseed();
+    std::int16_t r = 0;
+    Assign(r, ToInt16(WeightTotal * static_cast<double>(random.Draw())));
+
+    const int kind = ChooseOperation(r);
+    if (kind == 0) {
+        return;
+    }
+
+    random.Reseed();
+    const double u1 = random.Draw();
+    const double u2 = random.Draw();
+    const Operands o = MakeOperands(kind, rangeLimit, u1, u2);
+
+    CurrentOperand1 = sumvarl::DecimalText(o.first);
+    CurrentOperator = OperatorTexts[static_cast<std::size_t>(kind - 1)];
+    CurrentOperand2 = sumvarl::DecimalText(o.second);
+    CurrentResult = sumvarl::DecimalText(o.answer);
+
+    CurrentKey.reserve(CurrentOperand1.size() + CurrentOperand2.size() + CurrentResult.size() + 2);
+    CurrentKey.append(CurrentOperand1)
+        .append(CurrentOperator)
+        .append(CurrentOperand2)
+        .append(EqualsSign)
+        .append(CurrentResult);
+}
+
+void GenerateProblem(std::int16_t rangeLimit)
+{
+    GenerateProblem(rangeLimit, sumvarl::SharedRandom());
+}
+
+} // namespace Math

@@ -1,0 +1,82 @@
+#pragma once
+
+// A text surface in the old line-printer style: a current font, a current print position in
+// twips, and print statements made of text and Tab items. The rules of the statements live
+// here once; a device (screen pixmap, printer, test recorder) supplies only its metrics and
+// the drawing.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace sumvarl {
+
+struct Tab
+{
+    int column; // 1-based; below 1 means column 1
+};
+
+using PrintItem = std::variant<std::u16string_view, Tab>;
+
+enum class Ending {
+    Open, // the next statement continues the line
+    Line, // back to x = 0 and down one line height of the font in force
+};
+
+struct FontSpec
+{
+    std::u16string name;
+    double size = 12.0; // points
+    bool bold = false;
+    bool underline = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+class PrintSurface
+{
+public:
+    virtual ~PrintSurface() = default;
+
+    void SetFontName(std::u16string_view name);
+    void SetFontSize(double points);
+    void SetFontBold(bool on);
+    void SetFontUnderline(bool on);
+    const FontSpec& Font() const { return font_; }
+
+    double CurrentX() const { return x_; }
+    void SetCurrentX(double twips) { x_ = twips; }
+    double CurrentY() const { return y_; }
+
+    // Erase everything and go back to the top left corner.
+    void Cls();
+
+    void Print(std::initializer_list<PrintItem> items, Ending ending);
+    void EndLine() { Print({}, Ending::Line); }
+
+protected:
+    // Metrics of the current font on this device, in twips.
+    virtual double ColumnWidth() const = 0;
+    virtual double LineHeight() const = 0;
+    virtual double TextWidth(std::u16string_view text) const = 0;
+
+    // Draw text with its top left corner at (x, y) twips in the current font.
+    virtual void DrawText(double x, double y, std::u16string_view text) = 0;
+    virtual void Clear() = 0;
+    virtual void FontChanged() {}
+    // Called before text is drawn on the current line; a paged device may move to a new page
+    // here and return the new top of the line.
+    virtual double PlaceLine(double y) { return y; }
+
+private:
+    void PrintTab(int column);
+    void PrintText(std::u16string_view text);
+    void NewLine();
+
+    FontSpec font_;
+    double x_ = 0.0;
+    double y_ = 0.0;
+};
+
+} // namespace sumvarl

@@ -1,0 +1,66 @@
+#include "worksheet/ProblemLine.h"
+
+#include "core/Math.h"
+#include "worksheet/PrintSurface.h"
+
+namespace sumvarl {
+
+std::u16string_view BlankMarker(Variant variant)
+{
+    return variant == Variant::Screen ? u"( )" : u"(  )";
+}
+
+int TabColumn(int i, Variant variant)
+{
+    const int place = (i - 1) % ProblemsPerRow;
+    return variant == Variant::Screen ? place * 24 : place * 17 + 4;
+}
+
+std::u16string LeftPart(int row, Variant variant)
+{
+    const auto& t = Math::WorksheetTable;
+    const auto r = static_cast<std::size_t>(row);
+    const std::u16string_view marker = BlankMarker(variant);
+    const std::int16_t kind = t.BlankKind[r];
+
+    std::u16string joined(JustifyWidth, u' ');
+    joined.append(kind == 1 ? marker : std::u16string_view(t.Operand1Text[r]));
+    joined.append(t.OperatorText[r]);
+    joined.append(kind == 2 ? marker : std::u16string_view(t.Operand2Text[r]));
+    return joined.substr(joined.size() - JustifyWidth);
+}
+
+std::u16string ItemText(int row, Variant variant)
+{
+    std::u16string text = LeftPart(row, variant);
+    text.append(Math::EqualsSign);
+    const auto r = static_cast<std::size_t>(row);
+    if (Math::WorksheetTable.BlankKind[r] != 0) {
+        text.append(Math::WorksheetTable.ResultText[r]);
+    }
+    return text;
+}
+
+void RowBreak(PrintSurface& surface, Variant variant)
+{
+    if (variant == Variant::Screen) {
+        surface.EndLine();
+        return;
+    }
+    // On paper the rows are set further apart: two 12-point line ends between 16-point rows.
+    surface.SetFontSize(12);
+    surface.EndLine();
+    surface.EndLine();
+    surface.SetFontSize(16);
+}
+
+void PrintProblemLine(PrintSurface& surface, int i, Variant variant)
+{
+    const std::u16string text = ItemText(i, variant);
+    surface.Print({Tab{TabColumn(i, variant)}, text}, Ending::Open);
+    if (i % ProblemsPerRow == 0) {
+        RowBreak(surface, variant);
+    }
+}
+
+} // namespace sumvarl

@@ -1,0 +1,34 @@
+#pragma once
+
+// How one row of the worksheet table becomes a problem on a sheet, on screen or on paper.
+
+#include <string>
+
+namespace sumvarl {
+
+class PrintSurface;
+
+enum class Variant { Screen, Printer };
+
+inline constexpr int ProblemsPerRow = 4;
+inline constexpr int JustifyWidth = 7;
+
+// "( )" on screen, "(  )" on paper.
+std::u16string_view BlankMarker(Variant variant);
+
+// Tab column of problem i (1-based): screen 0, 24, 48, 72; printer 4, 21, 38, 55.
+int TabColumn(int i, Variant variant);
+
+// The text before "＝", right-justified to 7 characters by keeping the last 7 characters of
+// seven spaces plus the joined text:  12＋5 -> "  12＋5",  1000＋200 -> "000＋200".
+std::u16string LeftPart(int row, Variant variant);
+
+// The left part, "＝" and, for a blank problem, the result.
+std::u16string ItemText(int row, Variant variant);
+
+// Prints problem i at its column with the open ending, then the row break after every fourth.
+void PrintProblemLine(PrintSurface& surface, int i, Variant variant);
+
+void RowBreak(PrintSurface& surface, Variant variant);
+
+} // namespace sumvarl
