@@ -7,7 +7,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QRectF>
+#include <QFontMetricsF>
 
 class QPainter;
 class QPagedPaintDevice;
@@ -27,6 +27,10 @@ public:
     double TwipsToPixelsY(double twips) const;
 
     int PagesStarted() const { return pagesStarted_; }
+    // True once the device refused a new page; the rest of the job is lost.
+    bool PageFailed() const { return pageFailed_; }
+    // The printable height of the device in twips (what a paged device must fit a line into).
+    double PageHeightTwips() const;
 
 protected:
     double ColumnWidth() const override;
@@ -42,11 +46,14 @@ private:
     QPagedPaintDevice* pages_;
     QColor background_;
     QFont qfont_;
+    QFontMetricsF metrics_;
     double dpiX_;
     double dpiY_;
     double columnTwips_ = 0.0;
     double lineTwips_ = 0.0;
+    double ascentPixels_ = 0.0;
     int pagesStarted_ = 1;
+    bool pageFailed_ = false;
 };
 
 // Maps the face names the worksheets and windows ask for ("宋体", "隶书", "System") to

@@ -4,6 +4,7 @@
 // one print job. It reads Math::ProblemCount and Math::WorksheetTable and changes nothing.
 
 #include <QString>
+#include <string_view>
 
 class QPrinter;
 

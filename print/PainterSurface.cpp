@@ -1,0 +1,139 @@
+#include "print/PainterSurface.h"
+
+#include <QFontDatabase>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+
+namespace sumvarl {
+
+namespace {
+
+constexpr double TwipsPerInch = 1440.0;
+
+QString ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QFont MakeFont(const FontSpec& spec, const QPaintDevice* device)
+{
+    QFont font(QString::fromStdU16String(spec.name));
+    // A zero or negative size would make Qt warn and fall back to its default size; the smallest
+    // positive size keeps the statement visible as "tiny" instead of silently 12 points.
+    font.setPointSizeF(spec.size > 0.0 ? spec.size : 0.1);
+    font.setBold(spec.bold);
+    font.setUnderline(spec.underline);
+    // Resolve against the device so that sizes and metrics are the device's own (a 1200 dpi
+    // printer measures text differently from a 96 dpi screen).
+    return QFont(font, device);
+}
+
+} // namespace
+
+PainterSurface::PainterSurface(QPainter& painter, QPagedPaintDevice* pages, QColor background)
+    : painter_(painter), pages_(pages), background_(background),
+      qfont_(MakeFont(Font(), painter.device())), metrics_(qfont_, painter.device()),
+      dpiX_(painter.device()->logicalDpiX()), dpiY_(painter.device()->logicalDpiY())
+{
+    FontChanged();
+}
+
+double PainterSurface::TwipsToPixelsX(double twips) const
+{
+    return twips * dpiX_ / TwipsPerInch;
+}
+
+double PainterSurface::TwipsToPixelsY(double twips) const
+{
+    return twips * dpiY_ / TwipsPerInch;
+}
+
+double PainterSurface::PageHeightTwips() const
+{
+    return painter_.device()->height() * TwipsPerInch / dpiY_;
+}
+
+double PainterSurface::ColumnWidth() const
+{
+    return columnTwips_;
+}
+
+double PainterSurface::LineHeight() const
+{
+    return lineTwips_;
+}
+
+double PainterSurface::TextWidth(std::u16string_view text) const
+{
+    return metrics_.horizontalAdvance(ToQString(text)) * TwipsPerInch / dpiX_;
+}
+
+void PainterSurface::DrawText(double x, double y, std::u16string_view text)
+{
+    painter_.drawText(QPointF(TwipsToPixelsX(x), TwipsToPixelsY(y) + ascentPixels_),
+                      ToQString(text));
+}
+
+void PainterSurface::Clear()
+{
+    const QPaintDevice* device = painter_.device();
+    painter_.save();
+    painter_.resetTransform();
+    painter_.fillRect(QRect(0, 0, device->width(), device->height()), background_);
+    painter_.restore();
+}
+
+void PainterSurface::FontChanged()
+{
+    const QPaintDevice* device = painter_.device();
+    qfont_ = MakeFont(Font(), device);
+    metrics_ = QFontMetricsF(qfont_, device);
+    columnTwips_ = metrics_.averageCharWidth() * TwipsPerInch / dpiX_;
+    // height() (ascent + descent) rather than lineSpacing(): a line advances by the font's cell
+    // height, as the old line printers did, and some CJK fonts report a negative leading that
+    // would pull the lines together.
+    lineTwips_ = metrics_.height() * TwipsPerInch / dpiY_;
+    ascentPixels_ = metrics_.ascent();
+    painter_.setFont(qfont_);
+}
+
+double PainterSurface::PlaceLine(double y)
+{
+    // A line already at the top of a page stays there even if it is taller than the page:
+    // another page would not make it fit, it would only add blank sheets.
+    if (pages_ == nullptr || y <= 0.0 || y + lineTwips_ <= PageHeightTwips()) {
+        return y;
+    }
+    if (!pages_->newPage()) {
+        pageFailed_ = true;
+        return y;
+    }
+    ++pagesStarted_;
+    return 0.0;
+}
+
+void InstallFontSubstitutions()
+{
+    struct Substitution
+    {
+        const char16_t* face;
+        QStringList installedAlternatives;
+    };
+    const Substitution substitutions[] = {
+        {u"宋体", {"AR PL UMing CN", "AR PL SungtiL GB", "SimSun", "NSimSun"}},
+        {u"隶书", {"AR PL UKai CN", "LiSu", "STLiti"}},
+        {u"System", {"WenQuanYi Zen Hei", "Noto Sans CJK SC", "Microsoft YaHei", "SimHei"}},
+    };
+    const QStringList installed = QFontDatabase::families();
+    for (const Substitution& s : substitutions) {
+        const QString face = QString::fromUtf16(s.face);
+        // Where the face itself exists (SimSun on Windows) the real font wins.
+        if (!installed.contains(face, Qt::CaseInsensitive)) {
+            QFont::insertSubstitutions(face, s.installedAlternatives);
+        }
+    }
+}
+
+} // namespace sumvarl
