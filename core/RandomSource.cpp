@@ -24,6 +24,11 @@ std::uint64_t SystemClockNanoseconds()
 
 } // namespace
 
+float UnitInterval(std::uint64_t bits)
+{
+    return static_cast<float>(bits >> 40) * 0x1.0p-24F;
+}
+
 ClockRandom::ClockRandom(std::uint64_t seed, Clock clock)
     : state_(seed), clock_(clock ? std::move(clock) : Clock(SystemClockNanoseconds))
 {
@@ -39,8 +44,7 @@ void ClockRandom::Reseed()
 float ClockRandom::Draw()
 {
     state_ += Golden;
-    // 24 bits fill a float's mantissa exactly, so the largest draw is 1 - 2^-24, never 1.
-    return static_cast<float>(Mix(state_) >> 40) * 0x1.0p-24F;
+    return UnitInterval(Mix(state_));
 }
 
 RandomSource& SharedRandom()

@@ -17,6 +17,10 @@ public:
     virtual float Draw() = 0;
 };
 
+// The top 24 bits of a 64-bit word as a float in [0, 1): 24 bits fill a float's mantissa exactly,
+// so the largest value is 1 - 2^-24 and a draw never rounds up to 1.
+float UnitInterval(std::uint64_t bits);
+
 // A Weyl sequence with the SplitMix64 output function. Every operation moves the state forward
 // along a sequence of period 2^64: a draw by one step, a re-seed by 1 + (mixed clock reading
 // mod 2^32) steps. So re-seeds within one clock tick can never bring the state back to where
