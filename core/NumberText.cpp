@@ -75,7 +75,8 @@ double ReadDecimal(Cursor& c)
         negative = c.Peek() == u'-';
         c.Next();
     }
-    long long magnitude = 0; // decimal exponent of the leading digit, to tell overflow from underflow
+    long long magnitude =
+        0; // decimal exponent of the leading digit, to tell overflow from underflow
     bool seenNonZero = false;
     bool seenPoint = false;
     bool anyDigit = false;

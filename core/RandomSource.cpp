@@ -31,8 +31,7 @@ float UnitInterval(std::uint64_t bits)
 
 ClockRandom::ClockRandom(std::uint64_t seed, Clock clock)
     : state_(seed), clock_(clock ? std::move(clock) : Clock(SystemClockNanoseconds))
-{
-}
+{}
 
 void ClockRandom::Reseed()
 {

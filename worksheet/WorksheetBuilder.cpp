@@ -120,9 +120,9 @@ void PrintSummary(PrintSurface& s, const Counts& c)
         n[2 * op] = DecimalText(c.problems[op]);
         n[2 * op + 1] = DecimalText(c.blanks[op]);
     }
-    s.Print({u"其中 加法：", n[0], u"(", n[1], u")", u"题   减法：", n[2], u"(", n[3], u")",
-             u"题   乘法：", n[4], u"(", n[5], u")", u"题   除法：", n[6], u"(", n[7], u")",
-             u"题"},
+    s.Print({u"其中 加法：", n[0],           u"(", n[1],           u")", u"题   减法：", n[2],
+             u"(",           n[3],           u")", u"题   乘法：", n[4], u"(",           n[5],
+             u")",           u"题   除法：", n[6], u"(",           n[7], u")",           u"题"},
             Ending::Line);
 }
 

@@ -3,9 +3,8 @@
 #include "core/RandomSource.h"
 #include "core/tests/ScriptedRandom.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <set>
 #include <string>
 
@@ -19,8 +18,7 @@ using sumvarl::testing::ScriptedRandom;
 void SetWeights(int add, int sub, int mul, int div)
 {
     Math::ResetState();
-    Math::CumulativeWeight = {static_cast<std::int16_t>(add),
-                              static_cast<std::int16_t>(add + sub),
+    Math::CumulativeWeight = {static_cast<std::int16_t>(add), static_cast<std::int16_t>(add + sub),
                               static_cast<std::int16_t>(add + sub + mul),
                               static_cast<std::int16_t>(add + sub + mul + div), 0};
     Math::WeightTotal = Math::CumulativeWeight[3];
@@ -45,7 +43,8 @@ struct BandCase
 };
 
 class BandTest : public ::testing::TestWithParam<BandCase>
-{};
+{
+};
 
 TEST_P(BandTest, LastMatchingBandDecides)
 {
@@ -100,7 +99,8 @@ struct ShapeCase
 };
 
 class ShapeTest : public ::testing::TestWithParam<ShapeCase>
-{};
+{
+};
 
 TEST_P(ShapeTest, OperandsFollowTheDraws)
 {
@@ -129,15 +129,14 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"negative_addition", {1, 0, 0, 0}, -10, 0.5F, 0.5F, u"-3＋-2＝-5"},
         ShapeCase{"negative_subtraction", {0, 1, 0, 0}, -10, 0.5F, 0.25F, u"-3－-5＝2"},
         // 0 - (-32768) does not fit 16 bits: the difference is skipped and keeps its 0.
-        ShapeCase{"overflow_skipped", {0, 1, 0, 0}, -32768, 0.0F, 0.99999994F,
-                  u"0－-32768＝0"}),
+        ShapeCase{"overflow_skipped", {0, 1, 0, 0}, -32768, 0.0F, 0.99999994F, u"0－-32768＝0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GenerateProblem, InvariantsHoldForPositiveLimits)
 {
     SetWeights(25, 25, 25, 25);
-    for (const std::int16_t n : {std::int16_t{1}, std::int16_t{10}, std::int16_t{100},
-                                 std::int16_t{32767}}) {
+    for (const std::int16_t n :
+         {std::int16_t{1}, std::int16_t{10}, std::int16_t{100}, std::int16_t{32767}}) {
         ClockRandom random = SeededRandom(static_cast<std::uint64_t>(n));
         for (int k = 0; k < 20000; ++k) {
             Math::GenerateProblem(n, random);
@@ -168,8 +167,7 @@ TEST(GenerateProblem, InvariantsHoldForPositiveLimits)
                 ASSERT_EQ(b * c, a);
             }
             ASSERT_EQ(Math::CurrentKey, Math::CurrentOperand1 + op + Math::CurrentOperand2 +
-                                            std::u16string(Math::EqualsSign) +
-                                            Math::CurrentResult);
+                                            std::u16string(Math::EqualsSign) + Math::CurrentResult);
         }
     }
 }
@@ -184,7 +182,8 @@ struct CountCase
 };
 
 class DifferentProblemsTest : public ::testing::TestWithParam<CountCase>
-{};
+{
+};
 
 // Sample until the set of keys has stopped growing for a long while. A draw of r = 0 still
 // gives an addition, so only the operation under test is counted.

@@ -1,9 +1,8 @@
 #include "core/NumberText.h"
 
-#include <gtest/gtest.h>
-
 #include <cfloat>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace sumvarl {
@@ -16,7 +15,8 @@ struct ReadCase
 };
 
 class ReadNumberTest : public ::testing::TestWithParam<ReadCase>
-{};
+{
+};
 
 TEST_P(ReadNumberTest, ReadsTheLeadingNumber)
 {
@@ -57,7 +57,8 @@ struct Int16Case
 };
 
 class ToInt16Test : public ::testing::TestWithParam<Int16Case>
-{};
+{
+};
 
 TEST_P(ToInt16Test, RoundsHalfToEvenWithinSixteenBits)
 {
@@ -66,13 +67,13 @@ TEST_P(ToInt16Test, RoundsHalfToEvenWithinSixteenBits)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ToInt16Test,
-    ::testing::Values(Int16Case{2.5, 2}, Int16Case{3.5, 4}, Int16Case{-2.5, -2},
-                      Int16Case{4.5, 4}, Int16Case{2.4999, 2}, Int16Case{2.5001, 3},
-                      Int16Case{32767, 32767}, Int16Case{32767.4, 32767},
-                      Int16Case{32767.5, std::nullopt}, Int16Case{-32768, -32768},
-                      Int16Case{-32768.5, -32768}, Int16Case{-32768.6, std::nullopt},
-                      Int16Case{40000, std::nullopt}, Int16Case{DBL_MAX, std::nullopt},
-                      Int16Case{NAN, std::nullopt}, Int16Case{INFINITY, std::nullopt}));
+    ::testing::Values(Int16Case{2.5, 2}, Int16Case{3.5, 4}, Int16Case{-2.5, -2}, Int16Case{4.5, 4},
+                      Int16Case{2.4999, 2}, Int16Case{2.5001, 3}, Int16Case{32767, 32767},
+                      Int16Case{32767.4, 32767}, Int16Case{32767.5, std::nullopt},
+                      Int16Case{-32768, -32768}, Int16Case{-32768.5, -32768},
+                      Int16Case{-32768.6, std::nullopt}, Int16Case{40000, std::nullopt},
+                      Int16Case{DBL_MAX, std::nullopt}, Int16Case{NAN, std::nullopt},
+                      Int16Case{INFINITY, std::nullopt}));
 
 // The conversions chained the way the settings boxes use them.
 TEST(ToInt16, FromTypedText)

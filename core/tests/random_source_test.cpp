@@ -1,7 +1,6 @@
 #include "core/RandomSource.h"
 
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace sumvarl {
