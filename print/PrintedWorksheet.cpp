@@ -6,9 +6,11 @@
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 
+#include <QLibrary>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace sumvarl {
@@ -34,6 +36,66 @@ void PrintHeading(PrintSurface& s, int count)
     s.Print({u""}, Ending::Line);
     s.SetFontSize(16);
 }
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#define SUMVARL_SUBMIT_THROUGH_CUPS 1
+
+// Qt's CUPS print engine writes the job to a PDF file and submits it with cupsPrintFile, but
+// ignores the result: a queue that refuses the job still reports a finished print. So the job is
+// written by the same PDF engine here and submitted by us, and a refusal becomes JobFailed.
+// libcups is loaded at run time (Qt itself links it); its headers are not needed to build.
+class CupsSubmission
+{
+public:
+    CupsSubmission() : library_(QStringLiteral("cups"), 2)
+    {
+        if (library_.load()) {
+            printFile_ = reinterpret_cast<PrintFileFn>(library_.resolve("cupsPrintFile"));
+        }
+    }
+
+    bool Available() const { return printFile_ != nullptr; }
+
+    // The job id, 0 when CUPS refused the job.
+    int Submit(const QString& printer, const QString& file, const QString& title) const
+    {
+        // A printer name may carry an instance ("queue/instance"); CUPS wants the queue.
+        const QByteArray queue = printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+        return printFile_(queue.constData(), QFile::encodeName(file).constData(),
+                          title.toLocal8Bit().constData(), 0, nullptr);
+    }
+
+private:
+    // int cupsPrintFile(const char* name, const char* filename, const char* title,
+    //                   int num_options, cups_option_t* options)
+    using PrintFileFn = int (*)(const char*, const char*, const char*, int, void*);
+
+    QLibrary library_;
+    PrintFileFn printFile_ = nullptr;
+};
+
+PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const CupsSubmission& cups)
+{
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        return PrintResult::CannotOpen;
+    }
+    // The queue's own page size, printable area and resolution, so the text is measured and
+    // placed exactly as the native engine would.
+    const QPageLayout layout = printer.pageLayout();
+    const int resolution = printer.resolution();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("worksheet.pdf")));
+    printer.setPageLayout(layout);
+    printer.setResolution(resolution);
+    const PrintResult drawn = PrintWorksheetOn(printer);
+    if (drawn != PrintResult::Printed) {
+        return drawn;
+    }
+    const int job = cups.Submit(queue, printer.outputFileName(), printer.docName());
+    return job > 0 ? PrintResult::Printed : PrintResult::JobFailed;
+}
+#endif
 
 } // namespace
 
@@ -79,6 +141,12 @@ PrintResult PrintOnDefaultPrinter()
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Sumvarl"));
+#ifdef SUMVARL_SUBMIT_THROUGH_CUPS
+    static const CupsSubmission cups;
+    if (cups.Available() && printer.outputFormat() == QPrinter::NativeFormat) {
+        return PrintThroughCups(printer, info.printerName(), cups);
+    }
+#endif
     return PrintWorksheetOn(printer);
 }
 
