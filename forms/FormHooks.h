@@ -1,0 +1,34 @@
+#pragma once
+
+// The places where the windows reach outside themselves: a modal message, ending the program,
+// the printer and the worksheet build. The program uses the defaults; tests swap them to record
+// calls without a modal loop, without leaving the test and without a printer.
+
+#include "print/PrintedWorksheet.h"
+
+#include <QString>
+#include <functional>
+
+namespace sumvarl {
+
+struct BuildHooks;
+
+struct FormHooks
+{
+    // A modal stop message with one OK button; returns when it has been closed.
+    std::function<void(const QString& prompt, const QString& title)> messageBox;
+    // Ends the program at once: no window's close handler runs, nothing is asked.
+    std::function<void()> exitProgram;
+    // One job on the default printer.
+    std::function<PrintResult()> print;
+    // Given the hooks of each build just before it runs; empty in the program.
+    std::function<void(BuildHooks&)> adjustBuild;
+};
+
+// The hooks in force for the whole program.
+FormHooks& Hooks();
+
+// QMessageBox, hide every window and leave the event loop, PrintOnDefaultPrinter.
+FormHooks DefaultFormHooks();
+
+} // namespace sumvarl

@@ -1,0 +1,192 @@
+#include "forms/frmDisplay.h"
+
+#include "core/NumberText.h"
+#include "forms/FormHooks.h"
+#include "forms/SheetPicture.h"
+#include "forms/Twips.h"
+#include "print/PainterSurface.h"
+#include "worksheet/WorksheetBuilder.h"
+
+#include <QPainter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace sumvarl {
+
+namespace {
+
+constexpr int ClientWidth = 10845;
+constexpr int ClientHeight = 8775;
+constexpr int DesignInterval = 100;
+constexpr int RecalculateInterval = 200;
+
+QString ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& text, int left)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    PlaceTwips(*button, left, 8160, 2175, 495);
+    return button;
+}
+
+} // namespace
+
+frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmDisplay"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("题目"));
+    QFont font(QStringLiteral("System"));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    setFont(font);
+    resize(TwipsSize(*this, ClientWidth, ClientHeight));
+    CreateControls();
+    Form_Load();
+}
+
+void frmDisplay::CreateControls()
+{
+    Command1_ = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("打印"), 1200);
+    Command3_ = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("重算"), 4200);
+    Command2_ = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("放弃"), 7440);
+
+    Picture2_ = new QFrame(this);
+    Picture2_->setObjectName(QStringLiteral("Picture2"));
+    Picture2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture2_->setLineWidth(2);
+    Picture2_->setFocusPolicy(Qt::StrongFocus);
+    PlaceTwips(*Picture2_, 120, 240, 10575, 7695);
+    // The sheet and the scroll bar are placed inside the viewport's border and clipped to it.
+    auto* inside = new QWidget(Picture2_);
+    inside->setObjectName(QStringLiteral("Picture2_inside"));
+    inside->setGeometry(Picture2_->contentsRect());
+
+    Picture1_ = new SheetPicture(inside);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setFocusPolicy(Qt::StrongFocus);
+    QFont sheetFont(QStringLiteral("宋体"));
+    sheetFont.setPointSizeF(12);
+    Picture1_->setFont(sheetFont);
+    PlaceTwips(*Picture1_, 0, 0, 10455, SheetHeightTwips);
+    Picture1_->ResetSheet();
+
+    VScroll1_ = new QScrollBar(Qt::Vertical, inside);
+    VScroll1_->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1_->setFocusPolicy(Qt::StrongFocus);
+    VScroll1_->setRange(0, 32767);
+    VScroll1_->setSingleStep(10);
+    VScroll1_->setPageStep(100);
+    VScroll1_->setValue(0);
+    // The sheet moves when a thumb drag ends, not while the thumb is dragged.
+    VScroll1_->setTracking(false);
+    PlaceTwips(*VScroll1_, 10320, 0, 255, 7695);
+    VScroll1_->raise();
+
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+
+    setTabOrder(Command1_, Command2_);
+    setTabOrder(Command2_, Picture2_);
+    setTabOrder(Picture2_, Picture1_);
+    setTabOrder(Picture1_, VScroll1_);
+    setTabOrder(VScroll1_, Command3_);
+    Command1_->setFocus();
+
+    connect(Command1_, &QPushButton::clicked, this, &frmDisplay::Command1_Click);
+    connect(Command2_, &QPushButton::clicked, this, &frmDisplay::Command2_Click);
+    connect(Command3_, &QPushButton::clicked, this, &frmDisplay::Command3_Click);
+    connect(VScroll1_, &QScrollBar::valueChanged, this, &frmDisplay::VScroll1_Change);
+    connect(Timer1_, &QTimer::timeout, this, &frmDisplay::Timer1_Timer);
+
+    // Designed enabled with 100 ms: the first build follows the loading.
+    SetTimer1Interval(DesignInterval);
+}
+
+void frmDisplay::Form_Load()
+{
+    // Half the sheet's height, rounded half to even: 12815 / 2 = 6407.5 gives 6408.
+    VScroll1_->setMaximum(ToInt16(static_cast<float>(SheetHeightTwips) / 2.0F).value_or(0));
+}
+
+int frmDisplay::Timer1Interval() const
+{
+    return Timer1_->isActive() ? Timer1_->interval() : 0;
+}
+
+void frmDisplay::SetTimer1Interval(int milliseconds)
+{
+    // A QTimer with interval 0 fires at every pass of the event loop, so 0 stops it instead.
+    if (milliseconds == 0) {
+        Timer1_->stop();
+    } else {
+        // Repeating, as the old timer did while its interval stayed non-zero; the build's last
+        // step sets the interval to 0.
+        Timer1_->start(milliseconds);
+    }
+}
+
+void frmDisplay::Timer1_Timer()
+{
+    // The builder's message box runs an event loop while the timer is still armed; a tick
+    // then must not start a second build inside the first.
+    if (building_) {
+        return;
+    }
+    const QScopedValueRollback guard(building_, true);
+    {
+        QPainter painter(&Picture1_->Sheet());
+        PainterSurface surface(painter);
+        BuildHooks hooks = DefaultBuildHooks();
+        hooks.messageBox = [this](std::u16string_view prompt, std::u16string_view title) {
+            // The problems found so far stay visible behind the message.
+            Picture1_->update();
+            Hooks().messageBox(ToQString(prompt), ToQString(title));
+        };
+        hooks.timerOff = [this] { SetTimer1Interval(0); };
+        if (Hooks().adjustBuild) {
+            Hooks().adjustBuild(hooks);
+        }
+        BuildWorksheet(surface, hooks);
+    }
+    Picture1_->update();
+    emit worksheetBuilt();
+}
+
+void frmDisplay::VScroll1_Change()
+{
+    SetPicture1Top(-VScroll1_->value());
+}
+
+void frmDisplay::SetPicture1Top(int twips)
+{
+    picture1Top_ = twips;
+    Picture1_->move(0, TwipsToPixelsY(*Picture1_, twips));
+}
+
+void frmDisplay::Command1_Click()
+{
+    const PrintResult result = Hooks().print();
+    if (result != PrintResult::Printed) {
+        Hooks().messageBox(PrintFailureMessage(result), Command1_->text());
+    }
+}
+
+void frmDisplay::Command2_Click()
+{
+    close();
+}
+
+void frmDisplay::Command3_Click()
+{
+    SetTimer1Interval(RecalculateInterval);
+}
+
+} // namespace sumvarl

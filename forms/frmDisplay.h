@@ -1,0 +1,63 @@
+#pragma once
+
+// The worksheet window: the sheet in a fixed viewport with a vertical scroll bar, and print,
+// recalculate and give up. Its timer runs the worksheet builder once per arming.
+
+#include <QWidget>
+
+class QFrame;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace sumvarl {
+
+class SheetPicture;
+
+inline constexpr int SheetHeightTwips = 12815;
+
+class frmDisplay final : public QWidget
+{
+    Q_OBJECT
+public:
+    // Creates the window in its design state and loads it. It deletes itself when closed.
+    explicit frmDisplay(QWidget* parent = nullptr);
+
+    void Form_Load();
+    // The worksheet builder, on Picture1.
+    void Timer1_Timer();
+    void VScroll1_Change();
+    // Print.
+    void Command1_Click();
+    // Give up.
+    void Command2_Click();
+    // Recalculate.
+    void Command3_Click();
+
+    // 0 means idle; any other value means one build after that many milliseconds.
+    int Timer1Interval() const;
+    void SetTimer1Interval(int milliseconds);
+
+    // Picture1.Top in twips.
+    int Picture1Top() const { return picture1Top_; }
+
+signals:
+    // A build has ended and its drawing is on the sheet.
+    void worksheetBuilt();
+
+private:
+    void CreateControls();
+    void SetPicture1Top(int twips);
+
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QPushButton* Command3_ = nullptr;
+    QFrame* Picture2_ = nullptr;
+    QScrollBar* VScroll1_ = nullptr;
+    SheetPicture* Picture1_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+    int picture1Top_ = 0;
+    bool building_ = false;
+};
+
+} // namespace sumvarl

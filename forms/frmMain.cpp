@@ -1,0 +1,317 @@
+#include "forms/frmMain.h"
+
+#include "forms/FormHooks.h"
+#include "forms/StartSettings.h"
+#include "forms/Twips.h"
+#include "forms/frmDisplay.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleOptionComplex>
+
+// Outside any namespace, as Q_INIT_RESOURCE requires; the icons live in this static library.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(sumvarl_icons);
+}
+
+namespace sumvarl {
+
+namespace {
+
+constexpr int ClientWidth = 8085;
+constexpr int ClientHeight = 5085;
+const QColor Red(255, 0, 0);
+const QColor Blue(0, 0, 255);
+
+struct Place
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// The combo boxes are 735 twips wide, designed for a narrow drop-down button. With the
+// toolkit's own wide button the text field could not show "100" in the window's font, so the
+// button is narrowed and the field takes the rest.
+class ComboStyle final : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override
+    {
+        if (control == CC_ComboBox && (sub == SC_ComboBoxArrow || sub == SC_ComboBoxEditField)) {
+            constexpr int ButtonWidth = 13;
+            const QRect r = option->rect;
+            const QRect button(r.right() - ButtonWidth, r.top() + 1, ButtonWidth, r.height() - 2);
+            if (sub == SC_ComboBoxArrow) {
+                return visualRect(option->direction, r, button);
+            }
+            const QRect field(r.left() + 1, r.top() + 2, button.left() - r.left() - 1,
+                              r.height() - 4);
+            return visualRect(option->direction, r, field);
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+};
+
+// A label whose text is wider than its designed width (the substituted face is wider than the
+// one it stands for) grows to the right rather than cutting its text off.
+void FitLabelWidth(QLabel& label)
+{
+    const int needed = label.sizeHint().width();
+    if (needed > label.width()) {
+        label.resize(needed, label.height());
+    }
+}
+
+std::u16string ToU16(const QString& text)
+{
+    return text.toStdU16String();
+}
+
+void SetTextColor(QWidget& widget, const QColor& color)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget.setPalette(palette);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, Place p)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    // Labels draw from their top left corner; with no background of their own, what lies
+    // behind them shows through (the title's shadow).
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceTwips(*label, p.left, p.top, p.width, p.height);
+    return label;
+}
+
+QLabel* MakeTitle(QWidget* parent, const QString& objectName, const QColor& color, Place p)
+{
+    QLabel* title = MakeLabel(parent, objectName, QStringLiteral("Sumvarl出题系统"), p);
+    QFont font(QStringLiteral("隶书"));
+    font.setPointSizeF(26.25);
+    font.setBold(true);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColor(*title, color);
+    return title;
+}
+
+QComboBox* MakeCombo(QWidget* parent, QStyle* style, const QString& objectName, Place p)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(objectName);
+    combo->setStyle(style);
+    combo->setEditable(true);
+    // Typing a value and pressing Enter must not add it to the list.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(
+        {QStringLiteral("100"), QStringLiteral("50"), QStringLiteral("20"), QStringLiteral("10")});
+    combo->setEditText(QStringLiteral("100"));
+    PlaceTwips(*combo, p.left, p.top, p.width, p.height);
+    return combo;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& text, Place p)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    PlaceTwips(*button, p.left, p.top, p.width, p.height);
+    return button;
+}
+
+} // namespace
+
+void CenterOnScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent)
+{
+    InitIconResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Sumvarl"));
+    QFont font(QStringLiteral("System"));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    setFont(font);
+    resize(TwipsSize(*this, ClientWidth, ClientHeight));
+
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/icons/sumvarl-%1.png").arg(size), QSize(size, size));
+    }
+    setWindowIcon(icon);
+
+    CreateControls();
+    SetFocusOrder();
+}
+
+frmMain::~frmMain()
+{
+    // The worksheet window has no owner window; it goes with the program.
+    delete display_.data();
+}
+
+void frmMain::CreateControls()
+{
+    // Created first so that the frame lies above them: they are never seen.
+    MakeLabel(this, QStringLiteral("Label2Txt_6"), QStringLiteral("占用比例"),
+              {3600, 1920, 975, 255});
+    MakeLabel(this, QStringLiteral("Label2Txt_7"), QStringLiteral("%"), {4200, 2235, 255, 255});
+
+    // The blue title lies under the red one, 15 twips right and below: its shadow.
+    MakeTitle(this, QStringLiteral("LabelTxt1_1"), Blue, {495, 135, 7095, 855});
+    MakeTitle(this, QStringLiteral("LabelTxt1_0"), Red, {480, 120, 7095, 855});
+    QLabel* version = MakeLabel(this, QStringLiteral("LabelTxt1_4"), QStringLiteral("版本 2.0"),
+                                {5640, 720, 1935, 375});
+    SetTextColor(*version, Blue);
+
+    Frame1_ = new QGroupBox(QStringLiteral("选择类别"), this);
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    // Opaque, so that what lies beneath the frame stays hidden.
+    Frame1_->setAutoFillBackground(true);
+    PlaceTwips(*Frame1_, 240, 1080, 7695, 2175);
+
+    static constexpr std::array<const char16_t*, 5> CheckTexts{u"加法", u"减法", u"乘法", u"除法",
+                                                               u"填空"};
+    static constexpr std::array<int, 5> CheckLefts{600, 1980, 3360, 4740, 6120};
+    static constexpr std::array<int, 5> BoxLefts{600, 1920, 3360, 4680, 6120};
+    static constexpr std::array<int, 5> PercentLefts{1200, 2520, 3960, 5280, 6720};
+    static constexpr std::array<int, 5> ShareLabels{1, 4, 8, 10, 12};
+    static constexpr std::array<int, 5> PercentLabels{0, 5, 9, 11, 13};
+    for (std::size_t k = 0; k < 5; ++k) {
+        auto* check = new QCheckBox(QString::fromUtf16(CheckTexts[k]), Frame1_);
+        check->setObjectName(QStringLiteral("Check1_%1").arg(k));
+        check->setChecked(k == 0);
+        PlaceTwips(*check, CheckLefts[k], 480, 855, 255);
+        Check1_[k] = check;
+
+        MakeLabel(Frame1_, QStringLiteral("Label2Txt_%1").arg(ShareLabels[k]),
+                  QStringLiteral("占用比例"), {BoxLefts[k], 840, 975, 255});
+
+        auto* box = new QLineEdit(k == 4 ? QStringLiteral("20") : QStringLiteral("25"), Frame1_);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(k));
+        box->setEnabled(k == 0);
+        PlaceTwips(*box, BoxLefts[k], 1080, 495, 360);
+        Text1_[k] = box;
+
+        MakeLabel(Frame1_, QStringLiteral("Label2Txt_%1").arg(PercentLabels[k]),
+                  QStringLiteral("%"), {PercentLefts[k], 1155, 255, 255});
+
+        connect(check, &QCheckBox::toggled, this,
+                [this, index = static_cast<int>(k)] { Check1_Click(index); });
+    }
+
+    MakeLabel(Frame1_, QStringLiteral("Label2Txt_2"), QStringLiteral("难度"),
+              {480, 1755, 495, 255});
+    // Owned by this window; both combo boxes use it.
+    auto* comboStyle = new ComboStyle();
+    comboStyle->setParent(this);
+    Combo1_ = MakeCombo(Frame1_, comboStyle, QStringLiteral("Combo1"), {1080, 1680, 735, 360});
+    MakeLabel(Frame1_, QStringLiteral("Label2Txt_3"), QStringLiteral("以内"),
+              {1920, 1750, 495, 255});
+    MakeLabel(Frame1_, QStringLiteral("Label2Txt_15"), QStringLiteral("题数"),
+              {4920, 1755, 495, 255});
+    Combo2_ = MakeCombo(Frame1_, comboStyle, QStringLiteral("Combo2"), {5520, 1680, 735, 360});
+    MakeLabel(Frame1_, QStringLiteral("Label2Txt_14"), QStringLiteral("题"),
+              {6360, 1755, 495, 255});
+
+    Command1_ = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("开始"),
+                           {1440, 3720, 2055, 615});
+    Command2_ = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("退出"),
+                           {4200, 3720, 2055, 615});
+    QLabel* date = MakeLabel(this, QStringLiteral("LabelTxt1_3"), QStringLiteral("2002.5"),
+                             {7080, 4680, 735, 375});
+    SetTextColor(*date, Blue);
+
+    for (QLabel* label : findChildren<QLabel*>()) {
+        FitLabelWidth(*label);
+    }
+
+    connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
+}
+
+void frmMain::SetFocusOrder()
+{
+    const std::array<QWidget*, 13> order{Command1_,  Command2_,  Check1_[0], Check1_[1], Check1_[2],
+                                         Check1_[3], Check1_[4], Text1_[0],  Combo1_,    Text1_[1],
+                                         Text1_[2],  Text1_[3],  Text1_[4]};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    setTabOrder(Text1_[4], Combo2_);
+    Command1_->setFocus();
+}
+
+void frmMain::Check1_Click(int index)
+{
+    const auto k = static_cast<std::size_t>(index);
+    Text1_.at(k)->setEnabled(Check1_.at(k)->isChecked());
+}
+
+StartInputs frmMain::ReadControls() const
+{
+    StartInputs in;
+    for (std::size_t k = 0; k < 5; ++k) {
+        in.ticked[k] = Check1_[k]->isChecked();
+        in.boxes[k] = ToU16(Text1_[k]->text());
+    }
+    in.numberRange = ToU16(Combo1_->currentText());
+    in.problemCount = ToU16(Combo2_->currentText());
+    return in;
+}
+
+void frmMain::Command1_Click()
+{
+    const StartOutcome outcome = ReadSettings(ReadControls());
+    if (!outcome.settings) {
+        Hooks().messageBox(QString::fromStdU16String(outcome.refusal), windowTitle());
+        return;
+    }
+    CommitSettings(*outcome.settings);
+    ShowDisplay();
+}
+
+void frmMain::ShowDisplay()
+{
+    if (display_) {
+        display_->raise();
+        display_->activateWindow();
+        return;
+    }
+    // No owner window: the worksheet window deletes itself when it is closed, and this
+    // window's destructor deletes it if it is still open at the end of the program.
+    display_ = new frmDisplay();
+    CenterOnScreen(*display_);
+    display_->show();
+}
+
+void frmMain::Command2_Click()
+{
+    Hooks().exitProgram();
+}
+
+} // namespace sumvarl

@@ -1,0 +1,59 @@
+#pragma once
+
+// The settings window: which operations, their weights, the fill-in-the-blank share, the
+// number range and the number of problems. Start turns the boxes into the settings in Math
+// and opens the worksheet window; Exit ends the program.
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace sumvarl {
+
+class frmDisplay;
+struct StartInputs;
+
+class frmMain final : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // A tick box and its text box change together: ticked means the box can be edited.
+    void Check1_Click(int index);
+    // Start.
+    void Command1_Click();
+    // Exit.
+    void Command2_Click();
+
+    // The worksheet window while it is loaded, else null.
+    frmDisplay* Display() const { return display_; }
+
+private:
+    void CreateControls();
+    void SetFocusOrder();
+    StartInputs ReadControls() const;
+    void ShowDisplay();
+
+    std::array<QCheckBox*, 5> Check1_{};
+    std::array<QLineEdit*, 5> Text1_{};
+    QComboBox* Combo1_ = nullptr;
+    QComboBox* Combo2_ = nullptr;
+    QGroupBox* Frame1_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QPointer<frmDisplay> display_;
+};
+
+// Centres a top-level window on the screen it is on.
+void CenterOnScreen(QWidget& window);
+
+} // namespace sumvarl
