@@ -1,0 +1,127 @@
+#pragma once
+
+// Shared by the window tests: recording hooks in place of the message box, the exit, the
+// printer; finding controls by their object names; settings read back from Math.
+
+#include "core/Math.h"
+#include "forms/FormHooks.h"
+#include "forms/StartSettings.h"
+#include "print/PainterSurface.h"
+
+#include <QLocale>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace sumvarl::test {
+
+struct RecordedMessage
+{
+    QString prompt;
+    QString title;
+};
+
+// Installs recording hooks for its lifetime, then puts the program's own back.
+class HookRecorder
+{
+public:
+    HookRecorder()
+    {
+        Hooks() = DefaultFormHooks();
+        Hooks().messageBox = [this](const QString& prompt, const QString& title) {
+            messages.push_back({prompt, title});
+            if (onMessage) {
+                onMessage();
+            }
+        };
+        Hooks().exitProgram = [this] { ++exits; };
+        Hooks().print = [this] {
+            ++prints;
+            return printResult;
+        };
+    }
+    ~HookRecorder() { Hooks() = DefaultFormHooks(); }
+    HookRecorder(const HookRecorder&) = delete;
+    HookRecorder& operator=(const HookRecorder&) = delete;
+
+    std::vector<RecordedMessage> messages;
+    std::function<void()> onMessage;
+    int exits = 0;
+    int prints = 0;
+    PrintResult printResult = PrintResult::Printed;
+};
+
+inline void SetUpTestApplication()
+{
+    QLocale::setDefault(QLocale::c());
+    InstallFontSubstitutions();
+}
+
+inline Settings SettingsInMath()
+{
+    Settings s;
+    s.WeightTotal = Math::WeightTotal;
+    for (std::size_t k = 0; k < 4; ++k) {
+        s.CumulativeWeight[k] = Math::CumulativeWeight[k];
+    }
+    s.FillBlankOn = Math::FillBlankOn;
+    s.FillBlankPercent = Math::FillBlankPercent;
+    s.ProblemCount = Math::ProblemCount;
+    s.NumberRange = Math::NumberRange;
+    return s;
+}
+
+// The control of that object name. A missing one fails the test (Qt Test reports the
+// exception) instead of crashing it.
+template <class T> T* Control(const QWidget& window, const QString& name)
+{
+    T* control = window.findChild<T*>(name);
+    if (control == nullptr) {
+        throw std::runtime_error("no control " + name.toStdString() + " in " +
+                                 window.objectName().toStdString());
+    }
+    return control;
+}
+
+inline bool AllWhite(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            if ((line[x] & 0xFFFFFFu) != 0xFFFFFFu) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace sumvarl::test
+
+namespace sumvarl {
+
+// Lets QCOMPARE print settings that differ.
+inline char* toString(const Settings& s)
+{
+    const QString text =
+        QStringLiteral("WeightTotal %1, CumulativeWeight %2 %3 %4 %5, FillBlankOn %6, "
+                       "FillBlankPercent %7, ProblemCount %8, NumberRange %9")
+            .arg(s.WeightTotal)
+            .arg(s.CumulativeWeight[0])
+            .arg(s.CumulativeWeight[1])
+            .arg(s.CumulativeWeight[2])
+            .arg(s.CumulativeWeight[3])
+            .arg(s.FillBlankOn)
+            .arg(s.FillBlankPercent)
+            .arg(s.ProblemCount)
+            .arg(s.NumberRange);
+    return qstrdup(text.toUtf8().constData());
+}
+
+} // namespace sumvarl
+
+Q_DECLARE_METATYPE(sumvarl::Settings)
