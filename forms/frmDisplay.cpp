@@ -74,6 +74,7 @@ void frmDisplay::CreateControls()
     Picture1_->setFocusPolicy(Qt::StrongFocus);
     QFont sheetFont(QStringLiteral("宋体"));
     sheetFont.setPointSizeF(12);
+    sheetFont.setBold(false); // not inherited from the window's bold font
     Picture1_->setFont(sheetFont);
     PlaceTwips(*Picture1_, 0, 0, 10455, SheetHeightTwips);
     Picture1_->ResetSheet();
