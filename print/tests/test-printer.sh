@@ -1,8 +1,8 @@
 #!/bin/sh
 # A private CUPS server for the print tests: its own folder, its own socket, nothing in /etc.
 #
-#   test-printer.sh run MODE DIR COMMAND [ARG...]
-#       Starts a server in DIR, runs COMMAND with CUPS_SERVER and TEST_PRINTER_OUT set, stops the
+#   test-printer.sh run MODE COMMAND [ARG...]
+#       Starts a server in a new folder /tmp/sumvarl-cups.XXXXXXXX, runs COMMAND with CUPS_SERVER and TEST_PRINTER_OUT set, stops the
 #       server (also when COMMAND fails or the script is interrupted) and exits with COMMAND's
 #       status. MODE is one of
 #         printer    a default queue "SumvarlTest" that keeps every document as OUT/job-NNNNN.pdf
@@ -122,7 +122,7 @@ EOF
 *PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
 *CloseUI: *PageRegion
 *DefaultImageableArea: A4
-*ImageableArea A4/A4: "18 18 577 824"
+*ImageableArea A4/A4: "12 12 583 830"
 *DefaultPaperDimension: A4
 *PaperDimension A4/A4: "595 842"
 EOF
@@ -194,16 +194,26 @@ stop() { # DIR
     rm -rf "$D"
 }
 
-run() { # MODE DIR COMMAND...
+run() { # MODE COMMAND...
     mode=$1
-    dir=$2
-    shift 2
-    exports=$(start "$mode" "$dir") || exit $?
+    shift
+    # A fresh folder per run, so that parallel tests and build trees never share a server.
+    dir=$(mktemp -d /tmp/sumvarl-cups.XXXXXXXX) || exit 1
+    exports=$(start "$mode" "$dir")
+    status=$?
+    if [ "$status" -ne 0 ]; then
+        rmdir "$dir" 2>/dev/null || stop "$dir"
+        exit "$status"
+    fi
     eval "$exports"
     trap 'stop "$dir"' EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
-    "$@"
+    # The command runs in the background so that a signal (a test timeout) reaches this shell at
+    # once; it is passed on to the command and the server is stopped on the way out.
+    "$@" &
+    child=$!
+    trap 'kill -TERM "$child" 2>/dev/null; wait "$child"; exit 143' TERM
+    trap 'kill -INT "$child" 2>/dev/null; wait "$child"; exit 130' INT
+    wait "$child"
     status=$?
     if [ "$status" -ne 0 ] && [ -f "$dir/log/error_log" ]; then
         echo "--- cupsd error_log" >&2
@@ -215,6 +225,6 @@ run() { # MODE DIR COMMAND...
 case ${1:-} in
 start) [ $# -eq 3 ] || fail "usage: $0 start MODE DIR"; start "$2" "$3" ;;
 stop) [ $# -eq 2 ] || fail "usage: $0 stop DIR"; stop "$2" ;;
-run) [ $# -ge 4 ] || fail "usage: $0 run MODE DIR COMMAND [ARG...]"; shift; run "$@" ;;
+run) [ $# -ge 3 ] || fail "usage: $0 run MODE COMMAND [ARG...]"; shift; run "$@" ;;
 *) fail "usage: $0 run|start|stop ..." ;;
 esac

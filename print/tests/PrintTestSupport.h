@@ -1,0 +1,86 @@
+#pragma once
+
+// Shared by the print tests: a worksheet table to print, a copy of the table to prove it is left
+// alone, and the text of a printed PDF as poppler's pdftotext reads it back.
+
+#include "core/Math.h"
+
+#include <QList>
+#include <QMarginsF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+namespace printtest {
+
+struct Row
+{
+    std::u16string operand1;
+    std::u16string op;
+    std::u16string operand2;
+    std::u16string result;
+    std::int16_t blankKind = 0;
+};
+
+// Clears the state, writes rows 1..rows.size() and sets ProblemCount to count.
+void SetWorksheet(const QList<Row>& rows, int count);
+
+// Rows i＋(i mod 7) for i = 1..count, every row different, all with the result open.
+void SetCountingWorksheet(int count);
+
+// The table's columns, compared whole.
+struct TableCopy
+{
+    Math::WorksheetColumns table;
+    std::int16_t problemCount = 0;
+};
+TableCopy CopyTable();
+bool SameTable(const TableCopy& a, const TableCopy& b);
+
+// The margin of a common office printer. The heading's count line ends 11300 twips from the
+// left margin, so an A4 page leaves room for margins up to about 5.3 mm.
+inline constexpr double MarginMm = 5;
+
+// Prints the current worksheet into a PDF file at path on A4 with the given margins in
+// millimetres. Returns false when printing reported a failure.
+bool PrintToPdf(const QString& path, QMarginsF margins = {MarginMm, MarginMm, MarginMm, MarginMm});
+
+// pdftotext -layout, split into pages at form feeds; each page a list of its non-empty lines
+// with all white space removed (pdftotext's spacing is approximate; the characters are not).
+QList<QStringList> PdfPages(const QString& path);
+// All pages' lines in order.
+QStringList PdfLines(const QString& path);
+
+// Words with their boxes in points from the top left of the page, from pdftotext -bbox.
+struct Word
+{
+    int page = 0;
+    QRectF box;
+    QString text;
+};
+QList<Word> PdfWords(const QString& path);
+
+// What problem i prints, white space removed, for a row whose left part fits in 7 characters:
+// operand (or the blank marker), operator, operand (or the marker), "＝", and the result of a
+// fill-in problem.
+QString ExpectedItem(int i);
+
+// The whole printed document as PdfLines reads it: the title, the count line, then the rows of
+// problems 1..count (ExpectedItem), four to a line.
+QString TitleLine();
+QString CountLine(int count);
+QStringList ExpectedDocument(int count);
+
+// For tests run by test-printer.sh: the folder where the test queue keeps each job's PDF.
+// Empty when the test runs without that server.
+QString TestPrinterOut();
+// Waits until the scheduler has no pending job and at least one document has arrived, then
+// returns the kept documents' paths, sorted by job id. Returns what is there after timeoutMs.
+QStringList WaitForKeptJobs(int timeoutMs = 30000);
+
+// Runs pdftotext; empty with a warning on failure.
+QString RunPdfToText(const QStringList& arguments);
+
+} // namespace printtest

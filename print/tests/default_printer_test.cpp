@@ -1,0 +1,89 @@
+// Printing on the system's default printer through a real CUPS scheduler. Each function is run
+// by test-printer.sh against the server it needs (see CMakeLists.txt):
+//   printsOneJobOnTheDefaultPrinter  a default queue that keeps each document
+//   reportsAMissingDefaultPrinter    a server without any queue
+//   reportsARefusedJob               a default queue that refuses jobs
+
+#include "PrintTestSupport.h"
+#include "print/PainterSurface.h"
+#include "print/PrintedWorksheet.h"
+
+#include <QPrinterInfo>
+#include <QTest>
+
+using sumvarl::PrintResult;
+
+namespace {
+
+void SetWorksheetWithBlanks()
+{
+    printtest::SetCountingWorksheet(10);
+    Math::WorksheetTable.BlankKind[2] = 1;
+    Math::WorksheetTable.BlankKind[7] = 2;
+}
+
+} // namespace
+
+class DefaultPrinterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void printsOneJobOnTheDefaultPrinter();
+    void reportsAMissingDefaultPrinter();
+    void reportsARefusedJob();
+};
+
+void DefaultPrinterTest::initTestCase()
+{
+    if (printtest::TestPrinterOut().isEmpty()) {
+        QSKIP("needs the private CUPS server of test-printer.sh");
+    }
+    sumvarl::InstallFontSubstitutions();
+}
+
+void DefaultPrinterTest::printsOneJobOnTheDefaultPrinter()
+{
+    QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("SumvarlTest"));
+    SetWorksheetWithBlanks();
+    const printtest::TableCopy before = printtest::CopyTable();
+
+    QCOMPARE(sumvarl::PrintOnDefaultPrinter(), PrintResult::Printed);
+    QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+
+    const QStringList jobs = printtest::WaitForKeptJobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(printtest::PdfLines(jobs[0]), printtest::ExpectedDocument(10));
+    // Laid out on the queue's own paper (A4 in its PPD).
+    const QString page =
+        printtest::RunPdfToText({QStringLiteral("-bbox"), jobs[0], QStringLiteral("-")});
+    QVERIFY2(page.contains(QStringLiteral("<page width=\"595")), qPrintable(page.left(400)));
+}
+
+void DefaultPrinterTest::reportsAMissingDefaultPrinter()
+{
+    QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+    SetWorksheetWithBlanks();
+    const printtest::TableCopy before = printtest::CopyTable();
+
+    const PrintResult result = sumvarl::PrintOnDefaultPrinter();
+    QCOMPARE(result, PrintResult::NoDefaultPrinter);
+    QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+    QVERIFY(sumvarl::PrintFailureMessage(result).contains(QStringLiteral("默认打印机")));
+}
+
+void DefaultPrinterTest::reportsARefusedJob()
+{
+    QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("SumvarlTest"));
+    SetWorksheetWithBlanks();
+    const printtest::TableCopy before = printtest::CopyTable();
+
+    // Qt's own CUPS engine reports this job as printed; the job must come back as failed.
+    QCOMPARE(sumvarl::PrintOnDefaultPrinter(), PrintResult::JobFailed);
+    QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+    QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
+}
+
+QTEST_MAIN(DefaultPrinterTest)
+#include "default_printer_test.moc"
