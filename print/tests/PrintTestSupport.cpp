@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "print/PrintedWorksheet.h"
+#include "worksheet/ProblemLine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -170,6 +171,20 @@ QStringList ExpectedDocument(int count)
             lines.append(QString());
         }
         lines.last() += ExpectedItem(i);
+    }
+    return lines;
+}
+
+QStringList PrintedDocumentOfTable(int count)
+{
+    QStringList lines{TitleLine(), CountLine(count)};
+    for (int i = 1; i <= count; ++i) {
+        if ((i - 1) % 4 == 0) {
+            lines.append(QString());
+        }
+        QString item = QString::fromStdU16String(sumvarl::ItemText(i, sumvarl::Variant::Printer));
+        item.remove(QLatin1Char(' '));
+        lines.last() += item;
     }
     return lines;
 }

@@ -73,6 +73,10 @@ QString TitleLine();
 QString CountLine(int count);
 QStringList ExpectedDocument(int count);
 
+// The same for whatever the table holds, with each problem's text from the printer's line item
+// (white space removed), so rows whose left part was cut to 7 characters compare too.
+QStringList PrintedDocumentOfTable(int count);
+
 // For tests run by test-printer.sh: the folder where the test queue keeps each job's PDF.
 // Empty when the test runs without that server.
 QString TestPrinterOut();

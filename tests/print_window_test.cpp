@@ -1,0 +1,151 @@
+// The print button of the worksheet window against a real CUPS scheduler. Run by
+// print/tests/test-printer.sh (see CMakeLists.txt):
+//   printButtonSendsOneJob              a default queue that keeps each document
+//   noPrinterKeepsTheWindowAndWorksheet a server without any queue
+//   refusedJobKeepsTheWindowAndWorksheet a default queue that refuses jobs
+
+#include "PrintTestSupport.h"
+#include "forms/FormHooks.h"
+#include "forms/SheetPicture.h"
+#include "forms/frmDisplay.h"
+#include "forms/frmMain.h"
+#include "print/PainterSurface.h"
+
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+using sumvarl::frmDisplay;
+using sumvarl::frmMain;
+
+class PrintWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void printButtonSendsOneJob();
+    void noPrinterKeepsTheWindowAndWorksheet();
+    void refusedJobKeepsTheWindowAndWorksheet();
+
+private:
+    // Start on the settings window with its first settings, and wait for the worksheet.
+    frmDisplay* BuildWorksheet();
+    void ClickPrint(frmDisplay& display);
+    // The failure path: one message naming the failure, window, sheet and table kept.
+    void ExpectKeptAfterFailure(const QString& named);
+
+    std::unique_ptr<frmMain> main_;
+    std::vector<QString> messages_;
+};
+
+void PrintWindowTest::initTestCase()
+{
+    if (printtest::TestPrinterOut().isEmpty()) {
+        QSKIP("needs the private CUPS server of print/tests/test-printer.sh");
+    }
+    QLocale::setDefault(QLocale::c());
+    sumvarl::InstallFontSubstitutions();
+}
+
+void PrintWindowTest::init()
+{
+    // The real printer path; only the modal message is recorded instead of shown.
+    sumvarl::Hooks() = sumvarl::DefaultFormHooks();
+    sumvarl::Hooks().messageBox = [this](const QString& prompt, const QString&) {
+        messages_.push_back(prompt);
+    };
+    sumvarl::Hooks().exitProgram = [] { QFAIL("printing must not end the program"); };
+    messages_.clear();
+    main_ = std::make_unique<frmMain>();
+    main_->show();
+}
+
+void PrintWindowTest::cleanup()
+{
+    main_.reset();
+    sumvarl::Hooks() = sumvarl::DefaultFormHooks();
+}
+
+frmDisplay* PrintWindowTest::BuildWorksheet()
+{
+    auto* start = main_->findChild<QPushButton*>(QStringLiteral("Command1"));
+    if (start == nullptr) {
+        return nullptr;
+    }
+    QTest::mouseClick(start, Qt::LeftButton);
+    frmDisplay* display = main_->Display();
+    if (display == nullptr) {
+        return nullptr;
+    }
+    QSignalSpy built(display, &frmDisplay::worksheetBuilt);
+    if (!built.wait(10000)) {
+        return nullptr;
+    }
+    return display;
+}
+
+void PrintWindowTest::ClickPrint(frmDisplay& display)
+{
+    auto* print = display.findChild<QPushButton*>(QStringLiteral("Command1"));
+    QVERIFY(print != nullptr);
+    QCOMPARE(print->text(), QStringLiteral("打印"));
+    QTest::mouseClick(print, Qt::LeftButton);
+}
+
+void PrintWindowTest::printButtonSendsOneJob()
+{
+    frmDisplay* display = BuildWorksheet();
+    QVERIFY(display != nullptr);
+    const int count = Math::ProblemCount;
+    QVERIFY(count > 0);
+    const printtest::TableCopy before = printtest::CopyTable();
+
+    ClickPrint(*display);
+    QVERIFY(messages_.empty());
+    QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+
+    const QStringList jobs = printtest::WaitForKeptJobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(printtest::PdfLines(jobs[0]), printtest::PrintedDocumentOfTable(count));
+}
+
+void PrintWindowTest::ExpectKeptAfterFailure(const QString& named)
+{
+    QPointer<frmDisplay> display = BuildWorksheet();
+    QVERIFY(display != nullptr);
+    auto* sheet = display->findChild<sumvarl::SheetPicture*>(QStringLiteral("Picture1"));
+    QVERIFY(sheet != nullptr);
+    const QImage drawn = sheet->Sheet().toImage();
+    const printtest::TableCopy before = printtest::CopyTable();
+
+    ClickPrint(*display);
+    QCOMPARE(messages_.size(), std::size_t{1});
+    QVERIFY2(messages_[0].contains(named), qPrintable(messages_[0]));
+    QVERIFY(!display.isNull());
+    QVERIFY(display->isVisible());
+    QVERIFY(main_->isVisible());
+    QCOMPARE(sheet->Sheet().toImage(), drawn);
+    QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+    QCOMPARE(display->Timer1Interval(), 0);
+}
+
+void PrintWindowTest::noPrinterKeepsTheWindowAndWorksheet()
+{
+    ExpectKeptAfterFailure(QStringLiteral("没有找到默认打印机"));
+}
+
+void PrintWindowTest::refusedJobKeepsTheWindowAndWorksheet()
+{
+    ExpectKeptAfterFailure(QStringLiteral("打印任务没有完成"));
+    QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
+}
+
+QTEST_MAIN(PrintWindowTest)
+#include "print_window_test.moc"
