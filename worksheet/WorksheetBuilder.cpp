@@ -89,7 +89,7 @@ void Accept(std::size_t i)
 std::int16_t BlankKindFor(RandomSource& random)
 {
     random.Reseed();
-    const float x = static_cast<float>(static_cast<double>(random.Draw()) * 100 + 1);
+    const auto x = static_cast<float>(static_cast<double>(random.Draw()) * 100 + 1);
     const double percent = Math::FillBlankPercent;
     std::int16_t kind = 0;
     if (x < percent) {

@@ -166,8 +166,9 @@ TEST(GenerateProblem, InvariantsHoldForPositiveLimits)
                 ASSERT_LE(c, 9);
                 ASSERT_EQ(b * c, a);
             }
-            ASSERT_EQ(Math::CurrentKey, Math::CurrentOperand1 + op + Math::CurrentOperand2 +
-                                            std::u16string(Math::EqualsSign) + Math::CurrentResult);
+            std::u16string key = Math::CurrentOperand1;
+            key.append(op).append(Math::CurrentOperand2).append(Math::EqualsSign);
+            ASSERT_EQ(Math::CurrentKey, key.append(Math::CurrentResult));
         }
     }
 }
@@ -220,9 +221,9 @@ TEST(GenerateProblem, OperationChancesFollowTheBands)
 {
     SetWeights(25, 25, 25, 25);
     ClockRandom random = SeededRandom(2024);
-    constexpr int draws = 1'000'000;
+    constexpr int Draws = 1'000'000;
     std::array<int, 4> seen{};
-    for (int k = 0; k < draws; ++k) {
+    for (int k = 0; k < Draws; ++k) {
         Math::GenerateProblem(10, random);
         for (std::size_t op = 0; op < 4; ++op) {
             seen[op] += Math::CurrentOperator == Math::OperatorTexts[op] ? 1 : 0;
@@ -231,8 +232,8 @@ TEST(GenerateProblem, OperationChancesFollowTheBands)
     const std::array<double, 4> expected{0.255, 0.25, 0.25, 0.245};
     for (std::size_t op = 0; op < 4; ++op) {
         const double p = expected[op];
-        const double tolerance = 4.5 * std::sqrt(p * (1 - p) / draws); // about 0.002
-        EXPECT_NEAR(static_cast<double>(seen[op]) / draws, p, tolerance) << "operation " << op;
+        const double tolerance = 4.5 * std::sqrt(p * (1 - p) / Draws); // about 0.002
+        EXPECT_NEAR(static_cast<double>(seen[op]) / Draws, p, tolerance) << "operation " << op;
     }
 }
 

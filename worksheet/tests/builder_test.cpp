@@ -91,7 +91,7 @@ int ProblemsOnSheet()
 {
     int n = 0;
     while (n < Math::MaxProblemCount &&
-           !Math::WorksheetTable.ProblemKey[static_cast<std::size_t>(n + 1)].empty()) {
+           !Math::WorksheetTable.ProblemKey[static_cast<std::size_t>(n) + 1].empty()) {
         ++n;
     }
     return n;
