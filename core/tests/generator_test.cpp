@@ -42,6 +42,13 @@ struct BandCase
     std::u16string_view expectedOperator; // empty: no operation chosen
 };
 
+// Names the row instead of GoogleTest's byte dump, which reads the padding (valgrind reports
+// it as uninitialised memory).
+void PrintTo(const BandCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class BandTest : public ::testing::TestWithParam<BandCase>
 {
 };
@@ -97,6 +104,12 @@ struct ShapeCase
     float u2;
     std::u16string_view key;
 };
+
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const ShapeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ShapeTest : public ::testing::TestWithParam<ShapeCase>
 {
@@ -181,6 +194,12 @@ struct CountCase
     std::u16string_view op; // the operator signs counted
     std::size_t different;
 };
+
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const CountCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DifferentProblemsTest : public ::testing::TestWithParam<CountCase>
 {

@@ -56,6 +56,12 @@ struct Int16Case
     std::optional<std::int16_t> expected;
 };
 
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const Int16Case& c, std::ostream* os)
+{
+    *os << c.value;
+}
+
 class ToInt16Test : public ::testing::TestWithParam<Int16Case>
 {
 };

@@ -132,6 +132,12 @@ struct LayoutCase
     double summaryY;
 };
 
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class LayoutTest : public ::testing::TestWithParam<LayoutCase>
 {
 };
@@ -298,6 +304,12 @@ struct ShareCase
     double kind2;
     double kind1;
 };
+
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const ShareCase& c, std::ostream* os)
+{
+    *os << "percent " << c.percent;
+}
 
 class BlankShareTest : public ::testing::TestWithParam<ShareCase>
 {

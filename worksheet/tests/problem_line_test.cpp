@@ -36,6 +36,12 @@ struct LineCase
     const char16_t* item;
 };
 
+// Names the row instead of GoogleTest's byte dump, which reads the padding.
+void PrintTo(const LineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class LineItemTest : public ::testing::TestWithParam<LineCase>
 {
 };
