@@ -1,0 +1,671 @@
+// From the texts of the settings window to a built worksheet: the input supplies the tick
+// boxes, the weight, percentage, range and count texts, and every random draw. The texts go
+// through the same steps as Start (read a number, round the running total into 16 bits, refuse
+// what leaves 16 bits or asks for more than 200 problems); then GenerateProblem runs on its own
+// and inside BuildWorksheet, and every problem, every row of the table and the drawn sheet are
+// checked against what the settings allow.
+//
+// Input layout (see fuzz/make_seeds.py):
+//   byte    tick boxes, bit k for Check1(k)
+//   7 texts weights 0..3, fill-in percentage, problem count, range limit; each is one byte:
+//           below 0x80 it picks an entry of the table for that box, otherwise its low 5 bits
+//           give the length of a literal text that follows (bytes widened to UTF-16)
+//   byte    how many problems to generate on their own before the build (0..63)
+//   byte    low bit: build once or twice (a recalculate)
+//   rest    the random draws, 3 bytes each, little-endian, as multiples of 2^-24
+
+#include "core/Math.h"
+#include "core/NumberText.h"
+#include "core/RandomSource.h"
+#include "worksheet/PrintSurface.h"
+#include "worksheet/ProblemLine.h"
+#include "worksheet/WorksheetBuilder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Math::WorksheetTable;
+
+[[noreturn]] void Fail(const char* rule)
+{
+    std::fprintf(stderr, "worksheet_fuzz: %s\n", rule);
+    std::fflush(stderr);
+    __builtin_trap();
+}
+
+void Require(bool holds, const char* rule)
+{
+    if (!holds) {
+        Fail(rule);
+    }
+}
+
+std::u16string Widen(std::string_view text)
+{
+    return {text.begin(), text.end()};
+}
+
+// ---- the input ----
+
+class InputReader
+{
+public:
+    explicit InputReader(std::span<const std::uint8_t> data) : data_(data) {}
+
+    std::uint8_t Byte()
+    {
+        if (pos_ >= data_.size()) {
+            return 0;
+        }
+        return data_[pos_++];
+    }
+
+    std::u16string Text(std::span<const std::string_view> table)
+    {
+        const std::uint8_t selector = Byte();
+        if (selector < 0x80) {
+            return Widen(table[selector % table.size()]);
+        }
+        std::u16string text;
+        for (int n = selector & 0x1F; n > 0 && pos_ < data_.size(); --n) {
+            text.push_back(static_cast<char16_t>(data_[pos_++]));
+        }
+        return text;
+    }
+
+    std::span<const std::uint8_t> Rest() const { return data_.subspan(pos_); }
+
+private:
+    std::span<const std::uint8_t> data_;
+    std::size_t pos_ = 0;
+};
+
+constexpr std::array<std::string_view, 17> WeightTexts{
+    "25",  "0",   "",      "2.5", "-3",   "1",   "100", "32767", "-32768",
+    "abc", "1 5", "12abc", "-5",  "&HFF", "0.5", "1e4", "40000"};
+constexpr std::array<std::string_view, 12> PercentTexts{"0",   "1",  "2",     "20", "50",  "100",
+                                                        "101", "-5", "32767", "",   "2.5", "99"};
+constexpr std::array<std::string_view, 18> CountTexts{"0",   "1",   "4",  "6",   "10",  "20",
+                                                      "46",  "47",  "50", "100", "150", "151",
+                                                      "199", "200", "-3", "2.5", "3.5", "201"};
+constexpr std::array<std::string_view, 17> RangeTexts{
+    "-32768", "0",   "1", "32767", "2",      "10",     "20",     "50",   "100",
+    "-1",     "-10", "3", "32766", "-32767", "&H7FFF", "&H8000", "&O777"};
+
+// Draws come from the input on the same 2^-24 grid as ClockRandom, so that the fuzzer can put a
+// draw at 0 or just below 1. When the input runs out, a ClockRandom on a frozen clock takes
+// over, which keeps every input reproducible. Every operation is logged for the checks.
+class InputRandom final : public sumvarl::RandomSource
+{
+public:
+    struct Event
+    {
+        bool reseed;
+        float u;
+    };
+
+    InputRandom(std::span<const std::uint8_t> script, std::uint64_t seed)
+        : script_(script), fallback_(seed, [] { return std::uint64_t{1'000'000}; })
+    {}
+
+    void Reseed() override
+    {
+        log.push_back({true, 0.0F});
+        if (pos_ >= script_.size()) {
+            fallback_.Reseed();
+        }
+    }
+
+    float Draw() override
+    {
+        float u = 0.0F;
+        if (pos_ + 3 <= script_.size()) {
+            const std::uint32_t bits = script_[pos_] | (script_[pos_ + 1] << 8U) |
+                                       (static_cast<std::uint32_t>(script_[pos_ + 2]) << 16U);
+            pos_ += 3;
+            u = static_cast<float>(bits) * 0x1.0p-24F;
+        } else {
+            pos_ = script_.size();
+            u = fallback_.Draw();
+        }
+        Require(u >= 0.0F && u < 1.0F, "draws lie in [0, 1)");
+        log.push_back({false, u});
+        return u;
+    }
+
+    std::vector<Event> log;
+
+private:
+    std::span<const std::uint8_t> script_;
+    std::size_t pos_ = 0;
+    sumvarl::ClockRandom fallback_;
+};
+
+// The builder's own random source: the same draws, but the fill-in-the-blank draws are kept
+// apart so that each accepted row can be matched with its draw.
+class BlankTap final : public sumvarl::RandomSource
+{
+public:
+    explicit BlankTap(InputRandom& inner) : inner_(inner) {}
+
+    void Reseed() override
+    {
+        ++pendingReseeds_;
+        inner_.Reseed();
+    }
+
+    float Draw() override
+    {
+        Require(pendingReseeds_ == 1, "the blank draw follows exactly one re-seed");
+        pendingReseeds_ = 0;
+        const float u = inner_.Draw();
+        draws.push_back(u);
+        return u;
+    }
+
+    std::vector<float> draws;
+
+private:
+    InputRandom& inner_;
+    int pendingReseeds_ = 0;
+};
+
+// ---- Start ----
+
+struct Settings
+{
+    std::array<std::int16_t, 5> cumulative{};
+    std::int16_t total = 0;
+    std::int16_t fillOn = 0;
+    std::int16_t fillPercent = 0;
+    std::int16_t count = 0;
+    std::int16_t range = 0;
+};
+
+// The conversions of Start; empty where Start refuses.
+std::optional<Settings> Start(unsigned ticks, const std::array<std::u16string, 4>& weights,
+                              const std::u16string& percent, const std::u16string& count,
+                              const std::u16string& range)
+{
+    Settings s;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double w = (ticks >> k & 1U) != 0 ? sumvarl::ReadNumber(weights[k]) : 0.0;
+        const auto total = sumvarl::ToInt16(s.total + w); // rounded after each addition
+        if (!total) {
+            return std::nullopt;
+        }
+        s.total = *total;
+        s.cumulative[k] = s.total;
+    }
+    if ((ticks >> 4 & 1U) != 0) {
+        const auto p = sumvarl::ToInt16(sumvarl::ReadNumber(percent));
+        if (!p) {
+            return std::nullopt;
+        }
+        s.fillOn = 1;
+        s.fillPercent = *p;
+    }
+    const auto c = sumvarl::ToInt16(sumvarl::ReadNumber(count));
+    const auto r = sumvarl::ToInt16(sumvarl::ReadNumber(range));
+    if (!c || *c > Math::MaxProblemCount || !r) {
+        return std::nullopt;
+    }
+    s.count = *c;
+    s.range = *r;
+    return s;
+}
+
+void Apply(const Settings& s)
+{
+    Math::WeightTotal = s.total;
+    for (std::size_t k = 0; k < 4; ++k) {
+        Math::CumulativeWeight[k] = s.cumulative[k];
+    }
+    Math::FillBlankOn = s.fillOn;
+    Math::FillBlankPercent = s.fillPercent;
+    Math::ProblemCount = s.count;
+    Math::NumberRange = s.range;
+}
+
+// ---- one problem ----
+
+bool IsDecimal(std::u16string_view t)
+{
+    std::size_t i = (!t.empty() && t[0] == u'-') ? 1 : 0;
+    if (i == t.size()) {
+        return false;
+    }
+    if (t[i] == u'0') {
+        return i + 1 == t.size() && i == 0; // "0", never "-0" or "007"
+    }
+    return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(i), t.end(),
+                       [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+long long ValueOf(std::u16string_view t)
+{
+    long long v = 0;
+    const bool negative = t[0] == u'-';
+    for (std::size_t i = negative ? 1 : 0; i < t.size(); ++i) {
+        v = v * 10 + (t[i] - u'0');
+    }
+    return negative ? -v : v;
+}
+
+bool OnlyProblemCharacters(std::u16string_view t)
+{
+    constexpr std::u16string_view Allowed = u"0123456789-\uFF0B\uFF0D\u00D7\u00F7\uFF1D";
+    return std::all_of(t.begin(), t.end(),
+                       [&](char16_t c) { return Allowed.find(c) != std::u16string_view::npos; });
+}
+
+int KindOf(std::u16string_view op)
+{
+    for (std::size_t k = 0; k < Math::OperatorTexts.size(); ++k) {
+        if (op == Math::OperatorTexts[k]) {
+            return static_cast<int>(k) + 1;
+        }
+    }
+    return 0;
+}
+
+std::u16string KeyOf(std::u16string_view a, std::u16string_view op, std::u16string_view b,
+                     std::u16string_view result)
+{
+    std::u16string key(a);
+    key.append(op).append(b).append(Math::EqualsSign).append(result);
+    return key;
+}
+
+// What any problem must look like under the given range limit, whoever made it.
+void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_view b,
+                std::u16string_view result, std::u16string_view key, std::int16_t n)
+{
+    for (const std::u16string_view t : {a, op, b, result, key}) {
+        Require(OnlyProblemCharacters(t), "texts hold only digits, '-' and the five signs");
+    }
+    const int kind = KindOf(op);
+    if (kind == 0) {
+        Require(op.empty() && a.empty() && b.empty() && result.empty() && key.empty(),
+                "without an operation every text is empty");
+        return;
+    }
+    Require(IsDecimal(a) && IsDecimal(b) && IsDecimal(result), "operands are plain decimals");
+    Require(key == KeyOf(a, op, b, result), "the key joins the four texts and the equals sign");
+    if (n > 0) {
+        Require(key.find(u'-') == std::u16string_view::npos,
+                "a positive range limit gives no negative number");
+    }
+    const long long x = ValueOf(a);
+    const long long y = ValueOf(b);
+    const long long z = ValueOf(result);
+    switch (kind) {
+    case 1:
+        Require(x + y == z, "additions add up");
+        if (n > 0) {
+            Require(z < n && (z == 0 || y >= 1), "addition stays below the range limit");
+        } else {
+            Require(n <= z && z <= 0 && n <= x && x <= 0 && z <= y && y <= 0,
+                    "a negative range limit gives additions between it and 0");
+        }
+        break;
+    case 2:
+        Require(x >= y, "the first operand of a subtraction is the larger");
+        // The one difference that leaves 16 bits, 0 - (-32768), is skipped and stays 0.
+        Require(x - y == z || (x - y > INT16_MAX && z == 0), "subtractions come out right");
+        Require(n > 0 ? (y >= 0 && x < n) : (n <= y && x <= 0),
+                "subtraction operands lie between 0 and the range limit");
+        break;
+    case 3:
+        Require(x * y == z && 0 <= x && x <= 9 && 0 <= y && y <= 9,
+                "multiplications come from the single-digit table");
+        break;
+    default:
+        Require(y >= 1 && y <= 9 && 0 <= z && z <= 9 && x == y * z,
+                "divisions are exact with divisors 1..9 and quotients 0..9");
+        break;
+    }
+}
+
+// The problem the draws must give, worked out from the formulas directly.
+struct Expected
+{
+    int kind = 0;
+    long long a = 0;
+    long long b = 0;
+    long long result = 0;
+};
+
+Expected FromDraws(float band, double u1, double u2, std::int16_t n)
+{
+    Expected e;
+    const auto r = static_cast<long long>(std::nearbyint(Math::WeightTotal * double{band}));
+    const auto& cw = Math::CumulativeWeight;
+    if (r <= cw[0]) {
+        e.kind = 1;
+    }
+    for (std::size_t k = 1; k < 4; ++k) {
+        if (cw[k - 1] < r && r <= cw[k]) {
+            e.kind = static_cast<int>(k) + 1;
+        }
+    }
+    const auto floorOf = [](double v) { return static_cast<long long>(std::floor(v)); };
+    switch (e.kind) {
+    case 0:
+        break;
+    case 1:
+        e.result = floorOf(n * u1);
+        e.a = floorOf(static_cast<double>(e.result) * u2);
+        e.b = e.result - e.a;
+        break;
+    case 2:
+        e.a = floorOf(n * u1);
+        e.b = floorOf(n * u2);
+        if (e.a < e.b) {
+            std::swap(e.a, e.b);
+        }
+        e.result = e.a - e.b <= INT16_MAX ? e.a - e.b : 0;
+        break;
+    case 3:
+        e.a = floorOf(10 * u1);
+        e.b = floorOf(10 * u2);
+        e.result = e.a * e.b;
+        break;
+    default:
+        e.result = floorOf(10 * u1);
+        e.b = floorOf(9 * u2) + 1;
+        e.a = e.result * e.b;
+        break;
+    }
+    return e;
+}
+
+std::u16string Decimal(long long v)
+{
+    return Widen(std::to_string(v));
+}
+
+// One call of the generator with its draws checked against the formulas.
+void GenerateChecked(std::int16_t n, InputRandom& random)
+{
+    random.log.clear();
+    Math::GenerateProblem(n, random);
+    const auto& log = random.log;
+    Require(log.size() >= 2 && log[0].reseed && !log[1].reseed, "the band draw follows a re-seed");
+    CheckShape(Math::CurrentOperand1, Math::CurrentOperator, Math::CurrentOperand2,
+               Math::CurrentResult, Math::CurrentKey, n);
+
+    const bool chosen = !Math::CurrentOperator.empty();
+    if (!chosen) {
+        Require(log.size() == 2, "no operation, no operand draws");
+        Require(FromDraws(log[1].u, 0, 0, n).kind == 0, "only a draw outside every band is empty");
+        return;
+    }
+    Require(log.size() == 5 && log[2].reseed && !log[3].reseed && !log[4].reseed,
+            "the operand draws follow a second re-seed");
+    const Expected e = FromDraws(log[1].u, log[3].u, log[4].u, n);
+    Require(e.kind == KindOf(Math::CurrentOperator), "the last band that holds decides");
+    Require(Math::CurrentOperand1 == Decimal(e.a) && Math::CurrentOperand2 == Decimal(e.b) &&
+                Math::CurrentResult == Decimal(e.result),
+            "operands and result follow from the draws");
+}
+
+// ---- the sheet ----
+
+// Fixed metrics; the drawn texts and where they went are kept.
+class RecordingSurface final : public sumvarl::PrintSurface
+{
+public:
+    struct Drawn
+    {
+        double x;
+        double y;
+        std::u16string text;
+    };
+
+    static constexpr double Column = 120;
+
+    std::vector<Drawn> drawn;
+    int clears = 0;
+
+protected:
+    double ColumnWidth() const override { return Column; }
+    double LineHeight() const override { return 20 * Font().size; }
+    double TextWidth(std::u16string_view text) const override
+    {
+        return Column * static_cast<double>(text.size());
+    }
+    void DrawText(double x, double y, std::u16string_view text) override
+    {
+        drawn.push_back({x, y, std::u16string(text)});
+    }
+    void Clear() override
+    {
+        ++clears;
+        drawn.clear();
+    }
+};
+
+constexpr std::size_t HeaderItems = 5;
+constexpr std::size_t SummaryItems = 21;
+
+bool RowMatches(const Math::WorksheetColumns& before, std::size_t i)
+{
+    const auto& t = WorksheetTable;
+    return before.ProblemKey[i] == t.ProblemKey[i] && before.Operand1Text[i] == t.Operand1Text[i] &&
+           before.OperatorText[i] == t.OperatorText[i] &&
+           before.Operand2Text[i] == t.Operand2Text[i] && before.ResultText[i] == t.ResultText[i] &&
+           before.BlankKind[i] == t.BlankKind[i];
+}
+
+bool RowEmpty(std::size_t i)
+{
+    const auto& t = WorksheetTable;
+    return t.ProblemKey[i].empty() && t.Operand1Text[i].empty() && t.OperatorText[i].empty() &&
+           t.Operand2Text[i].empty() && t.ResultText[i].empty() && t.BlankKind[i] == 0;
+}
+
+std::int16_t ExpectedBlankKind(float u)
+{
+    const auto x = static_cast<float>(static_cast<double>(u) * 100 + 1);
+    const double percent = Math::FillBlankPercent;
+    if (x < percent / 2) {
+        return 2;
+    }
+    return x < percent ? 1 : 0;
+}
+
+// Upper bound on the different problems the settings can give (range limits of 1 or more).
+long long DifferentProblems(std::int16_t n)
+{
+    const auto& cw = Math::CumulativeWeight;
+    const long long m = n;
+    long long total = 1 + m * (m - 1) / 2; // addition can always come up
+    const std::array<long long, 3> others{m * (m + 1) / 2, 100, 90};
+    for (std::size_t k = 1; k < 4; ++k) {
+        if (cw[k - 1] < cw[k]) {
+            total += others[k - 1];
+        }
+    }
+    return total + 1; // the empty problem of a draw outside every band
+}
+
+void BuildChecked(InputRandom& random)
+{
+    RecordingSurface surface;
+    BlankTap tap(random);
+    int messages = 0;
+    int timerOffs = 0;
+    std::set<std::u16string> offered; // every different key the generator has given so far
+    int misses = 0;                   // calls since the last new key
+    sumvarl::BuildHooks hooks;
+    hooks.generateProblem = [&](std::int16_t n) {
+        Require(timerOffs == 0 && messages == 0, "no problem is sought after the build stopped");
+        Require(n == Math::NumberRange, "the builder passes NumberRange");
+        GenerateChecked(n, random);
+        misses = offered.insert(Math::CurrentKey).second ? 0 : misses + 1;
+    };
+    hooks.random = &tap;
+    hooks.messageBox = [&](std::u16string_view prompt, std::u16string_view title) {
+        Require(prompt == sumvarl::TooFewProblemsPrompt && title == sumvarl::TooFewProblemsTitle,
+                "the message names the problem");
+        Require(misses == 1000, "the message comes after 1000 calls without a new problem");
+        ++messages;
+    };
+    hooks.timerOff = [&] { ++timerOffs; };
+
+    const auto before = std::make_unique<Math::WorksheetColumns>(WorksheetTable);
+    sumvarl::BuildWorksheet(surface, hooks);
+
+    Require(surface.clears == 1, "the sheet is cleared once");
+    Require(timerOffs == 1, "the timer is switched off once, at the end");
+    Require(messages <= 1, "at most one message per build");
+    const auto& d = surface.drawn;
+    Require(d.size() >= HeaderItems + SummaryItems, "header and summary are drawn");
+    const std::size_t placed = d.size() - HeaderItems - SummaryItems;
+    const std::size_t wanted =
+        Math::ProblemCount > 0 ? static_cast<std::size_t>(Math::ProblemCount) : 0;
+
+    Require(d[0].text == u"数 学 Sumvarl" && d[1].text == u"题目数：" &&
+                d[2].text == sumvarl::DecimalText(Math::ProblemCount) && d[3].text == u"题     ",
+            "the header names the problem count");
+    Require(placed <= wanted, "never more problems than asked for");
+    Require((placed < wanted) == (messages == 1), "a short sheet comes with the message");
+    Require(offered.size() == placed, "every new problem offered is placed");
+    if (Math::NumberRange >= 1) {
+        Require(static_cast<long long>(placed) <= DifferentProblems(Math::NumberRange),
+                "no more problems than the settings can make");
+    }
+    const bool fill = Math::FillBlankOn == 1;
+    Require(tap.draws.size() == (fill ? placed : 0), "one blank draw per accepted problem");
+
+    const auto& t = WorksheetTable;
+    std::set<std::u16string> keys;
+    std::array<long long, 4> problems{};
+    std::array<long long, 4> blanks{};
+    long long empties = 0;
+    double lastY = -1;
+    for (std::size_t i = 1; i <= placed; ++i) {
+        CheckShape(t.Operand1Text[i], t.OperatorText[i], t.Operand2Text[i], t.ResultText[i],
+                   t.ProblemKey[i], Math::NumberRange);
+        Require(keys.insert(t.ProblemKey[i]).second, "keys are unique on a sheet");
+        const std::int16_t kind = t.BlankKind[i];
+        Require(kind == (fill ? ExpectedBlankKind(tap.draws[i - 1]) : 0),
+                "the blank form follows the blank draw and the percentage");
+
+        const auto& item = d[HeaderItems + i - 1];
+        const auto column = static_cast<double>((i - 1) % 4 * 24); // Tab(0), Tab(24), ...
+        Require(item.text == sumvarl::ItemText(static_cast<int>(i), sumvarl::Variant::Screen),
+                "the sheet shows the table's row");
+        Require(item.x == std::max(column - 1, 0.0) * RecordingSurface::Column,
+                "each problem at its column");
+        Require((i - 1) % 4 == 0 ? item.y > lastY : item.y == lastY, "four problems to a row");
+        lastY = item.y;
+
+        const int op = KindOf(t.OperatorText[i]);
+        if (op == 0) {
+            ++empties;
+        } else {
+            ++problems[static_cast<std::size_t>(op - 1)];
+            blanks[static_cast<std::size_t>(op - 1)] += kind != 0 ? 1 : 0;
+        }
+    }
+    const auto& cw = Math::CumulativeWeight;
+    const bool ordered = cw[0] >= 0 && cw[0] <= cw[1] && cw[1] <= cw[2] && cw[2] <= cw[3];
+    Require(empties == 0 || !ordered, "with weights of 0 or more every draw finds a band");
+
+    for (std::size_t i = placed + 1; i < Math::TableRows; ++i) {
+        if (i <= sumvarl::RowsResetPerBuild) {
+            Require(RowEmpty(i), "rows up to 150 that the sheet did not reach are reset");
+        } else {
+            Require(RowMatches(*before, i), "rows above 150 keep what they held");
+        }
+    }
+    Require(RowMatches(*before, 0), "row 0 is never written");
+
+    // The summary: labels, then counts that match the table.
+    const std::size_t s = HeaderItems + placed;
+    const std::array<std::u16string_view, 4> labels{u"其中 加法：", u"题   减法：", u"题   乘法：",
+                                                    u"题   除法："};
+    long long counted = 0;
+    for (std::size_t op = 0; op < 4; ++op) {
+        const std::size_t at = s + 5 * op;
+        Require(d[at].text == labels[op] && d[at + 2].text == u"(" && d[at + 4].text == u")",
+                "the summary labels stand in order");
+        Require(IsDecimal(d[at + 1].text) && IsDecimal(d[at + 3].text),
+                "summary counts are plain decimals");
+        const long long n = ValueOf(d[at + 1].text);
+        const long long b = ValueOf(d[at + 3].text);
+        Require(n == problems[op] && b == blanks[op], "summary counts match the sheet");
+        Require(b <= n, "blank counts never exceed problem counts");
+        if (!fill || Math::FillBlankPercent <= 1) {
+            Require(b == 0, "no blanks unless fill-in-the-blank asks for them");
+        }
+        counted += n;
+    }
+    Require(d[s + 20].text == u"题", "the summary ends with its counter word");
+    Require(counted + empties == static_cast<long long>(placed), "the summary counts add up");
+}
+
+// An earlier worksheet in every row: the build must reset rows 1..150, may overwrite the rows
+// above only by reaching them, and never touches row 0.
+void FillStaleRows()
+{
+    auto& t = WorksheetTable;
+    for (std::size_t i = 0; i < Math::TableRows; ++i) {
+        t.ProblemKey[i] = u"9×9＝81";
+        t.Operand1Text[i] = u"9";
+        t.OperatorText[i] = Math::TimesSign;
+        t.Operand2Text[i] = u"9";
+        t.ResultText[i] = u"81";
+        t.BlankKind[i] = 2;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    InputReader in({data, size});
+    const unsigned ticks = in.Byte();
+    std::array<std::u16string, 4> weights;
+    for (auto& w : weights) {
+        w = in.Text(WeightTexts);
+    }
+    const std::u16string percent = in.Text(PercentTexts);
+    const std::u16string count = in.Text(CountTexts);
+    const std::u16string range = in.Text(RangeTexts);
+    const int alone = in.Byte() & 0x3F;
+    const int builds = 1 + (in.Byte() & 1);
+
+    const std::optional<Settings> settings = Start(ticks, weights, percent, count, range);
+    if (!settings) {
+        return 0; // Start refuses; nothing is built
+    }
+    Math::ResetState();
+    Apply(*settings);
+    FillStaleRows();
+    Require(Math::ProblemCount <= Math::MaxProblemCount && Math::CumulativeWeight[4] == 0,
+            "Start keeps within the table and leaves entry 4 alone");
+
+    InputRandom random(in.Rest(), size);
+    for (int i = 0; i < alone; ++i) {
+        GenerateChecked(Math::NumberRange, random);
+    }
+    for (int b = 0; b < builds; ++b) {
+        BuildChecked(random);
+    }
+    return 0;
+}
