@@ -27,7 +27,7 @@ public:
     double TwipsToPixelsY(double twips) const;
 
     int PagesStarted() const { return pagesStarted_; }
-    // True once the device refused a new page; the rest of the job is lost.
+    // True once the device refused a new page: the job cannot be complete.
     bool PageFailed() const { return pageFailed_; }
     // The printable height of the device in twips (what a paged device must fit a line into).
     double PageHeightTwips() const;

@@ -6,6 +6,7 @@
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 
+#include <QFile>
 #include <QLibrary>
 #include <QPainter>
 #include <QPrinter>

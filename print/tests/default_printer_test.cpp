@@ -55,10 +55,20 @@ void DefaultPrinterTest::printsOneJobOnTheDefaultPrinter()
     const QStringList jobs = printtest::WaitForKeptJobs();
     QCOMPARE(jobs.size(), 1);
     QCOMPARE(printtest::PdfLines(jobs[0]), printtest::ExpectedDocument(10));
-    // Laid out on the queue's own paper (A4 in its PPD).
+    // Laid out on the queue's own paper (A4 in its PPD), CurrentX counted from the left edge of
+    // its printable area (12 pt in): the title at 2500 twips, the count line at 3500.
     const QString page =
         printtest::RunPdfToText({QStringLiteral("-bbox"), jobs[0], QStringLiteral("-")});
     QVERIFY2(page.contains(QStringLiteral("<page width=\"595")), qPrintable(page.left(400)));
+    const QList<printtest::Word> words = printtest::PdfWords(jobs[0]);
+    QVERIFY(words.size() > 2);
+    QCOMPARE(words[0].text, QStringLiteral("Tovrin"));
+    QVERIFY2(qAbs(words[0].box.left() - (12 + 2500 / 20.0)) < 1, qPrintable(page.left(400)));
+    const auto count = std::find_if(words.begin(), words.end(), [](const printtest::Word& w) {
+        return w.text.startsWith(QStringLiteral("题目数"));
+    });
+    QVERIFY(count != words.end());
+    QVERIFY(qAbs(count->box.left() - (12 + 3500 / 20.0)) < 1);
 }
 
 void DefaultPrinterTest::reportsAMissingDefaultPrinter()
