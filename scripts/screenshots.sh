@@ -14,7 +14,7 @@ if [ "${1:-}" != "--inside-xvfb" ]; then
         bin=build/dev/app/sumvarl
     fi
     # 96 DPI, so that the pictures show the windows at their designed pixel sizes.
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" sh "$0" --inside-xvfb "$bin"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" --inside-xvfb "$bin"
 fi
 
 bin=$2
@@ -28,6 +28,12 @@ main=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | head -n 1)
 sleep 1
 import -window "$main" docs/frmMain.png
 
+# Tick subtraction, multiplication, division and fill-in-the-blank as well, so that the
+# worksheet shows every operation: their boxes stand 1980, 3360, 4740 and 6120 twips into the
+# frame (240, 1080), 480 twips down; the click lands on each tick mark.
+for left in 1980 3360 4740 6120; do
+    xdotool mousemove --window "$main" $(((240 + left) / 15 + 6)) $(((1080 + 480) / 15 + 8)) click 1
+done
 # Start is 1440 twips from the left and 3720 from the top, 2055 x 615 twips: at 96 DPI its
 # centre is 164, 268 pixels inside the window.
 xdotool mousemove --window "$main" 164 268 click 1
