@@ -24,28 +24,11 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 #include <vector>
 
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;
-
-// benchmark_main owns main(), so the application that fonts need is made on first use.
-void EnsureApplication()
-{
-    static std::unique_ptr<QGuiApplication> app;
-    if (!app) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        static int argc = 1;
-        static char name[] = "sumvarl_print_bench";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        sumvarl::InstallFontSubstitutions();
-    }
-}
 
 // Builds a 200-problem worksheet once, from a fixed seed, with a share of fill-in problems.
 class NullSurface final : public sumvarl::PrintSurface
@@ -159,7 +142,6 @@ private:
 
 void BM_PrintWorksheet200ToPdf(benchmark::State& state)
 {
-    EnsureApplication();
     BuildTable();
     QTemporaryDir folder;
     for (auto _ : state) {
@@ -175,7 +157,6 @@ BENCHMARK(BM_PrintWorksheet200ToPdf)->Unit(benchmark::kMillisecond);
 
 void BM_BaselineDrawing200ToPdf(benchmark::State& state)
 {
-    EnsureApplication();
     BuildTable();
     QTemporaryDir folder;
     std::vector<DrawCall> calls;
@@ -213,7 +194,6 @@ BENCHMARK(BM_BaselineDrawing200ToPdf)->Unit(benchmark::kMillisecond);
 
 void BM_EmptyPdfJob(benchmark::State& state)
 {
-    EnsureApplication();
     QTemporaryDir folder;
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
@@ -226,7 +206,6 @@ BENCHMARK(BM_EmptyPdfJob)->Unit(benchmark::kMillisecond);
 
 void BM_PrintWorksheet200ToImage(benchmark::State& state)
 {
-    EnsureApplication();
     BuildTable();
     // An A4 page at 150 dpi; the rows below it are clipped, but every text is still laid out.
     QImage image(1240, 1754, QImage::Format_RGB32);
@@ -240,3 +219,22 @@ void BM_PrintWorksheet200ToImage(benchmark::State& state)
 BENCHMARK(BM_PrintWorksheet200ToImage)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// Fonts need the application object for the whole run, and it must be gone before the program's
+// static objects are, so it lives in main rather than in a function-local static (which crashed
+// at exit). Being defined here, this main is used instead of benchmark_main's.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    sumvarl::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
