@@ -1,11 +1,16 @@
 # One line per test binary. GoogleTest binaries are discovered case by case; Qt Test binaries
 # run headless on the offscreen platform wherever CTest runs them.
+# LEAKCHECK turns LeakSanitizer back on for a binary that does not load Qt: the asan preset
+# switches it off for all tests, since Qt's process-wide caches look like leaks.
 function(sumvarl_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "LEAKCHECK" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Sumvarl::options)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(ARG_LEAKCHECK)
+        list(APPEND properties ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=set:detect_leaks=1:abort_on_error=1")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 function(sumvarl_add_qtest name)
