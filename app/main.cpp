@@ -53,8 +53,8 @@ protected:
 private:
     static void Print(const QString& what, const QElapsedTimer& since)
     {
-        QTextStream(stderr) << "sumvarl timing: " << what << ": " << since.nsecsElapsed() / 1e6
-                            << " ms\n";
+        QTextStream(stderr) << "sumvarl timing: " << what << ": "
+                            << static_cast<double>(since.nsecsElapsed()) / 1e6 << " ms\n";
     }
 
     const QElapsedTimer& launch_;

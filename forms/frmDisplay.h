@@ -43,7 +43,7 @@ public:
 
 signals:
     // A build has ended and its drawing is on the sheet.
-    void worksheetBuilt();
+    void worksheetBuilt(); // NOLINT(readability-identifier-naming): Qt's signal style
 
 private:
     void CreateControls();

@@ -211,7 +211,7 @@ private slots:
         const QStringList expected{"Command1", "Command2", "Picture2",
                                    "Picture1", "VScroll1", "Command3"};
         QStringList order;
-        QWidget* widget = Control<QWidget>(*display_, QStringLiteral("Command1"));
+        auto* widget = Control<QWidget>(*display_, QStringLiteral("Command1"));
         while (order.size() < expected.size()) {
             if (widget->focusPolicy() & Qt::TabFocus) {
                 order << widget->objectName();

@@ -114,7 +114,8 @@ private slots:
 
         // The settings of the good Start that every row follows: a refusal must leave them.
         const Settings before = MakeSettings({25, 50, 75, 100}, 1, 20, 20, 50);
-        auto row = [](const char* name, Controls c, Settings expected, QString refusal = {}) {
+        auto row = [](const char* name, const Controls& c, const Settings& expected,
+                      const QString& refusal = {}) {
             QTest::newRow(name) << c << expected << refusal;
         };
         Controls c;
