@@ -76,6 +76,16 @@ int ChooseOperation(std::int16_t r)
     if (cw[2] < r && r <= cw[3]) {
         kind = 4;
     }
+    // Addition's band has no lower end, so r = 0 would pick an unticked addition. A parent who
+    // ticked only multiplication expects no additions: r = 0 goes to the first operation that
+    // has a weight. With nothing ticked at all every problem stays an addition.
+    if (kind == 1 && r == 0 && cw[0] == 0) {
+        for (std::size_t k = 1; k < 4; ++k) {
+            if (cw[k] > cw[k - 1]) {
+                return static_cast<int>(k) + 1;
+            }
+        }
+    }
     return kind;
 }
 

@@ -87,7 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         // 4 * 0.625 = 2.5 goes to the even 2 (subtraction), not up to 3 (multiplication).
         BandCase{"half_goes_even", {1, 1, 1, 1}, 0.625F, Math::MinusSign},
         BandCase{"only_multiplication", {0, 0, 25, 0}, 0.04F, Math::TimesSign},
-        BandCase{"only_multiplication_r0", {0, 0, 25, 0}, 0.0F, Math::PlusSign},
+        // An unticked addition never comes up: r = 0 goes to the first weighted operation.
+        BandCase{"only_multiplication_r0", {0, 0, 25, 0}, 0.0F, Math::TimesSign},
+        BandCase{"addition_unticked_r0", {0, 25, 25, 25}, 0.0F, Math::MinusSign},
+        BandCase{"addition_ticked_r0", {25, 25, 25, 25}, 0.0F, Math::PlusSign},
         BandCase{"nothing_ticked", {0, 0, 0, 0}, 0.7F, Math::PlusSign},
         BandCase{"negative_weight_r_minus3", {-3, 0, 0, 0}, 0.9F, Math::PlusSign},
         BandCase{"negative_weight_outside_bands", {-3, 0, 0, 0}, 0.3F, u""},
@@ -205,8 +208,8 @@ class DifferentProblemsTest : public ::testing::TestWithParam<CountCase>
 {
 };
 
-// Sample until the set of keys has stopped growing for a long while. A draw of r = 0 still
-// gives an addition, so only the operation under test is counted.
+// Sample until the set of keys has stopped growing for a long while; no problem of an
+// unweighted operation may turn up meanwhile.
 TEST_P(DifferentProblemsTest, ExactNumberOfDifferentKeys)
 {
     const CountCase& c = GetParam();
@@ -215,9 +218,8 @@ TEST_P(DifferentProblemsTest, ExactNumberOfDifferentKeys)
     std::set<std::u16string> keys;
     for (int sinceGrowth = 0; sinceGrowth < 20000; ++sinceGrowth) {
         Math::GenerateProblem(c.range, random);
-        if (c.op.find(Math::CurrentOperator) == std::u16string_view::npos) {
-            continue;
-        }
+        ASSERT_NE(c.op.find(Math::CurrentOperator), std::u16string_view::npos)
+            << "an unweighted operation came up";
         if (keys.insert(Math::CurrentKey).second) {
             sinceGrowth = 0;
         }
