@@ -1,7 +1,7 @@
 #include "forms/frmMain.h"
 
+#include "core/StartSettings.h"
 #include "forms/FormHooks.h"
-#include "forms/StartSettings.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
 

@@ -4,8 +4,8 @@
 // printer; finding controls by their object names; settings read back from Math.
 
 #include "core/Math.h"
+#include "core/StartSettings.h"
 #include "forms/FormHooks.h"
-#include "forms/StartSettings.h"
 #include "print/PainterSurface.h"
 
 #include <QLocale>

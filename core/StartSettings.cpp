@@ -1,4 +1,4 @@
-#include "forms/StartSettings.h"
+#include "core/StartSettings.h"
 
 #include "core/Math.h"
 #include "core/NumberText.h"
