@@ -41,6 +41,36 @@ std::u16string ItemText(int row, Variant variant)
     return text;
 }
 
+std::u16string AnswerLeftPart(int row)
+{
+    const auto& t = Math::WorksheetTable;
+    const auto r = static_cast<std::size_t>(row);
+    const std::int16_t kind = t.BlankKind[r];
+    const auto filled = [](std::u16string_view operand) {
+        std::u16string text(u"(");
+        text.append(operand);
+        text.append(u")");
+        return text;
+    };
+
+    std::u16string joined = kind == 1 ? filled(t.Operand1Text[r]) : t.Operand1Text[r];
+    joined.append(t.OperatorText[r]);
+    joined.append(kind == 2 ? filled(t.Operand2Text[r]) : t.Operand2Text[r]);
+    const auto width = static_cast<std::size_t>(JustifyWidth);
+    if (joined.size() < width) {
+        joined.insert(0, width - joined.size(), u' ');
+    }
+    return joined;
+}
+
+std::u16string AnswerItemText(int row, Variant /*variant*/)
+{
+    std::u16string text = AnswerLeftPart(row);
+    text.append(Math::EqualsSign);
+    text.append(Math::WorksheetTable.ResultText[static_cast<std::size_t>(row)]);
+    return text;
+}
+
 void RowBreak(PrintSurface& surface, Variant variant)
 {
     if (variant == Variant::Screen) {
@@ -54,9 +84,9 @@ void RowBreak(PrintSurface& surface, Variant variant)
     surface.SetFontSize(16);
 }
 
-void PrintProblemLine(PrintSurface& surface, int i, Variant variant)
+void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers)
 {
-    const std::u16string text = ItemText(i, variant);
+    const std::u16string text = answers ? AnswerItemText(i, variant) : ItemText(i, variant);
     surface.Print({Tab{TabColumn(i, variant)}, text}, Ending::Open);
     if (i % ProblemsPerRow == 0) {
         RowBreak(surface, variant);

@@ -26,8 +26,17 @@ std::u16string LeftPart(int row, Variant variant);
 // The left part, "＝" and, for a blank problem, the result.
 std::u16string ItemText(int row, Variant variant);
 
+// The answer key's item: every open place filled in. Kind 0 gets the result after "＝"; kinds 1
+// and 2 get the missing operand inside the marker's parentheses, "(12)" for "(  )", then "＝"
+// and the result as in ItemText. Right-justified to 7 characters like LeftPart, except that a
+// joined text longer than 7 keeps its front: cutting it would drop digits of an answer, so a key
+// shows the whole problem even where the sheet had to cut it. Both surfaces fill alike.
+std::u16string AnswerLeftPart(int row);
+std::u16string AnswerItemText(int row, Variant variant);
+
 // Prints problem i at its column with the open ending, then the row break after every fourth.
-void PrintProblemLine(PrintSurface& surface, int i, Variant variant);
+// With answers the answer key's item is printed instead of the sheet's.
+void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers = false);
 
 void RowBreak(PrintSurface& surface, Variant variant);
 
