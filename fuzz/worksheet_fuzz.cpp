@@ -361,6 +361,15 @@ Expected FromDraws(float band, double u1, double u2, std::int16_t n)
             e.kind = static_cast<int>(k) + 1;
         }
     }
+    // An unweighted addition is not chosen by r = 0: the first weighted operation is.
+    if (e.kind == 1 && r == 0 && cw[0] == 0) {
+        for (std::size_t k = 1; k < 4; ++k) {
+            if (cw[k] > cw[k - 1]) {
+                e.kind = static_cast<int>(k) + 1;
+                break;
+            }
+        }
+    }
     const auto floorOf = [](double v) { return static_cast<long long>(std::floor(v)); };
     switch (e.kind) {
     case 0:
