@@ -34,7 +34,7 @@ FormHooks DefaultFormHooks()
     FormHooks hooks;
     hooks.messageBox = ShowStopMessage;
     hooks.exitProgram = ExitAtOnce;
-    hooks.print = PrintOnDefaultPrinter;
+    hooks.print = [] { return PrintOnDefaultPrinter(); };
     return hooks;
 }
 

@@ -8,7 +8,10 @@
 
 #include <QFile>
 #include <QLibrary>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -18,7 +21,7 @@ namespace sumvarl {
 
 namespace {
 
-void PrintHeading(PrintSurface& s, int count)
+void PrintHeading(PrintSurface& s, int count, const DocumentOptions& options)
 {
     s.SetFontName(u"宋体");
     s.SetFontSize(24);
@@ -27,9 +30,15 @@ void PrintHeading(PrintSurface& s, int count)
     s.Print({u""}, Ending::Line);
     s.Print({u""}, Ending::Line);
     s.SetCurrentX(2500);
-    s.Print({PrintTitle}, Ending::Line);
+    s.Print({options.answerKey ? AnswerKeyTitle : PrintTitle}, Ending::Line);
     s.SetFontSize(12);
-    s.Print({u""}, Ending::Line);
+    if (options.pupilName.empty()) {
+        s.Print({u""}, Ending::Line);
+    } else {
+        s.SetCurrentX(3500);
+        const std::u16string nameLine = std::u16string(PupilNameLabel) + options.pupilName;
+        s.Print({nameLine}, Ending::Line);
+    }
     s.SetCurrentX(3500);
     const std::u16string countText = DecimalText(count);
     s.Print({u"题目数：", countText, u"题     "}, Ending::Open);
@@ -75,7 +84,8 @@ private:
     PrintFileFn printFile_ = nullptr;
 };
 
-PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const CupsSubmission& cups)
+PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const CupsSubmission& cups,
+                             const DocumentOptions& options)
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -89,7 +99,7 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const Cups
     printer.setOutputFileName(folder.filePath(QStringLiteral("worksheet.pdf")));
     printer.setPageLayout(layout);
     printer.setResolution(resolution);
-    const PrintResult drawn = PrintWorksheetOn(printer);
+    const PrintResult drawn = PrintWorksheetOn(printer, options);
     if (drawn != PrintResult::Printed) {
         return drawn;
     }
@@ -100,18 +110,18 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const Cups
 
 } // namespace
 
-void PrintWorksheetDocument(PrintSurface& surface)
+void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
 {
     // Taken once. A count outside the table (only reachable by writing the state directly)
     // would read past its last row, so it is held to the rows that exist.
     const int count = std::clamp<int>(Math::ProblemCount, 0, Math::MaxProblemCount);
-    PrintHeading(surface, count);
+    PrintHeading(surface, count, options);
     for (int i = 1; i <= count; ++i) {
-        PrintProblemLine(surface, i, Variant::Printer);
+        PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
     }
 }
 
-PrintResult PrintWorksheetOn(QPrinter& printer)
+PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -120,7 +130,7 @@ PrintResult PrintWorksheetOn(QPrinter& printer)
     bool pageFailed = false;
     {
         PainterSurface surface(painter, &printer);
-        PrintWorksheetDocument(surface);
+        PrintWorksheetDocument(surface, options);
         pageFailed = surface.PageFailed();
     }
     // end() hands the document to the printing system; it must run even after a failed page so
@@ -133,7 +143,7 @@ PrintResult PrintWorksheetOn(QPrinter& printer)
     return PrintResult::Printed;
 }
 
-PrintResult PrintOnDefaultPrinter()
+PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
 {
     // QPrinter stays "valid" without any printer on CUPS; only the printer list knows.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -145,10 +155,10 @@ PrintResult PrintOnDefaultPrinter()
 #ifdef SUMVARL_SUBMIT_THROUGH_CUPS
     static const CupsSubmission cups;
     if (cups.Available() && printer.outputFormat() == QPrinter::NativeFormat) {
-        return PrintThroughCups(printer, info.printerName(), cups);
+        return PrintThroughCups(printer, info.printerName(), cups, options);
     }
 #endif
-    return PrintWorksheetOn(printer);
+    return PrintWorksheetOn(printer, options);
 }
 
 QString PrintFailureMessage(PrintResult result)
@@ -165,6 +175,111 @@ QString PrintFailureMessage(PrintResult result)
     case PrintResult::JobFailed:
         return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题。"
                               "练习题仍然保留在屏幕上。");
+    }
+    return {};
+}
+
+WorksheetPdf::WorksheetPdf(const QString& path) : file_(path)
+{
+    // QSaveFile writes beside the target and renames over it in commit(); without a commit the
+    // temporary file is removed.
+    if (!file_.open(QIODevice::WriteOnly)) {
+        Fail(PrintResult::CannotOpen, file_.errorString());
+        return;
+    }
+    writer_ = std::make_unique<QPdfWriter>(&file_);
+    writer_->setTitle(QStringLiteral("Sumvarl"));
+    writer_->setCreator(QStringLiteral("Sumvarl"));
+    // The printer path's resolution (QPrinter::HighResolution on a PDF engine), so the text is
+    // measured and placed as it would be on paper.
+    writer_->setResolution(1200);
+    writer_->setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm), QPageLayout::Millimeter));
+}
+
+WorksheetPdf::~WorksheetPdf()
+{
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    // A QSaveFile destroyed without commit() discards what was written.
+}
+
+void WorksheetPdf::Fail(PrintResult result, const QString& why)
+{
+    if (result_ == PrintResult::Printed) {
+        result_ = result;
+        error_ = why;
+    }
+}
+
+bool WorksheetPdf::AddSheet(const DocumentOptions& options)
+{
+    if (!Ok()) {
+        return false;
+    }
+    if (sheets_ == 0) {
+        if (!painter_.begin(writer_.get())) {
+            Fail(PrintResult::CannotOpen, file_.errorString());
+            return false;
+        }
+    } else if (!writer_->newPage()) {
+        Fail(PrintResult::JobFailed, file_.errorString());
+        return false;
+    }
+    PainterSurface surface(painter_, writer_.get());
+    PrintWorksheetDocument(surface, options);
+    ++sheets_;
+    pages_ += surface.PagesStarted();
+    if (surface.PageFailed()) {
+        Fail(PrintResult::JobFailed, file_.errorString());
+        return false;
+    }
+    return true;
+}
+
+PrintResult WorksheetPdf::Commit()
+{
+    if (Ok() && sheets_ == 0 && !painter_.begin(writer_.get())) {
+        // A document with no sheet still gets its one empty page, as a print job would.
+        Fail(PrintResult::CannotOpen, file_.errorString());
+    }
+    if (painter_.isActive() && !painter_.end()) {
+        Fail(PrintResult::JobFailed, file_.errorString());
+    }
+    writer_.reset();
+    if (!Ok()) {
+        file_.cancelWriting();
+        return result_;
+    }
+    if (!file_.commit()) {
+        Fail(PrintResult::JobFailed, file_.errorString());
+    }
+    return result_;
+}
+
+PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
+{
+    WorksheetPdf pdf(path);
+    pdf.AddSheet(options);
+    return pdf.Commit();
+}
+
+QString SaveFailureMessage(PrintResult result, const QString& path)
+{
+    switch (result) {
+    case PrintResult::Printed:
+        return {};
+    case PrintResult::NoDefaultPrinter:
+    case PrintResult::CannotOpen:
+        return QStringLiteral("无法创建文件“%1”，PDF 没有保存。请换一个文件夹或文件名再试。"
+                              "练习题仍然保留在屏幕上。")
+            .arg(path);
+    case PrintResult::JobFailed:
+        return QStringLiteral("文件“%1”没有写完，PDF 没有保存。请检查磁盘空间后再试。"
+                              "练习题仍然保留在屏幕上。")
+            .arg(path);
     }
     return {};
 }

@@ -1,0 +1,267 @@
+// Saved PDFs read back with pdftotext: the answer key against the worksheet, the pupil's name,
+// several sheets in one file, and that a failed or abandoned save leaves no file behind.
+
+#include "PrintTestSupport.h"
+#include "core/Math.h"
+#include "core/RandomSource.h"
+#include "print/PainterSurface.h"
+#include "print/PrintedWorksheet.h"
+#include "worksheet/PrintSurface.h"
+#include "worksheet/WorksheetBuilder.h"
+#include "worksheet/tests/AnswerCheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+class NoSurface final : public sumvarl::PrintSurface
+{
+protected:
+    double ColumnWidth() const override { return 1; }
+    double LineHeight() const override { return 1; }
+    double TextWidth(std::u16string_view text) const override
+    {
+        return static_cast<double>(text.size());
+    }
+    void DrawText(double, double, std::u16string_view) override {}
+    void Clear() override {}
+};
+
+// A worksheet of every operation with many blanks, the same every run.
+void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed)
+{
+    Math::ResetState();
+    Math::CumulativeWeight = {25, 50, 75, 100, 0};
+    Math::WeightTotal = 100;
+    Math::NumberRange = 100;
+    Math::ProblemCount = count;
+    Math::FillBlankOn = 1;
+    Math::FillBlankPercent = 70;
+    sumvarl::ClockRandom random(seed, [] { return std::uint64_t{3}; });
+    sumvarl::BuildHooks hooks;
+    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+    hooks.random = &random;
+    NoSurface surface;
+    sumvarl::BuildWorksheet(surface, hooks);
+}
+
+// The problems of a PDF in reading order, one text per problem. pdftotext lists words in no
+// reading order and splits them at spaces, so the words are sorted by page, line and column, and
+// the sheet's marker "(  )", which comes as "(" and ")…", is joined again.
+QStringList ProblemsOf(const QString& pdf)
+{
+    QList<printtest::Word> words = printtest::PdfWords(pdf);
+    const auto place = [](const printtest::Word& w) {
+        return std::make_tuple(w.page, qRound(w.box.top()), w.box.left());
+    };
+    std::sort(words.begin(), words.end(), [&](const printtest::Word& a, const printtest::Word& b) {
+        return place(a) < place(b);
+    });
+    QStringList problems;
+    for (qsizetype k = 0; k < words.size(); ++k) {
+        QString text = words[k].text;
+        while (text.endsWith(QLatin1Char('(')) && k + 1 < words.size() &&
+               std::get<1>(place(words[k + 1])) == std::get<1>(place(words[k]))) {
+            text += words[++k].text;
+        }
+        if (sumvarl::answercheck::ParseItem(text.toStdU16String())) {
+            problems.append(text);
+        }
+    }
+    return problems;
+}
+
+int PageCount(const QString& pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    if (!info.waitForFinished(30000) || info.exitCode() != 0) {
+        return -1;
+    }
+    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                          QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch m = pages.match(QString::fromUtf8(info.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+class AnswerKeyPdfTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { QVERIFY(folder_.isValid()); }
+
+    void savedPdfIsThePrintersDocument();
+    void answerKeyFillsEveryBlankCorrectly();
+    void pupilNameStandsUnderTheTitle();
+    void severalSheetsStartOnTheirOwnPages();
+    void aFolderThatDoesNotExistLeavesNoFile();
+    void anAbandonedDocumentLeavesTheOldFile();
+
+private:
+    QString Pdf(const char* name) const { return folder_.filePath(QLatin1String(name)); }
+
+    QTemporaryDir folder_;
+};
+
+void AnswerKeyPdfTest::initTestCase()
+{
+    sumvarl::InstallFontSubstitutions();
+    QCOMPARE(QFontInfo(QFont(QStringLiteral("宋体"))).family(), QStringLiteral("AR PL UMing CN"));
+}
+
+// The printer path on an A4 printer with the PDF's margins and the saved PDF: the same text at
+// the same places.
+void AnswerKeyPdfTest::savedPdfIsThePrintersDocument()
+{
+    BuildSeededWorksheet(100, 11);
+    const double m = sumvarl::PdfMarginMm;
+    QVERIFY(printtest::PrintToPdf(Pdf("printer.pdf"), {m, m, m, m}));
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")), sumvarl::PrintResult::Printed);
+
+    QCOMPARE(printtest::PdfPages(Pdf("saved.pdf")), printtest::PdfPages(Pdf("printer.pdf")));
+    QCOMPARE(printtest::PdfLines(Pdf("saved.pdf")), printtest::PrintedDocumentOfTable(100));
+    const QList<printtest::Word> saved = printtest::PdfWords(Pdf("saved.pdf"));
+    const QList<printtest::Word> printed = printtest::PdfWords(Pdf("printer.pdf"));
+    QCOMPARE(saved.size(), printed.size());
+    for (qsizetype k = 0; k < saved.size(); ++k) {
+        QCOMPARE(saved[k].text, printed[k].text);
+        QCOMPARE(saved[k].page, printed[k].page);
+        QVERIFY2((saved[k].box.topLeft() - printed[k].box.topLeft()).manhattanLength() < 0.5,
+                 qPrintable(saved[k].text));
+    }
+}
+
+void AnswerKeyPdfTest::answerKeyFillsEveryBlankCorrectly()
+{
+    BuildSeededWorksheet(200, 2026);
+    int kinds[3] = {};
+    for (int i = 1; i <= 200; ++i) {
+        ++kinds[Math::WorksheetTable.BlankKind[std::size_t(i)]];
+    }
+    QVERIFY(kinds[0] > 0 && kinds[1] > 0 && kinds[2] > 0);
+
+    const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key), sumvarl::PrintResult::Printed);
+
+    const QStringList keyLines = printtest::PdfLines(Pdf("key.pdf"));
+    QVERIFY(!keyLines.isEmpty());
+    QCOMPARE(keyLines[0], QStringLiteral("Tovrin数学Sumvarl（答案）"));
+    QCOMPARE(printtest::PdfLines(Pdf("sheet.pdf"))[0], printtest::TitleLine());
+
+    // Only the PDFs' text from here on: each key problem worked out from the sheet's problem.
+    const QStringList sheetProblems = ProblemsOf(Pdf("sheet.pdf"));
+    const QStringList keyProblems = ProblemsOf(Pdf("key.pdf"));
+    QCOMPARE(sheetProblems.size(), 200);
+    QCOMPARE(keyProblems.size(), 200);
+    for (qsizetype k = 0; k < 200; ++k) {
+        const std::string why = sumvarl::answercheck::CheckAnswer(sheetProblems[k].toStdU16String(),
+                                                                  keyProblems[k].toStdU16String());
+        QVERIFY2(why.empty(), qPrintable(QStringLiteral("problem %1: %2 / %3: %4")
+                                             .arg(k + 1)
+                                             .arg(sheetProblems[k], keyProblems[k],
+                                                  QString::fromStdString(why))));
+    }
+    QCOMPARE(PageCount(Pdf("key.pdf")), PageCount(Pdf("sheet.pdf")));
+}
+
+void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
+{
+    BuildSeededWorksheet(20, 5);
+    const sumvarl::DocumentOptions named{.answerKey = false, .pupilName = u"张三"};
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named), sumvarl::PrintResult::Printed);
+
+    QStringList expected = printtest::PrintedDocumentOfTable(20);
+    expected.insert(1, QStringLiteral("姓名：张三"));
+    QCOMPARE(printtest::PdfLines(Pdf("named.pdf")), expected);
+
+    // The rows stand at the same height as without a name.
+    const QList<printtest::Word> plain = printtest::PdfWords(Pdf("plain.pdf"));
+    QList<printtest::Word> withName = printtest::PdfWords(Pdf("named.pdf"));
+    const auto isName = [](const printtest::Word& w) { return w.text.startsWith(u"姓名"); };
+    QCOMPARE(std::count_if(withName.begin(), withName.end(), isName), 1);
+    withName.removeIf(isName);
+    QCOMPARE(withName.size(), plain.size());
+    for (qsizetype k = 0; k < plain.size(); ++k) {
+        QCOMPARE(withName[k].text, plain[k].text);
+        QVERIFY(qAbs(withName[k].box.top() - plain[k].box.top()) < 0.5);
+    }
+}
+
+void AnswerKeyPdfTest::severalSheetsStartOnTheirOwnPages()
+{
+    const QStringList names{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
+    QStringList firstRows;
+    {
+        sumvarl::WorksheetPdf pdf(Pdf("three.pdf"));
+        QVERIFY(pdf.Ok());
+        for (qsizetype n = 0; n < names.size(); ++n) {
+            BuildSeededWorksheet(12, 100 + std::uint64_t(n));
+            QVERIFY(pdf.AddSheet({.answerKey = false, .pupilName = names[n].toStdU16String()}));
+            firstRows.append(printtest::PrintedDocumentOfTable(12).at(2));
+        }
+        QCOMPARE(pdf.Sheets(), 3);
+        QCOMPARE(pdf.Pages(), 3);
+        // Nothing is in place before the commit.
+        QVERIFY(!QFileInfo::exists(Pdf("three.pdf")));
+        QCOMPARE(pdf.Commit(), sumvarl::PrintResult::Printed);
+    }
+    QCOMPARE(PageCount(Pdf("three.pdf")), 3);
+    const QList<QStringList> pages = printtest::PdfPages(Pdf("three.pdf"));
+    QCOMPARE(pages.size(), 3);
+    for (qsizetype n = 0; n < 3; ++n) {
+        QCOMPARE(pages[n].value(0), printtest::TitleLine());
+        QCOMPARE(pages[n].value(1), QStringLiteral("姓名：") + names[n]);
+        QCOMPARE(pages[n].value(3), firstRows[n]);
+    }
+    QVERIFY(firstRows[0] != firstRows[1] && firstRows[1] != firstRows[2]);
+}
+
+void AnswerKeyPdfTest::aFolderThatDoesNotExistLeavesNoFile()
+{
+    BuildSeededWorksheet(8, 1);
+    const QString path = folder_.filePath(QStringLiteral("no/such/folder/x.pdf"));
+    QCOMPARE(sumvarl::SaveWorksheetPdf(path), sumvarl::PrintResult::CannotOpen);
+    QVERIFY(!QFileInfo::exists(path));
+    const QString message = sumvarl::SaveFailureMessage(sumvarl::PrintResult::CannotOpen, path);
+    QVERIFY(message.contains(path));
+    QVERIFY(message.contains(QStringLiteral("PDF 没有保存")));
+    QVERIFY(sumvarl::SaveFailureMessage(sumvarl::PrintResult::Printed, path).isEmpty());
+}
+
+void AnswerKeyPdfTest::anAbandonedDocumentLeavesTheOldFile()
+{
+    const QString path = Pdf("kept.pdf");
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    BuildSeededWorksheet(8, 1);
+    {
+        sumvarl::WorksheetPdf pdf(path);
+        QVERIFY(pdf.AddSheet({}));
+        // Given up without Commit, as a batch run that fails on a later sheet does.
+    }
+    QFile kept(path);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("old contents"));
+    const QStringList left = QDir(folder_.path()).entryList(QDir::Files);
+    QCOMPARE(left.filter(QStringLiteral("kept")), QStringList{QStringLiteral("kept.pdf")});
+}
+
+QTEST_MAIN(AnswerKeyPdfTest)
+#include "answer_key_pdf_test.moc"

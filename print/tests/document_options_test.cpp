@@ -1,0 +1,93 @@
+// The answer key and the pupil's name in the printed document's statements: what they change,
+// and that everything else stands where the plain worksheet has it.
+
+#include "PrintTestSupport.h"
+#include "RecordingSurface.h"
+#include "core/Math.h"
+#include "print/PrintedWorksheet.h"
+#include "worksheet/ProblemLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using printtest::RecordingSurface;
+using sumvarl::DocumentOptions;
+
+RecordingSurface Printed(const DocumentOptions& options)
+{
+    RecordingSurface surface;
+    sumvarl::PrintWorksheetDocument(surface, options);
+    return surface;
+}
+
+void SetMixedWorksheet()
+{
+    const std::u16string plus(Math::PlusSign), minus(Math::MinusSign), times(Math::TimesSign),
+        divide(Math::DivideSign);
+    printtest::SetWorksheet({{u"12", plus, u"5", u"17", 1},
+                             {u"12", minus, u"5", u"7", 2},
+                             {u"3", times, u"4", u"12", 0},
+                             {u"56", divide, u"8", u"7", 1},
+                             {u"40", minus, u"30", u"10", 0},
+                             {u"9", plus, u"9", u"18", 2}},
+                            6);
+}
+
+TEST(DocumentOptions, DefaultsPrintThePlainWorksheet)
+{
+    SetMixedWorksheet();
+    const RecordingSurface plain = Printed({});
+    ASSERT_FALSE(plain.drawn.empty());
+    EXPECT_EQ(plain.drawn[0].text, sumvarl::PrintTitle);
+    for (const RecordingSurface::Drawn& d : plain.drawn) {
+        EXPECT_EQ(d.text.find(sumvarl::PupilNameLabel), std::u16string::npos);
+    }
+}
+
+TEST(DocumentOptions, AnswerKeyChangesOnlyTheTitleAndTheItems)
+{
+    SetMixedWorksheet();
+    const RecordingSurface plain = Printed({});
+    const RecordingSurface key = Printed({.answerKey = true, .pupilName = {}});
+    ASSERT_EQ(key.drawn.size(), plain.drawn.size());
+    EXPECT_EQ(key.drawn[0].text, sumvarl::AnswerKeyTitle);
+    EXPECT_NE(key.drawn[0].text, plain.drawn[0].text);
+    for (std::size_t k = 0; k < key.drawn.size(); ++k) {
+        EXPECT_EQ(key.drawn[k].x, plain.drawn[k].x) << k;
+        EXPECT_EQ(key.drawn[k].y, plain.drawn[k].y) << k;
+        EXPECT_EQ(key.drawn[k].font, plain.drawn[k].font) << k;
+    }
+    // The rows are the last six texts drawn, one per problem.
+    const std::size_t first = key.drawn.size() - 6;
+    for (int i = 1; i <= 6; ++i) {
+        const std::size_t k = first + static_cast<std::size_t>(i - 1);
+        EXPECT_EQ(key.drawn[k].text, sumvarl::AnswerItemText(i, sumvarl::Variant::Printer)) << i;
+        EXPECT_EQ(plain.drawn[k].text, sumvarl::ItemText(i, sumvarl::Variant::Printer)) << i;
+    }
+}
+
+TEST(DocumentOptions, PupilNameTakesTheEmptyLineUnderTheTitle)
+{
+    SetMixedWorksheet();
+    const RecordingSurface plain = Printed({});
+    const RecordingSurface named = Printed({.answerKey = false, .pupilName = u"张三"});
+    ASSERT_EQ(named.drawn.size(), plain.drawn.size() + 1);
+
+    // Title, then the name, then everything of the plain sheet at its own place.
+    EXPECT_EQ(named.drawn[0].text, plain.drawn[0].text);
+    const RecordingSurface::Drawn& name = named.drawn[1];
+    EXPECT_EQ(name.text, u"姓名：张三");
+    EXPECT_EQ(name.x, 3500);
+    EXPECT_EQ(name.y, 3 * RecordingSurface::Line(24));
+    EXPECT_EQ(name.font, (sumvarl::FontSpec{u"宋体", 12, false, false}));
+    EXPECT_LT(name.y + RecordingSurface::Line(12), plain.drawn[1].y + 1)
+        << "the name ends above the count line";
+    for (std::size_t k = 1; k < plain.drawn.size(); ++k) {
+        EXPECT_EQ(named.drawn[k + 1].text, plain.drawn[k].text) << k;
+        EXPECT_EQ(named.drawn[k + 1].x, plain.drawn[k].x) << k;
+        EXPECT_EQ(named.drawn[k + 1].y, plain.drawn[k].y) << k;
+    }
+}
+
+} // namespace
