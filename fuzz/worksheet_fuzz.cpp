@@ -426,6 +426,10 @@ void GenerateChecked(std::int16_t n, InputRandom& random)
             "the operand draws follow a second re-seed");
     const Expected e = FromDraws(log[1].u, log[3].u, log[4].u, n);
     Require(e.kind == KindOf(Math::CurrentOperator), "the last band that holds decides");
+    const auto& cw = Math::CumulativeWeight;
+    const bool ordered = cw[0] == 0 && cw[0] <= cw[1] && cw[1] <= cw[2] && cw[2] <= cw[3];
+    Require(!ordered || cw[3] == 0 || e.kind != 1,
+            "an unticked addition never comes up while another operation has a weight");
     Require(Math::CurrentOperand1 == Decimal(e.a) && Math::CurrentOperand2 == Decimal(e.b) &&
                 Math::CurrentResult == Decimal(e.result),
             "operands and result follow from the draws");
