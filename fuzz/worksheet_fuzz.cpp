@@ -1,9 +1,10 @@
 // From the texts of the settings window to a built worksheet: the input supplies the tick
-// boxes, the weight, percentage, range and count texts, and every random draw. The texts go
-// through the same steps as Start (read a number, round the running total into 16 bits, refuse
-// what leaves 16 bits or asks for more than 200 problems); then GenerateProblem runs on its own
-// and inside BuildWorksheet, and every problem, every row of the table and the drawn sheet are
-// checked against what the settings allow.
+// boxes, the weight, percentage, range and count texts, and every random draw. Start's own
+// reader (ReadSettings) turns the texts into settings and is compared with the steps worked
+// out here (read a number, round the running total into 16 bits, refuse what leaves 16 bits or
+// asks for more than 200 problems); then GenerateProblem runs on its own and inside
+// BuildWorksheet, and every problem, every row of the table and the drawn sheet are checked
+// against what the settings allow.
 //
 // Input layout (see fuzz/make_seeds.py):
 //   byte    tick boxes, bit k for Check1(k)
@@ -17,6 +18,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
+#include "core/StartSettings.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
@@ -184,9 +186,9 @@ private:
 
 // ---- Start ----
 
-struct Settings
+struct ExpectedSettings
 {
-    std::array<std::int16_t, 5> cumulative{};
+    std::array<std::int16_t, 4> cumulative{};
     std::int16_t total = 0;
     std::int16_t fillOn = 0;
     std::int16_t fillPercent = 0;
@@ -194,12 +196,12 @@ struct Settings
     std::int16_t range = 0;
 };
 
-// The conversions of Start; empty where Start refuses.
-std::optional<Settings> Start(unsigned ticks, const std::array<std::u16string, 4>& weights,
-                              const std::u16string& percent, const std::u16string& count,
-                              const std::u16string& range)
+// The conversions of Start, step by step; empty where Start refuses.
+std::optional<ExpectedSettings> Start(unsigned ticks, const std::array<std::u16string, 4>& weights,
+                                      const std::u16string& percent, const std::u16string& count,
+                                      const std::u16string& range)
 {
-    Settings s;
+    ExpectedSettings s;
     for (std::size_t k = 0; k < 4; ++k) {
         const double w = (ticks >> k & 1U) != 0 ? sumvarl::ReadNumber(weights[k]) : 0.0;
         const auto total = sumvarl::ToInt16(s.total + w); // rounded after each addition
@@ -227,16 +229,45 @@ std::optional<Settings> Start(unsigned ticks, const std::array<std::u16string, 4
     return s;
 }
 
-void Apply(const Settings& s)
+// Start's reader must agree with the steps above, and what it commits must reach Math.
+bool ReadAndCommit(unsigned ticks, const std::array<std::u16string, 4>& weights,
+                   const std::u16string& percent, const std::u16string& count,
+                   const std::u16string& range)
 {
-    Math::WeightTotal = s.total;
-    for (std::size_t k = 0; k < 4; ++k) {
-        Math::CumulativeWeight[k] = s.cumulative[k];
+    sumvarl::StartInputs inputs;
+    for (std::size_t k = 0; k < 5; ++k) {
+        inputs.ticked[k] = (ticks >> k & 1U) != 0;
     }
-    Math::FillBlankOn = s.fillOn;
-    Math::FillBlankPercent = s.fillPercent;
-    Math::ProblemCount = s.count;
-    Math::NumberRange = s.range;
+    std::copy(weights.begin(), weights.end(), inputs.boxes.begin());
+    inputs.boxes[4] = percent;
+    inputs.problemCount = count;
+    inputs.numberRange = range;
+    const sumvarl::StartOutcome outcome = sumvarl::ReadSettings(inputs);
+    const std::optional<ExpectedSettings> expected = Start(ticks, weights, percent, count, range);
+
+    Require(outcome.settings.has_value() == expected.has_value(),
+            "Start refuses exactly when a value leaves 16 bits or asks for over 200 problems");
+    if (!expected) {
+        Require(!outcome.refusal.empty(), "a refusal says why");
+        return false;
+    }
+    Require(outcome.refusal.empty(), "an accepted start has no refusal");
+    const sumvarl::Settings& got = *outcome.settings;
+    Require(got.WeightTotal == expected->total && got.CumulativeWeight == expected->cumulative &&
+                got.FillBlankOn == expected->fillOn &&
+                got.FillBlankPercent == expected->fillPercent &&
+                got.ProblemCount == expected->count && got.NumberRange == expected->range,
+            "Start's settings follow from the texts");
+
+    sumvarl::CommitSettings(got);
+    Require(Math::WeightTotal == expected->total && Math::FillBlankOn == expected->fillOn &&
+                Math::FillBlankPercent == expected->fillPercent &&
+                Math::ProblemCount == expected->count && Math::NumberRange == expected->range,
+            "the settings reach Math");
+    for (std::size_t k = 0; k < 4; ++k) {
+        Require(Math::CumulativeWeight[k] == expected->cumulative[k], "the settings reach Math");
+    }
+    return true;
 }
 
 // ---- one problem ----
@@ -663,12 +694,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int alone = in.Byte() & 0x3F;
     const int builds = 1 + (in.Byte() & 1);
 
-    const std::optional<Settings> settings = Start(ticks, weights, percent, count, range);
-    if (!settings) {
+    Math::ResetState();
+    if (!ReadAndCommit(ticks, weights, percent, count, range)) {
         return 0; // Start refuses; nothing is built
     }
-    Math::ResetState();
-    Apply(*settings);
     FillStaleRows();
     Require(Math::ProblemCount <= Math::MaxProblemCount && Math::CumulativeWeight[4] == 0,
             "Start keeps within the table and leaves entry 4 alone");
