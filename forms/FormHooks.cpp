@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -27,6 +28,21 @@ void ExitAtOnce()
     QCoreApplication::exit(0);
 }
 
+QString AskSaveFileName(const QString& title, const QString& suggestedPath)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("PDF 文件 (*.pdf)"));
+    // A name typed without ".pdf" still makes a file that opens as a PDF.
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(suggestedPath);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles().value(0);
+}
+
 } // namespace
 
 FormHooks DefaultFormHooks()
@@ -35,6 +51,10 @@ FormHooks DefaultFormHooks()
     hooks.messageBox = ShowStopMessage;
     hooks.exitProgram = ExitAtOnce;
     hooks.print = [] { return PrintOnDefaultPrinter(); };
+    hooks.printDocument = [](const DocumentOptions& options) {
+        return PrintOnDefaultPrinter(options);
+    };
+    hooks.saveFileName = AskSaveFileName;
     return hooks;
 }
 

@@ -21,6 +21,11 @@ struct FormHooks
     std::function<void()> exitProgram;
     // One job on the default printer.
     std::function<PrintResult()> print;
+    // One job on the default printer with options: the answer key.
+    std::function<PrintResult(const DocumentOptions&)> printDocument;
+    // Asks where to save a PDF, starting from suggestedPath. The chosen path, or empty when the
+    // user cancels.
+    std::function<QString(const QString& title, const QString& suggestedPath)> saveFileName;
     // Given the hooks of each build just before it runs; empty in the program.
     std::function<void(BuildHooks&)> adjustBuild;
 };
@@ -28,7 +33,7 @@ struct FormHooks
 // The hooks in force for the whole program.
 FormHooks& Hooks();
 
-// QMessageBox, hide every window and leave the event loop, PrintOnDefaultPrinter.
+// QMessageBox, hide every window and leave the event loop, PrintOnDefaultPrinter, a save dialog.
 FormHooks DefaultFormHooks();
 
 } // namespace sumvarl

@@ -22,7 +22,13 @@ public:
     // Makes a white sheet of the size of the area inside the border.
     void ResetSheet();
 
+signals:
+    // A right click, the Menu key or Shift+F10 asks for the sheet's menu at globalPos.
+    void menuRequested(const QPoint& globalPos); // NOLINT(readability-identifier-naming)
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -7,10 +7,15 @@
 #include "print/PainterSurface.h"
 #include "worksheet/WorksheetBuilder.h"
 
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace sumvarl {
@@ -21,6 +26,21 @@ constexpr int ClientWidth = 10845;
 constexpr int ClientHeight = 8775;
 constexpr int DesignInterval = 100;
 constexpr int RecalculateInterval = 200;
+
+const QString PrintAnswersText = QStringLiteral("打印答案");
+const QString SavePdfText = QStringLiteral("保存为 PDF…");
+const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
+
+// "练习题-2026-12-08.pdf" in the user's documents folder.
+QString SuggestedPdfPath(const QString& stem)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return QDir(folder).filePath(stem + QLatin1Char('-') + date + QStringLiteral(".pdf"));
+}
 
 QString ToQString(std::u16string_view text)
 {
@@ -106,6 +126,7 @@ void frmDisplay::CreateControls()
     connect(Command3_, &QPushButton::clicked, this, &frmDisplay::Command3_Click);
     connect(VScroll1_, &QScrollBar::valueChanged, this, &frmDisplay::VScroll1_Change);
     connect(Timer1_, &QTimer::timeout, this, &frmDisplay::Timer1_Timer);
+    connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::Picture1_ContextMenu);
 
     // Designed enabled with 100 ms: the first build follows the loading.
     SetTimer1Interval(DesignInterval);
@@ -188,6 +209,59 @@ void frmDisplay::Command2_Click()
 void frmDisplay::Command3_Click()
 {
     SetTimer1Interval(RecalculateInterval);
+}
+
+void frmDisplay::Picture1_ContextMenu(const QPoint& globalPos)
+{
+    // Made for each opening and gone after it, so the window's children stay its controls.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("Picture1Menu"));
+    const auto add = [&menu](const QString& name, const QString& text) {
+        QAction* action = menu.addAction(text);
+        action->setObjectName(name);
+        return action;
+    };
+    connect(add(QStringLiteral("PrintAnswers"), PrintAnswersText), &QAction::triggered, this,
+            &frmDisplay::PrintAnswers_Click);
+    connect(add(QStringLiteral("SavePdf"), SavePdfText), &QAction::triggered, this,
+            &frmDisplay::SavePdf_Click);
+    connect(add(QStringLiteral("SaveAnswersPdf"), SaveAnswersPdfText), &QAction::triggered, this,
+            &frmDisplay::SaveAnswersPdf_Click);
+    menu.exec(globalPos);
+}
+
+void frmDisplay::PrintAnswers_Click()
+{
+    const PrintResult result = Hooks().printDocument({.answerKey = true, .pupilName = {}});
+    if (result != PrintResult::Printed) {
+        Hooks().messageBox(PrintFailureMessage(result), PrintAnswersText);
+    }
+}
+
+void frmDisplay::SavePdf_Click()
+{
+    SavePdf(false, SavePdfText);
+}
+
+void frmDisplay::SaveAnswersPdf_Click()
+{
+    SavePdf(true, SaveAnswersPdfText);
+}
+
+void frmDisplay::SavePdf(bool answerKey, const QString& title)
+{
+    // The dialog's caption without the ellipsis of the menu entry.
+    QString caption = title;
+    caption.remove(QChar(u'…'));
+    const QString stem = answerKey ? QStringLiteral("答案") : QStringLiteral("练习题");
+    const QString path = Hooks().saveFileName(caption, SuggestedPdfPath(stem));
+    if (path.isEmpty()) {
+        return;
+    }
+    const PrintResult result = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
+    if (result != PrintResult::Printed) {
+        Hooks().messageBox(SaveFailureMessage(result, path), caption);
+    }
 }
 
 } // namespace sumvarl

@@ -34,6 +34,13 @@ public:
     // Recalculate.
     void Command3_Click();
 
+    // The sheet's context menu: print the answer key, save the worksheet or its answer key as
+    // a PDF. Opened by a right click, the Menu key or Shift+F10 on Picture1.
+    void Picture1_ContextMenu(const QPoint& globalPos);
+    void PrintAnswers_Click();
+    void SavePdf_Click();
+    void SaveAnswersPdf_Click();
+
     // 0 means idle; any other value means one build after that many milliseconds.
     int Timer1Interval() const;
     void SetTimer1Interval(int milliseconds);
@@ -48,6 +55,7 @@ signals:
 private:
     void CreateControls();
     void SetPicture1Top(int twips);
+    void SavePdf(bool answerKey, const QString& title);
 
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;

@@ -1,0 +1,317 @@
+// The worksheet window's sheet menu: how it opens (right click, Menu key, Shift+F10), what it
+// offers, and its three entries run headless: the answer key through the print hook, the PDFs
+// through the file-name hook and read back with pdftotext.
+
+#include "FormsTestSupport.h"
+#include "PrintTestSupport.h"
+#include "core/Math.h"
+#include "forms/SheetPicture.h"
+#include "forms/frmDisplay.h"
+#include "print/PrintedWorksheet.h"
+#include "worksheet/ProblemLine.h"
+#include "worksheet/tests/AnswerCheck.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using sumvarl::frmDisplay;
+using sumvarl::SheetPicture;
+using sumvarl::test::Control;
+
+namespace {
+
+enum class Opening { RightClick, MenuKey, ShiftF10 };
+
+// Watches for the sheet menu while it is open, from inside the menu's own event loop, for as
+// long as the watch lives; then either picks the entry of that object name with the keyboard
+// (Down to it, Return) or closes the menu with Escape.
+class MenuWatch
+{
+public:
+    explicit MenuWatch(QString pick = {}) : pick_(std::move(pick))
+    {
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
+        poll_.start();
+    }
+
+    int openings = 0;
+    QStringList texts;
+    QPoint position;
+
+private:
+    void Look()
+    {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !menu->isVisible()) {
+            return;
+        }
+        poll_.stop();
+        ++openings;
+        position = menu->pos();
+        for (const QAction* action : menu->actions()) {
+            texts << action->text();
+        }
+        if (pick_.isEmpty()) {
+            QTest::keyClick(menu, Qt::Key_Escape);
+            return;
+        }
+        for (QAction* action : menu->actions()) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (menu->activeAction() == action && action->objectName() == pick_) {
+                break;
+            }
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    }
+
+    QString pick_;
+    QTimer poll_;
+};
+
+void AllOperations(std::int16_t count)
+{
+    Math::ResetState();
+    Math::CumulativeWeight = {25, 50, 75, 100, 0};
+    Math::WeightTotal = 100;
+    Math::NumberRange = 100;
+    Math::ProblemCount = count;
+    Math::FillBlankOn = 1;
+    Math::FillBlankPercent = 60;
+}
+
+QString Today()
+{
+    return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Opening)
+Q_DECLARE_METATYPE(sumvarl::PrintResult)
+
+class FrmDisplayMenuTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { sumvarl::test::SetUpTestApplication(); }
+
+    void init()
+    {
+        // A fresh folder per test: a test sees only the files it saved itself.
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+        AllOperations(40);
+        hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
+        sumvarl::Hooks().printDocument = [this](const sumvarl::DocumentOptions& options) {
+            printedOptions_.push_back(options);
+            return documentResult_;
+        };
+        sumvarl::Hooks().saveFileName = [this](const QString& title, const QString& suggested) {
+            dialogTitles_ << title;
+            suggestions_ << suggested;
+            return chosenPath_;
+        };
+        printedOptions_.clear();
+        dialogTitles_.clear();
+        suggestions_.clear();
+        chosenPath_.clear();
+        documentResult_ = sumvarl::PrintResult::Printed;
+
+        display_ = new frmDisplay();
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(display_.data()));
+        QTRY_COMPARE_WITH_TIMEOUT(built.count(), 1, 3000);
+        sheet_ = Control<SheetPicture>(*display_, QStringLiteral("Picture1"));
+    }
+
+    void cleanup()
+    {
+        delete display_.data();
+        hooks_.reset();
+    }
+
+    void opensFromTheMouseAndTheKeys_data()
+    {
+        QTest::addColumn<Opening>("opening");
+        QTest::newRow("right click") << Opening::RightClick;
+        QTest::newRow("Menu key") << Opening::MenuKey;
+        QTest::newRow("Shift+F10") << Opening::ShiftF10;
+    }
+
+    void opensFromTheMouseAndTheKeys()
+    {
+        QFETCH(Opening, opening);
+        const QObjectList childrenBefore = display_->children();
+        MenuWatch seen;
+        const QPoint click(200, 150);
+        switch (opening) {
+        case Opening::RightClick: {
+            // What the window system makes of a right click on the sheet.
+            QContextMenuEvent event(QContextMenuEvent::Mouse, click, sheet_->mapToGlobal(click));
+            QApplication::sendEvent(sheet_, &event);
+            break;
+        }
+        case Opening::MenuKey:
+            sheet_->setFocus();
+            QVERIFY(sheet_->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Menu);
+            break;
+        case Opening::ShiftF10:
+            sheet_->setFocus();
+            QVERIFY(sheet_->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
+            break;
+        }
+        QCOMPARE(seen.openings, 1);
+        QCOMPARE(seen.texts, (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
+                                          QStringLiteral("答案保存为 PDF…")}));
+        if (opening == Opening::RightClick) {
+            QCOMPARE(seen.position, sheet_->mapToGlobal(click));
+        } else {
+            // From the keys the menu opens at the top left of the sheet.
+            const QRect sheetOnScreen(sheet_->mapToGlobal(QPoint(0, 0)), sheet_->size());
+            QVERIFY(sheetOnScreen.contains(seen.position));
+        }
+        // Nothing was done, and the window keeps exactly its own children.
+        QVERIFY(printedOptions_.empty());
+        QVERIFY(suggestions_.isEmpty());
+        QCOMPARE(hooks_->prints, 0);
+        QTRY_COMPARE(display_->children(), childrenBefore);
+    }
+
+    void otherKeysOpenNoMenu()
+    {
+        MenuWatch seen;
+        sheet_->setFocus();
+        QTest::keyClick(sheet_, Qt::Key_F10);
+        QTest::keyClick(sheet_, Qt::Key_Menu, Qt::ControlModifier);
+        QTest::keyClick(sheet_, Qt::Key_A);
+        QTest::qWait(100);
+        QCOMPARE(seen.openings, 0);
+    }
+
+    void printAnswersPrintsTheAnswerKey()
+    {
+        MenuWatch seen(QStringLiteral("PrintAnswers"));
+        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QCOMPARE(seen.openings, 1);
+        QCOMPARE(printedOptions_.size(), std::size_t{1});
+        QVERIFY(printedOptions_[0].answerKey);
+        QVERIFY(printedOptions_[0].pupilName.empty());
+        // The print button's job is not the answer key.
+        QCOMPARE(hooks_->prints, 0);
+        QVERIFY(hooks_->messages.empty());
+    }
+
+    void printAnswersFailureIsReported_data()
+    {
+        QTest::addColumn<sumvarl::PrintResult>("result");
+        QTest::newRow("no printer") << sumvarl::PrintResult::NoDefaultPrinter;
+        QTest::newRow("cannot open") << sumvarl::PrintResult::CannotOpen;
+        QTest::newRow("job failed") << sumvarl::PrintResult::JobFailed;
+    }
+
+    void printAnswersFailureIsReported()
+    {
+        QFETCH(sumvarl::PrintResult, result);
+        documentResult_ = result;
+        const printtest::TableCopy before = printtest::CopyTable();
+        display_->PrintAnswers_Click();
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].prompt, sumvarl::PrintFailureMessage(result));
+        QCOMPARE(hooks_->messages[0].title, QStringLiteral("打印答案"));
+        QVERIFY(display_->isVisible());
+        QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+    }
+
+    void savePdfWritesTheWorksheet()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("sheet.pdf"));
+        MenuWatch seen(QStringLiteral("SavePdf"));
+        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QCOMPARE(seen.openings, 1);
+
+        QCOMPARE(dialogTitles_, QStringList{QStringLiteral("保存为 PDF")});
+        QCOMPARE(QFileInfo(suggestions_.value(0)).fileName(),
+                 QStringLiteral("练习题-%1.pdf").arg(Today()));
+        QVERIFY(hooks_->messages.empty());
+        QVERIFY(QFileInfo::exists(chosenPath_));
+        QCOMPARE(printtest::PdfLines(chosenPath_), printtest::PrintedDocumentOfTable(40));
+    }
+
+    void saveAnswersPdfWritesTheAnswerKey()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("key.pdf"));
+        MenuWatch seen(QStringLiteral("SaveAnswersPdf"));
+        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QCOMPARE(seen.openings, 1);
+
+        QCOMPARE(dialogTitles_, QStringList{QStringLiteral("答案保存为 PDF")});
+        QCOMPARE(QFileInfo(suggestions_.value(0)).fileName(),
+                 QStringLiteral("答案-%1.pdf").arg(Today()));
+        QVERIFY(hooks_->messages.empty());
+        const QStringList lines = printtest::PdfLines(chosenPath_);
+        QCOMPARE(lines.value(0), QStringLiteral("Tovrin数学Sumvarl（答案）"));
+        QCOMPARE(lines.value(1), printtest::CountLine(40));
+        // Each row of four, as the key prints it, answers the sheet's row.
+        QCOMPARE(lines.size(), 2 + 10);
+        for (int i = 1; i <= 40; ++i) {
+            QString key =
+                QString::fromStdU16String(sumvarl::AnswerItemText(i, sumvarl::Variant::Printer));
+            key.remove(QLatin1Char(' '));
+            QVERIFY2(lines[2 + (i - 1) / 4].contains(key), qPrintable(key));
+            const std::string why = sumvarl::answercheck::CheckAnswer(
+                sumvarl::ItemText(i, sumvarl::Variant::Printer), key.toStdU16String());
+            QVERIFY2(why.empty(), why.c_str());
+        }
+    }
+
+    void cancelledDialogSavesNothing()
+    {
+        chosenPath_.clear();
+        display_->SavePdf_Click();
+        display_->SaveAnswersPdf_Click();
+        QCOMPARE(suggestions_.size(), 2);
+        QVERIFY(hooks_->messages.empty());
+        QVERIFY(QDir(folder_->path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void unwritableFolderIsReported()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("no/such/folder/sheet.pdf"));
+        display_->SavePdf_Click();
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].title, QStringLiteral("保存为 PDF"));
+        QCOMPARE(hooks_->messages[0].prompt,
+                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::CannotOpen, chosenPath_));
+        QVERIFY(!QFileInfo::exists(chosenPath_));
+        QVERIFY(display_->isVisible());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
+    QPointer<frmDisplay> display_;
+    SheetPicture* sheet_ = nullptr;
+    std::vector<sumvarl::DocumentOptions> printedOptions_;
+    sumvarl::PrintResult documentResult_ = sumvarl::PrintResult::Printed;
+    QStringList dialogTitles_;
+    QStringList suggestions_;
+    QString chosenPath_;
+};
+
+QTEST_MAIN(FrmDisplayMenuTest)
+#include "frm_display_menu_test.moc"
