@@ -36,9 +36,9 @@ std::u16string TickedWeightsName(const StartInputs& in, std::size_t k)
     return names + (count > 1 ? u"的占用比例之和" : u"的占用比例");
 }
 
-StartOutcome Refuse(std::u16string_view what)
+StartOutcome Refuse(RefusalKind kind, std::u16string_view what)
 {
-    return {std::nullopt, Refusal(what)};
+    return {std::nullopt, Refusal(what), kind, std::u16string(what)};
 }
 
 } // namespace
@@ -53,7 +53,7 @@ StartOutcome ReadSettings(const StartInputs& in)
             // Name the one box whose number alone is too large; otherwise the sum is at fault.
             const std::u16string what =
                 ToInt16(w) ? TickedWeightsName(in, k) : std::u16string(BoxNames[k]) + u"的占用比例";
-            return Refuse(what + std::u16string(OutOfRange));
+            return Refuse(RefusalKind::WeightOutOfRange, what + std::u16string(OutOfRange));
         }
         s.WeightTotal = *total;
         s.CumulativeWeight[k] = s.WeightTotal;
@@ -62,7 +62,8 @@ StartOutcome ReadSettings(const StartInputs& in)
     if (in.ticked[4]) {
         const std::optional<std::int16_t> percent = ToInt16(ReadNumber(in.boxes[4]));
         if (!percent) {
-            return Refuse(std::u16string(BoxNames[4]) + u"的占用比例" + std::u16string(OutOfRange));
+            return Refuse(RefusalKind::FillBlankOutOfRange,
+                          std::u16string(BoxNames[4]) + u"的占用比例" + std::u16string(OutOfRange));
         }
         s.FillBlankOn = 1;
         s.FillBlankPercent = *percent;
@@ -71,20 +72,21 @@ StartOutcome ReadSettings(const StartInputs& in)
     const double count = ReadNumber(in.problemCount);
     const std::optional<std::int16_t> problemCount = ToInt16(count);
     if (count > 0 && (!problemCount || *problemCount > Math::MaxProblemCount)) {
-        return Refuse(u"题数不能超过 " + DecimalText(Math::MaxProblemCount));
+        return Refuse(RefusalKind::TooManyProblems,
+                      u"题数不能超过 " + DecimalText(Math::MaxProblemCount));
     }
     if (!problemCount) {
-        return Refuse(u"题数" + std::u16string(OutOfRange));
+        return Refuse(RefusalKind::ProblemCountOutOfRange, u"题数" + std::u16string(OutOfRange));
     }
     s.ProblemCount = *problemCount;
 
     const std::optional<std::int16_t> range = ToInt16(ReadNumber(in.numberRange));
     if (!range) {
-        return Refuse(u"难度" + std::u16string(OutOfRange));
+        return Refuse(RefusalKind::NumberRangeOutOfRange, u"难度" + std::u16string(OutOfRange));
     }
     s.NumberRange = *range;
 
-    return {s, {}};
+    return {s, {}, RefusalKind::None, {}};
 }
 
 void CommitSettings(const Settings& s)

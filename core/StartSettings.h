@@ -31,10 +31,22 @@ struct Settings
     bool operator==(const Settings&) const = default;
 };
 
+// Which value Start refused, for callers that word the refusal their own way.
+enum class RefusalKind {
+    None,
+    WeightOutOfRange,       // an operation's weight, or the running total of the weights
+    FillBlankOutOfRange,    // the fill-in-the-blank percentage
+    TooManyProblems,        // more problems than the worksheet table holds
+    ProblemCountOutOfRange, // a negative count below -32768
+    NumberRangeOutOfRange,  // the number range
+};
+
 struct StartOutcome
 {
     std::optional<Settings> settings; // empty when Start refuses
-    std::u16string refusal;           // why, in words for the user
+    std::u16string refusal;           // why, in words for the user of the settings window
+    RefusalKind kind = RefusalKind::None;
+    std::u16string reason; // the refusal without the request to correct it and press Start
 };
 
 // The running weight total is rounded to 16 bits after every ticked weight is added:

@@ -1,6 +1,7 @@
 // Saved PDFs read back with pdftotext: the answer key against the worksheet, the pupil's name,
 // several sheets in one file, and that a failed or abandoned save leaves no file behind.
 
+#include "PdfProblems.h"
 #include "PrintTestSupport.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
@@ -51,45 +52,6 @@ void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed)
     hooks.random = &random;
     NoSurface surface;
     sumvarl::BuildWorksheet(surface, hooks);
-}
-
-// The problems of a PDF in reading order, one text per problem. pdftotext lists words in no
-// reading order and splits them at spaces, so the words are sorted by page, line and column, and
-// the sheet's marker "(  )", which comes as "(" and ")…", is joined again.
-QStringList ProblemsOf(const QString& pdf)
-{
-    QList<printtest::Word> words = printtest::PdfWords(pdf);
-    const auto place = [](const printtest::Word& w) {
-        return std::make_tuple(w.page, qRound(w.box.top()), w.box.left());
-    };
-    std::sort(words.begin(), words.end(), [&](const printtest::Word& a, const printtest::Word& b) {
-        return place(a) < place(b);
-    });
-    QStringList problems;
-    for (qsizetype k = 0; k < words.size(); ++k) {
-        QString text = words[k].text;
-        while (text.endsWith(QLatin1Char('(')) && k + 1 < words.size() &&
-               std::get<1>(place(words[k + 1])) == std::get<1>(place(words[k]))) {
-            text += words[++k].text;
-        }
-        if (sumvarl::answercheck::ParseItem(text.toStdU16String())) {
-            problems.append(text);
-        }
-    }
-    return problems;
-}
-
-int PageCount(const QString& pdf)
-{
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    if (!info.waitForFinished(30000) || info.exitCode() != 0) {
-        return -1;
-    }
-    static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
-                                          QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch m = pages.match(QString::fromUtf8(info.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 } // namespace
@@ -162,19 +124,13 @@ void AnswerKeyPdfTest::answerKeyFillsEveryBlankCorrectly()
     QCOMPARE(printtest::PdfLines(Pdf("sheet.pdf"))[0], printtest::TitleLine());
 
     // Only the PDFs' text from here on: each key problem worked out from the sheet's problem.
-    const QStringList sheetProblems = ProblemsOf(Pdf("sheet.pdf"));
-    const QStringList keyProblems = ProblemsOf(Pdf("key.pdf"));
+    const QStringList sheetProblems = printtest::ProblemsOf(Pdf("sheet.pdf"));
+    const QStringList keyProblems = printtest::ProblemsOf(Pdf("key.pdf"));
     QCOMPARE(sheetProblems.size(), 200);
     QCOMPARE(keyProblems.size(), 200);
-    for (qsizetype k = 0; k < 200; ++k) {
-        const std::string why = sumvarl::answercheck::CheckAnswer(sheetProblems[k].toStdU16String(),
-                                                                  keyProblems[k].toStdU16String());
-        QVERIFY2(why.empty(), qPrintable(QStringLiteral("problem %1: %2 / %3: %4")
-                                             .arg(k + 1)
-                                             .arg(sheetProblems[k], keyProblems[k],
-                                                  QString::fromStdString(why))));
-    }
-    QCOMPARE(PageCount(Pdf("key.pdf")), PageCount(Pdf("sheet.pdf")));
+    const QString why = printtest::CheckKey(sheetProblems, keyProblems);
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QCOMPARE(printtest::PageCount(Pdf("key.pdf")), printtest::PageCount(Pdf("sheet.pdf")));
 }
 
 void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
@@ -219,7 +175,7 @@ void AnswerKeyPdfTest::severalSheetsStartOnTheirOwnPages()
         QVERIFY(!QFileInfo::exists(Pdf("three.pdf")));
         QCOMPARE(pdf.Commit(), sumvarl::PrintResult::Printed);
     }
-    QCOMPARE(PageCount(Pdf("three.pdf")), 3);
+    QCOMPARE(printtest::PageCount(Pdf("three.pdf")), 3);
     const QList<QStringList> pages = printtest::PdfPages(Pdf("three.pdf"));
     QCOMPARE(pages.size(), 3);
     for (qsizetype n = 0; n < 3; ++n) {
