@@ -1,0 +1,257 @@
+// sumvarl-batch's command line read by the library: the settings window's rules for every value,
+// the refusals, the names file and the options that exclude each other.
+
+#include "batch/BatchRun.h"
+#include "core/Math.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using sumvarl::Settings;
+using sumvarl::batch::ParseArguments;
+using sumvarl::batch::ParseOutcome;
+
+namespace {
+
+QStringList Command(const QStringList& options)
+{
+    return QStringList{QStringLiteral("sumvarl-batch")} + options;
+}
+
+Settings Expected(std::array<std::int16_t, 4> cumulative, std::int16_t fillOn, std::int16_t percent,
+                  std::int16_t count, std::int16_t range)
+{
+    Settings s;
+    s.WeightTotal = cumulative[3];
+    s.CumulativeWeight = cumulative;
+    s.FillBlankOn = fillOn;
+    s.FillBlankPercent = percent;
+    s.ProblemCount = count;
+    s.NumberRange = range;
+    return s;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+namespace sumvarl {
+inline char* toString(const Settings& s)
+{
+    return qstrdup(QStringLiteral("WeightTotal %1, CumulativeWeight %2 %3 %4 %5, FillBlankOn %6, "
+                                  "FillBlankPercent %7, ProblemCount %8, NumberRange %9")
+                       .arg(s.WeightTotal)
+                       .arg(s.CumulativeWeight[0])
+                       .arg(s.CumulativeWeight[1])
+                       .arg(s.CumulativeWeight[2])
+                       .arg(s.CumulativeWeight[3])
+                       .arg(s.FillBlankOn)
+                       .arg(s.FillBlankPercent)
+                       .arg(s.ProblemCount)
+                       .arg(s.NumberRange)
+                       .toUtf8()
+                       .constData());
+}
+} // namespace sumvarl
+
+Q_DECLARE_METATYPE(sumvarl::Settings)
+
+class BatchOptionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(folder_.isValid()); }
+
+    void settingsFollowTheWindowsRules_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<Settings>("settings");
+        QTest::newRow("nothing given: addition 25, as the window starts")
+            << QStringList{} << Expected({25, 25, 25, 25}, 0, 0, 100, 100);
+        QTest::newRow("only subtraction")
+            << QStringList{"--sub", "30"} << Expected({0, 30, 30, 30}, 0, 0, 100, 100);
+        QTest::newRow("all four") << QStringList{"--add", "25", "--sub", "25",
+                                                 "--mul", "25", "--div", "25"}
+                                  << Expected({25, 50, 75, 100}, 0, 0, 100, 100);
+        QTest::newRow("halves round to even as the total runs")
+            << QStringList{"--mul", "2.5", "--div", "2.5"}
+            << Expected({0, 0, 2, 4}, 0, 0, 100, 100);
+        QTest::newRow("blanks inside a number are ignored")
+            << QStringList{"--add", "1 5"} << Expected({15, 15, 15, 15}, 0, 0, 100, 100);
+        QTest::newRow("hexadecimal and trailing letters")
+            << QStringList{"--add", "&H1F", "--sub", "12abc"}
+            << Expected({31, 43, 43, 43}, 0, 0, 100, 100);
+        QTest::newRow("fill in the blank")
+            << QStringList{"--fill", "20"} << Expected({25, 25, 25, 25}, 1, 20, 100, 100);
+        QTest::newRow("range and count") << QStringList{"--range", "20", "--count", "40"}
+                                         << Expected({25, 25, 25, 25}, 0, 0, 40, 20);
+        QTest::newRow("count abc reads 0, which the window accepts")
+            << QStringList{"--count", "abc"} << Expected({25, 25, 25, 25}, 0, 0, 0, 100);
+        QTest::newRow("exactly 200")
+            << QStringList{"--count", "200"} << Expected({25, 25, 25, 25}, 0, 0, 200, 100);
+    }
+
+    void settingsFollowTheWindowsRules()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(Settings, settings);
+        const ParseOutcome outcome = ParseArguments(Command(options + QStringList{"-o", "x.pdf"}));
+        QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+        QCOMPARE(outcome.job->settings, settings);
+        QCOMPARE(outcome.job->output, QStringLiteral("x.pdf"));
+        QCOMPARE(outcome.job->Sheets(), 1);
+        QVERIFY(!outcome.job->seed.has_value());
+        QVERIFY(outcome.error.isEmpty());
+    }
+
+    void refusalsAndBadOptions_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        const QStringList o{"-o", "x.pdf"};
+        QTest::newRow("201 problems")
+            << QStringList{"--count", "201"} + o << 2 << "题数不能超过 200"
+            << "--count may not exceed 200";
+        QTest::newRow("weight beyond 16 bits")
+            << QStringList{"--add", "40000"} + o << 2 << "加法的占用比例超出了"
+            << "-32768..32767";
+        QTest::newRow("weights summing beyond 16 bits")
+            << QStringList{"--add", "20000", "--sub", "20000"} + o << 2
+            << "加法、减法的占用比例之和超出了"
+            << "their sum";
+        QTest::newRow("percent beyond 16 bits")
+            << QStringList{"--fill", "1e6"} + o << 2 << "填空的占用比例超出了"
+            << "--fill";
+        QTest::newRow("range beyond 16 bits")
+            << QStringList{"--range", "99999"} + o << 2 << "难度超出了"
+            << "--range";
+        QTest::newRow("count below 16 bits")
+            << QStringList{"--count", "-40000"} + o << 2 << "题数超出了"
+            << "--count leaves";
+        QTest::newRow("unknown option")
+            << QStringList{"--colour", "red"} + o << 2 << "没有这个选项：colour"
+            << "Unknown option";
+        QTest::newRow("missing value") << QStringList{"-o", "x.pdf", "--count"} << 2 << "选项缺少值"
+                                       << "Missing value";
+        QTest::newRow("missing output") << QStringList{"--copies", "3"} << 2 << "缺少输出文件"
+                                        << "-o FILE.pdf";
+        QTest::newRow("copies and names")
+            << QStringList{"--copies", "3", "--names", "n.txt"} + o << 2 << "--copies 和 --names"
+            << "exclude each other";
+        QTest::newRow("answers twice") << QStringList{"--answers", "--answers-file", "k.pdf"} + o
+                                       << 2 << "--answers 和 --answers-file"
+                                       << "exclude each other";
+        QTest::newRow("no copies") << QStringList{"--copies", "0"} + o << 2 << "--copies 应为"
+                                   << "from 1 to 1000";
+        QTest::newRow("copies abc") << QStringList{"--copies", "abc"} + o << 2 << "--copies 应为"
+                                    << "from 1 to 1000";
+        QTest::newRow("too many copies")
+            << QStringList{"--copies", "1001"} + o << 2 << "--copies 应为"
+            << "from 1 to 1000";
+        QTest::newRow("seed abc") << QStringList{"--seed", "abc"} + o << 2 << "--seed 应为"
+                                  << "--seed takes";
+        QTest::newRow("stray argument") << QStringList{"sheet.pdf"} + o << 2 << "多余的参数"
+                                        << "unexpected arguments: sheet.pdf";
+        QTest::newRow("answers over the output")
+            << QStringList{"--answers-file", "x.pdf"} + o << 2 << "不能是同一个文件"
+            << "differ";
+        QTest::newRow("output over the names")
+            << QStringList{"--names", "x.pdf"} + o << 2 << "不能覆盖名单文件"
+            << "names file";
+        QTest::newRow("names file missing")
+            << QStringList{"--names", "/no/such/names.txt"} + o << 1 << "无法读取名单文件"
+            << "cannot read the names file";
+    }
+
+    void refusalsAndBadOptions()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        const ParseOutcome outcome = ParseArguments(Command(options));
+        QVERIFY(!outcome.job.has_value());
+        QCOMPARE(outcome.status, status);
+        QVERIFY2(outcome.error.contains(chinese), qPrintable(outcome.error));
+        QVERIFY2(outcome.error.contains(english), qPrintable(outcome.error));
+        QVERIFY(outcome.error.startsWith(QStringLiteral("sumvarl-batch: ")));
+        // The request to press Start belongs to the window, not to a command line.
+        QVERIFY(!outcome.error.contains(QStringLiteral("开始")));
+        QVERIFY(outcome.out.isEmpty());
+    }
+
+    void namesFileOneSheetPerNonEmptyLine()
+    {
+        const QString path = folder_.filePath(QStringLiteral("names.txt"));
+        // A byte order mark, Windows line ends, blank lines and padding around names.
+        QVERIFY(WriteFile(path, QByteArray("\xEF\xBB\xBF张三\r\n\r\n  李四  \r\n\t\nWang Wu\n")));
+        const ParseOutcome outcome =
+            ParseArguments(Command({"--names", path, "--answers", "-o", "x.pdf"}));
+        QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+        const std::vector<std::u16string> expected{u"张三", u"李四", u"Wang Wu"};
+        QVERIFY(outcome.job->names == expected);
+        QCOMPARE(outcome.job->Sheets(), 3);
+        QVERIFY(outcome.job->answersAfterEachSheet);
+        QVERIFY(outcome.job->answersFile.isEmpty());
+    }
+
+    void namesFileThatCannotServe_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("empty") << QByteArray() << "里没有名字";
+        QTest::newRow("only blank lines") << QByteArray(" \n\r\n\t\n") << "里没有名字";
+        QTest::newRow("not UTF-8") << QByteArray("\xD5\xC5\xC8\xFD\n") << "不是 UTF-8";
+    }
+
+    void namesFileThatCannotServe()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, chinese);
+        const QString path = folder_.filePath(QStringLiteral("bad-names.txt"));
+        QVERIFY(WriteFile(path, contents));
+        const ParseOutcome outcome = ParseArguments(Command({"--names", path, "-o", "x.pdf"}));
+        QVERIFY(!outcome.job.has_value());
+        QCOMPARE(outcome.status, int(sumvarl::batch::RuntimeError));
+        QVERIFY2(outcome.error.contains(chinese), qPrintable(outcome.error));
+    }
+
+    void copiesSeedAndAnswersFile()
+    {
+        const ParseOutcome outcome =
+            ParseArguments(Command({"--copies", "12", "--seed", "18446744073709551615",
+                                    "--answers-file", "k.pdf", "-o", "x.pdf"}));
+        QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+        QCOMPARE(outcome.job->Sheets(), 12);
+        QCOMPARE(outcome.job->seed.value_or(0), std::uint64_t{18446744073709551615ULL});
+        QCOMPARE(outcome.job->answersFile, QStringLiteral("k.pdf"));
+        QVERIFY(!outcome.job->answersAfterEachSheet);
+    }
+
+    void helpIsBilingualAndNamesEveryOption()
+    {
+        const ParseOutcome outcome = ParseArguments(Command({"--help"}));
+        QVERIFY(!outcome.job.has_value());
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.error.isEmpty());
+        for (const char* text : {"批量出题", "batch worksheets", "--add", "--sub", "--mul", "--div",
+                                 "--fill", "--range", "--count", "--copies", "--names", "--answers",
+                                 "--answers-file", "--seed", "-o", "退出状态", "Exit status"}) {
+            QVERIFY2(outcome.out.contains(QString::fromUtf8(text)), text);
+        }
+    }
+
+private:
+    QTemporaryDir folder_;
+};
+
+QTEST_MAIN(BatchOptionsTest)
+#include "batch_options_test.moc"

@@ -1,0 +1,291 @@
+// sumvarl-batch run as a program, the way a teacher runs it: the PDFs it writes read back with
+// pdfinfo and pdftotext, its exit status, its messages, and that a failed run leaves no file.
+
+#include "PdfProblems.h"
+#include "PrintTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class BatchRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+    }
+
+    void thirtyNamesGiveThirtyNamedDifferentSheets();
+    void answersAfterEachSheetAnswerThatSheet();
+    void answersFileHoldsTheKeysInSheetOrder();
+    void sameSeedSameSheetsOtherSeedOthers();
+    void badOptionsFailAndLeaveNoFile_data();
+    void badOptionsFailAndLeaveNoFile();
+    void tooFewProblemsKeepsAnEarlierFile();
+    void progressLineFromSixSheets();
+    void runsWithoutADisplay();
+
+private:
+    QString Path(const QString& name) const { return folder_->filePath(name); }
+
+    Run Batch(const QStringList& arguments, bool withoutPlatform = false) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (withoutPlatform) {
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        }
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(folder_->path());
+        process.start(QStringLiteral(SUMVARL_BATCH_EXE), arguments);
+        Run run;
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+            run.err = process.errorString();
+            return run;
+        }
+        run.status = process.exitCode();
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    // What is in the folder apart from the inputs: a failed run must leave nothing, not even a
+    // temporary file.
+    QStringList FilesBut(const QStringList& inputs) const
+    {
+        QStringList files = QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& input : inputs) {
+            files.removeAll(input);
+        }
+        return files;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+};
+
+void BatchRunTest::thirtyNamesGiveThirtyNamedDifferentSheets()
+{
+    QStringList names;
+    for (int n = 1; n <= 30; ++n) {
+        names << QStringLiteral("学生%1号").arg(n);
+    }
+    {
+        QFile list(Path(QStringLiteral("class.txt")));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(names.join(QStringLiteral("\n\n")).toUtf8());
+    }
+    const Run run = Batch({"--add", "25", "--sub", "25", "--mul", "25", "--div", "25", "--fill",
+                           "30", "--count", "60", "--names", "class.txt", "-o", "class.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("30 张练习题")), qPrintable(run.out));
+
+    const QString pdf = Path(QStringLiteral("class.pdf"));
+    QCOMPARE(printtest::PageCount(pdf), 30);
+    const QList<QStringList> pages = printtest::PdfPages(pdf);
+    QCOMPARE(pages.size(), 30);
+    QSet<QString> rows;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QStringList& page = pages[p];
+        QCOMPARE(page.value(0), printtest::TitleLine());
+        QCOMPARE(page.value(1), QStringLiteral("姓名：") + names[p]);
+        QCOMPARE(page.value(2), printtest::CountLine(60));
+        QCOMPARE(page.size(), 3 + 15);
+        rows.insert(page.mid(3).join(QLatin1Char('\n')));
+    }
+    QCOMPARE(rows.size(), 30);
+}
+
+void BatchRunTest::answersAfterEachSheetAnswerThatSheet()
+{
+    const Run run = Batch({"--sub", "50", "--mul", "25", "--div", "25", "--fill", "60", "--count",
+                           "100", "--copies", "3", "--answers", "-o", "mixed.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString pdf = Path(QStringLiteral("mixed.pdf"));
+    const QList<QStringList> lines = printtest::PdfPages(pdf);
+    const QList<QStringList> problems = printtest::ProblemsByPage(pdf);
+    QCOMPARE(printtest::PageCount(pdf), problems.size());
+
+    // Sheet, key, sheet, key, …: each sheet with however many pages it needs, then its key.
+    QStringList sheet;
+    QStringList key;
+    int sheets = 0;
+    bool inKey = false;
+    for (qsizetype p = 0; p <= lines.size(); ++p) {
+        const QString first = p < lines.size() ? lines[p].value(0) : QString();
+        const bool keyStarts = first == printtest::TitleLine() + QStringLiteral("（答案）");
+        const bool sheetStarts = first == printtest::TitleLine() || p == lines.size();
+        if (sheetStarts && inKey) {
+            QCOMPARE(sheet.size(), 100);
+            const QString why = printtest::CheckKey(sheet, key);
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+            ++sheets;
+            sheet.clear();
+            key.clear();
+            inKey = false;
+        }
+        if (keyStarts) {
+            inKey = true;
+        }
+        if (p < lines.size()) {
+            (inKey ? key : sheet) += problems[p];
+        }
+    }
+    QCOMPARE(sheets, 3);
+}
+
+void BatchRunTest::answersFileHoldsTheKeysInSheetOrder()
+{
+    const Run run =
+        Batch({"--add", "50", "--sub", "50", "--fill", "50", "--range", "20", "--count", "40",
+               "--copies", "4", "--seed", "9", "--answers-file", "keys.pdf", "-o", "sheets.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString sheets = Path(QStringLiteral("sheets.pdf"));
+    const QString keys = Path(QStringLiteral("keys.pdf"));
+    QCOMPARE(printtest::PageCount(sheets), 4);
+    QCOMPARE(printtest::PageCount(keys), 4);
+    const QList<QStringList> sheetProblems = printtest::ProblemsByPage(sheets);
+    const QList<QStringList> keyProblems = printtest::ProblemsByPage(keys);
+    for (qsizetype p = 0; p < 4; ++p) {
+        QCOMPARE(printtest::PdfPages(sheets)[p].value(0), printtest::TitleLine());
+        QCOMPARE(printtest::PdfPages(keys)[p].value(0),
+                 printtest::TitleLine() + QStringLiteral("（答案）"));
+        QCOMPARE(sheetProblems[p].size(), 40);
+        const QString why = printtest::CheckKey(sheetProblems[p], keyProblems[p]);
+        QVERIFY2(why.isEmpty(), qPrintable(QStringLiteral("sheet %1: ").arg(p + 1) + why));
+    }
+    QVERIFY(sheetProblems[0] != sheetProblems[1]);
+}
+
+void BatchRunTest::sameSeedSameSheetsOtherSeedOthers()
+{
+    const QStringList common{"--add", "25",     "--sub", "25",       "--mul", "25",       "--div",
+                             "25",    "--fill", "40",    "--copies", "3",     "--answers"};
+    QCOMPARE(Batch(common + QStringList{"--seed", "42", "-o", "a.pdf"}).status, 0);
+    QCOMPARE(Batch(common + QStringList{"--seed", "42", "-o", "b.pdf"}).status, 0);
+    QCOMPARE(Batch(common + QStringList{"--seed", "43", "-o", "c.pdf"}).status, 0);
+    const QList<QStringList> a = printtest::PdfPages(Path(QStringLiteral("a.pdf")));
+    const QList<QStringList> b = printtest::PdfPages(Path(QStringLiteral("b.pdf")));
+    const QList<QStringList> c = printtest::PdfPages(Path(QStringLiteral("c.pdf")));
+    QCOMPARE(a.size(), 6);
+    QCOMPARE(b, a);
+    QCOMPARE(c.size(), a.size());
+    QVERIFY(c != a);
+    // The first page of every run has the same heading; the problems differ.
+    QCOMPARE(c[0].mid(0, 2), a[0].mid(0, 2));
+    QVERIFY(c[0].mid(2) != a[0].mid(2));
+}
+
+void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown option")
+        << QStringList{"--bogus", "-o", "out.pdf"} << 2 << "没有这个选项";
+    QTest::newRow("201 problems") << QStringList{"--count", "201", "-o", "out.pdf"} << 2
+                                  << "题数不能超过 200";
+    QTest::newRow("weight beyond 16 bits")
+        << QStringList{"--add", "40000", "-o", "out.pdf"} << 2 << "超出了 -32768 到 32767 的范围";
+    QTest::newRow("missing -o") << QStringList{"--copies", "2"} << 2 << "缺少输出文件";
+    QTest::newRow("unreadable names file")
+        << QStringList{"--names", "nobody.txt", "-o", "out.pdf"} << 1 << "无法读取名单文件";
+    QTest::newRow("copies and names")
+        << QStringList{"--copies", "2", "--names", "nobody.txt", "-o", "out.pdf"} << 2
+        << "只能选一个";
+    QTest::newRow("too few different problems")
+        << QStringList{"--range", "3",       "--count",        "50",
+                       "-o",      "out.pdf", "--answers-file", "keys.pdf"}
+        << 1 << "没有办法出这么多的题目";
+    QTest::newRow("folder that does not exist")
+        << QStringList{"-o", "no/such/folder/out.pdf"} << 1 << "无法写入";
+    QTest::newRow("answers folder that does not exist")
+        << QStringList{"-o", "out.pdf", "--answers-file", "no/such/keys.pdf"} << 1 << "无法写入";
+}
+
+void BatchRunTest::badOptionsFailAndLeaveNoFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    const Run run = Batch(arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    // A second line in English.
+    QVERIFY2(run.err.count(QStringLiteral("sumvarl-batch: ")) >= 2, qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!QFileInfo::exists(Path(QStringLiteral("out.pdf"))));
+    QCOMPARE(FilesBut({}), QStringList{});
+}
+
+void BatchRunTest::tooFewProblemsKeepsAnEarlierFile()
+{
+    const QString out = Path(QStringLiteral("out.pdf"));
+    QCOMPARE(Batch({"--count", "10", "-o", "out.pdf"}).status, 0);
+    QFile before(out);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray earlier = before.readAll();
+    before.close();
+
+    // Additions within 2 give only a handful of different problems: not 20 for a sheet.
+    const Run run = Batch({"--range", "2", "--count", "20", "--copies", "8", "-o", "out.pdf"});
+    QCOMPARE(run.status, 1);
+    QVERIFY(run.err.contains(QStringLiteral("第 1 张")));
+    QFile after(out);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), earlier);
+    QCOMPARE(FilesBut({QStringLiteral("out.pdf")}), QStringList{});
+}
+
+void BatchRunTest::progressLineFromSixSheets()
+{
+    const Run five = Batch({"--count", "10", "--copies", "5", "-o", "five.pdf"});
+    QCOMPARE(five.status, 0);
+    QVERIFY2(!five.err.contains(QStringLiteral("张…")), qPrintable(five.err));
+
+    const Run six = Batch({"--count", "10", "--copies", "6", "-o", "six.pdf"});
+    QCOMPARE(six.status, 0);
+    for (int n = 1; n <= 6; ++n) {
+        QVERIFY2(six.err.contains(QStringLiteral("\r第 %1/6 张…").arg(n)), qPrintable(six.err));
+    }
+    QVERIFY(six.err.indexOf(QStringLiteral("第 6/6")) > six.err.indexOf(QStringLiteral("第 5/6")));
+    QCOMPARE(printtest::PageCount(Path(QStringLiteral("six.pdf"))), 6);
+}
+
+void BatchRunTest::runsWithoutADisplay()
+{
+    const Run run = Batch({"--count", "20", "-o", "plain.pdf"}, true);
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(printtest::PdfLines(Path(QStringLiteral("plain.pdf"))).value(0),
+             printtest::TitleLine());
+
+    const Run help = Batch({"--help"}, true);
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.out.contains(QStringLiteral("批量出题")));
+    QVERIFY(help.out.contains(QStringLiteral("batch worksheets")));
+    QCOMPARE(FilesBut({QStringLiteral("plain.pdf")}), QStringList{});
+}
+
+QTEST_MAIN(BatchRunTest)
+#include "batch_run_test.moc"
