@@ -1,0 +1,103 @@
+// sumvarl-batch's work for a class: 40 sheets of 100 problems, every operation, a share of
+// fill-in problems, each sheet followed by its answer key (80 pages), written to one PDF.
+//
+//   build/dev/bench/sumvarl_batch_bench --benchmark_repetitions=9
+//       --benchmark_report_aggregates_only=true   (one command line)
+//
+// BM_Batch40SheetsWithAnswers    the whole run as the program does it after start-up: options,
+//                                settings, 40 builds, 80 pages of PDF, the atomic commit
+// BM_Batch40SheetsNoPdf          the same 40 builds without any PDF, for the share of the
+//                                generator and builder
+
+#include "batch/BatchRun.h"
+#include "core/Math.h"
+#include "core/RandomSource.h"
+#include "print/PainterSurface.h"
+#include "worksheet/PrintSurface.h"
+#include "worksheet/WorksheetBuilder.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QStringList Settings{"--add", "25",     "--sub", "25",      "--mul", "25",       "--div",
+                           "25",    "--fill", "30",    "--count", "100",   "--copies", "40"};
+
+void BM_Batch40SheetsWithAnswers(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QStringList arguments =
+        QStringList{QStringLiteral("sumvarl-batch")} + Settings +
+        QStringList{"--answers", "--seed", "1", "-o", folder.filePath(QStringLiteral("class.pdf"))};
+    QString sink;
+    for (auto _ : state) {
+        sink.clear();
+        QTextStream out(&sink);
+        QTextStream err(&sink);
+        if (sumvarl::batch::BatchMain(arguments, out, err) != 0) {
+            state.SkipWithError("sumvarl-batch failed");
+            break;
+        }
+    }
+    state.counters["pages"] = 80;
+}
+BENCHMARK(BM_Batch40SheetsWithAnswers)->Unit(benchmark::kMillisecond);
+
+class NoSurface final : public sumvarl::PrintSurface
+{
+protected:
+    double ColumnWidth() const override { return 1; }
+    double LineHeight() const override { return 1; }
+    double TextWidth(std::u16string_view text) const override
+    {
+        return static_cast<double>(text.size());
+    }
+    void DrawText(double, double, std::u16string_view) override {}
+    void Clear() override {}
+};
+
+void BM_Batch40SheetsNoPdf(benchmark::State& state)
+{
+    Math::ResetState();
+    Math::CumulativeWeight = {25, 50, 75, 100, 0};
+    Math::WeightTotal = 100;
+    Math::NumberRange = 100;
+    Math::ProblemCount = 100;
+    Math::FillBlankOn = 1;
+    Math::FillBlankPercent = 30;
+    sumvarl::ClockRandom random(1, [] { return std::uint64_t{0}; });
+    sumvarl::BuildHooks hooks;
+    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+    hooks.random = &random;
+    NoSurface surface;
+    for (auto _ : state) {
+        for (int sheet = 0; sheet < 40; ++sheet) {
+            sumvarl::BuildWorksheet(surface, hooks);
+        }
+        benchmark::DoNotOptimize(Math::WorksheetTable.ProblemKey[100].data());
+    }
+}
+BENCHMARK(BM_Batch40SheetsNoPdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// The application object (fonts) must outlive every benchmark and be gone before the program's
+// static objects are, so it lives in main; this main is used instead of benchmark_main's.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    sumvarl::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
