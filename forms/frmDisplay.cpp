@@ -126,7 +126,7 @@ void frmDisplay::CreateControls()
     connect(Command3_, &QPushButton::clicked, this, &frmDisplay::Command3_Click);
     connect(VScroll1_, &QScrollBar::valueChanged, this, &frmDisplay::VScroll1_Change);
     connect(Timer1_, &QTimer::timeout, this, &frmDisplay::Timer1_Timer);
-    connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::Picture1_ContextMenu);
+    connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::ShowSheetMenu);
 
     // Designed enabled with 100 ms: the first build follows the loading.
     SetTimer1Interval(DesignInterval);
@@ -211,7 +211,7 @@ void frmDisplay::Command3_Click()
     SetTimer1Interval(RecalculateInterval);
 }
 
-void frmDisplay::Picture1_ContextMenu(const QPoint& globalPos)
+void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
 {
     // Made for each opening and gone after it, so the window's children stay its controls.
     QMenu menu(this);

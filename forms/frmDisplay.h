@@ -36,7 +36,7 @@ public:
 
     // The sheet's context menu: print the answer key, save the worksheet or its answer key as
     // a PDF. Opened by a right click, the Menu key or Shift+F10 on Picture1.
-    void Picture1_ContextMenu(const QPoint& globalPos);
+    void ShowSheetMenu(const QPoint& globalPos);
     void PrintAnswers_Click();
     void SavePdf_Click();
     void SaveAnswersPdf_Click();

@@ -206,7 +206,7 @@ private slots:
     void printAnswersPrintsTheAnswerKey()
     {
         MenuWatch seen(QStringLiteral("PrintAnswers"));
-        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
         QCOMPARE(printedOptions_.size(), std::size_t{1});
         QVERIFY(printedOptions_[0].answerKey);
@@ -241,7 +241,7 @@ private slots:
     {
         chosenPath_ = folder_->filePath(QStringLiteral("sheet.pdf"));
         MenuWatch seen(QStringLiteral("SavePdf"));
-        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
 
         QCOMPARE(dialogTitles_, QStringList{QStringLiteral("保存为 PDF")});
@@ -256,7 +256,7 @@ private slots:
     {
         chosenPath_ = folder_->filePath(QStringLiteral("key.pdf"));
         MenuWatch seen(QStringLiteral("SaveAnswersPdf"));
-        display_->Picture1_ContextMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
 
         QCOMPARE(dialogTitles_, QStringList{QStringLiteral("答案保存为 PDF")});
