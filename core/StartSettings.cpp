@@ -3,6 +3,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 
+#include <limits>
 #include <string_view>
 
 namespace sumvarl {
@@ -80,9 +81,11 @@ StartOutcome ReadSettings(const StartInputs& in)
     }
     s.ProblemCount = *problemCount;
 
+    // At -32768 a difference such as 0 - (-32768) no longer fits 16 bits and the sheet would
+    // show a wrong answer, so the range stops one short of the 16-bit minimum.
     const std::optional<std::int16_t> range = ToInt16(ReadNumber(in.numberRange));
-    if (!range) {
-        return Refuse(RefusalKind::NumberRangeOutOfRange, u"难度" + std::u16string(OutOfRange));
+    if (!range || *range == std::numeric_limits<std::int16_t>::min()) {
+        return Refuse(RefusalKind::NumberRangeOutOfRange, u"难度超出了 -32767 到 32767 的范围");
     }
     s.NumberRange = *range;
 

@@ -221,7 +221,8 @@ std::optional<ExpectedSettings> Start(unsigned ticks, const std::array<std::u16s
     }
     const auto c = sumvarl::ToInt16(sumvarl::ReadNumber(count));
     const auto r = sumvarl::ToInt16(sumvarl::ReadNumber(range));
-    if (!c || *c > Math::MaxProblemCount || !r) {
+    // A range of -32768 would let 0 - (-32768) leave 16 bits; Start refuses it.
+    if (!c || *c > Math::MaxProblemCount || !r || *r == INT16_MIN) {
         return std::nullopt;
     }
     s.count = *c;
@@ -246,7 +247,8 @@ bool ReadAndCommit(unsigned ticks, const std::array<std::u16string, 4>& weights,
     const std::optional<ExpectedSettings> expected = Start(ticks, weights, percent, count, range);
 
     Require(outcome.settings.has_value() == expected.has_value(),
-            "Start refuses exactly when a value leaves 16 bits or asks for over 200 problems");
+            "Start refuses exactly when a value leaves 16 bits, the range is -32768 or over 200 "
+            "problems are asked for");
     if (!expected) {
         Require(!outcome.refusal.empty(), "a refusal says why");
         return false;
@@ -354,8 +356,7 @@ void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_vi
         break;
     case 2:
         Require(x >= y, "the first operand of a subtraction is the larger");
-        // The one difference that leaves 16 bits, 0 - (-32768), is skipped and stays 0.
-        Require(x - y == z || (x - y > INT16_MAX && z == 0), "subtractions come out right");
+        Require(x - y == z, "subtractions come out right");
         Require(n > 0 ? (y >= 0 && x < n) : (n <= y && x <= 0),
                 "subtraction operands lie between 0 and the range limit");
         break;
@@ -543,7 +544,7 @@ long long DifferentProblems(std::int16_t n)
             total += others[k - 1];
         }
     }
-    return total + 1; // the empty problem of a draw outside every band
+    return total;
 }
 
 void BuildChecked(InputRandom& random)
@@ -559,7 +560,9 @@ void BuildChecked(InputRandom& random)
         Require(timerOffs == 0 && messages == 0, "no problem is sought after the build stopped");
         Require(n == Math::NumberRange, "the builder passes NumberRange");
         GenerateChecked(n, random);
-        misses = offered.insert(Math::CurrentKey).second ? 0 : misses + 1;
+        // No problem at all (a draw outside every band) is never placed.
+        const bool isNew = !Math::CurrentKey.empty() && offered.insert(Math::CurrentKey).second;
+        misses = isNew ? 0 : misses + 1;
     };
     hooks.random = &tap;
     hooks.messageBox = [&](std::u16string_view prompt, std::u16string_view title) {
@@ -599,7 +602,6 @@ void BuildChecked(InputRandom& random)
     std::set<std::u16string> keys;
     std::array<long long, 4> problems{};
     std::array<long long, 4> blanks{};
-    long long empties = 0;
     double lastY = -1;
     for (std::size_t i = 1; i <= placed; ++i) {
         CheckShape(t.Operand1Text[i], t.OperatorText[i], t.Operand2Text[i], t.ResultText[i],
@@ -619,16 +621,10 @@ void BuildChecked(InputRandom& random)
         lastY = item.y;
 
         const int op = KindOf(t.OperatorText[i]);
-        if (op == 0) {
-            ++empties;
-        } else {
-            ++problems[static_cast<std::size_t>(op - 1)];
-            blanks[static_cast<std::size_t>(op - 1)] += kind != 0 ? 1 : 0;
-        }
+        Require(op != 0, "no empty problem is placed on the sheet");
+        ++problems[static_cast<std::size_t>(op - 1)];
+        blanks[static_cast<std::size_t>(op - 1)] += kind != 0 ? 1 : 0;
     }
-    const auto& cw = Math::CumulativeWeight;
-    const bool ordered = cw[0] >= 0 && cw[0] <= cw[1] && cw[1] <= cw[2] && cw[2] <= cw[3];
-    Require(empties == 0 || !ordered, "with weights of 0 or more every draw finds a band");
 
     for (std::size_t i = placed + 1; i < Math::TableRows; ++i) {
         if (i <= sumvarl::RowsResetPerBuild) {
@@ -660,7 +656,7 @@ void BuildChecked(InputRandom& random)
         counted += n;
     }
     Require(d[s + 20].text == u"题", "the summary ends with its counter word");
-    Require(counted + empties == static_cast<long long>(placed), "the summary counts add up");
+    Require(counted == static_cast<long long>(placed), "the summary counts add up");
 }
 
 // An earlier worksheet in every row: the build must reset rows 1..150, may overwrite the rows

@@ -62,12 +62,13 @@ bool IsOnSheet(std::u16string_view key, int before)
 }
 
 // Asks the generator until it offers a problem not yet on the sheet. False when the attempts
-// run out.
+// run out. Negative weights can leave a draw outside every band, and the generator then makes
+// no problem at all: that counts as a failed attempt rather than a blank item on the sheet.
 bool FindNewProblem(int i, const BuildHooks& hooks)
 {
     for (int attempt = 1; attempt <= AttemptsPerProblem; ++attempt) {
         hooks.generateProblem(Math::NumberRange);
-        if (!IsOnSheet(Math::CurrentKey, i)) {
+        if (!Math::CurrentKey.empty() && !IsOnSheet(Math::CurrentKey, i)) {
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 
 namespace sumvarl {
 namespace {
@@ -13,6 +14,21 @@ struct ReadCase
     const char16_t* text;
     double value;
 };
+
+// The text as UTF-8, so that a failing case names its input.
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    std::u16string_view text(c.text);
+    *os << '"';
+    for (const char16_t ch : text) {
+        if (ch >= 0x20 && ch < 0x7F) {
+            *os << static_cast<char>(ch);
+        } else {
+            *os << "\\u" << std::hex << static_cast<unsigned>(ch) << std::dec;
+        }
+    }
+    *os << '"';
+}
 
 class ReadNumberTest : public ::testing::TestWithParam<ReadCase>
 {

@@ -177,6 +177,9 @@ private slots:
         c = {};
         c.boxes = {"32767", "25", "25", "25", "20"};
         row("weight 32767", c, MakeSettings({32767, 32767, 32767, 32767}, 0, 0, 100, 100));
+        c = {};
+        c.range = "-32767";
+        row("range -32767", c, MakeSettings({25, 25, 25, 25}, 0, 0, 100, -32767));
 
         c = {};
         c.count = "201";
@@ -209,7 +212,11 @@ private slots:
             Refusal(QStringLiteral("填空的占用比例") + OutOfRange));
         c = {};
         c.range = "40000";
-        row("refused: range 40000", c, before, Refusal(QStringLiteral("难度") + OutOfRange));
+        row("refused: range 40000", c, before,
+            Refusal(QStringLiteral("难度超出了 -32767 到 32767 的范围")));
+        c.range = "-32768";
+        row("refused: range -32768", c, before,
+            Refusal(QStringLiteral("难度超出了 -32767 到 32767 的范围")));
     }
 
     void start()

@@ -35,7 +35,8 @@ struct ListSource
         Math::CurrentOperator = p.op;
         Math::CurrentOperand2 = p.b;
         Math::CurrentResult = p.result;
-        Math::CurrentKey = p.a + p.op + p.b + u"＝" + p.result;
+        // No operation means no problem: all five texts empty, as the generator leaves them.
+        Math::CurrentKey = p.op.empty() ? u"" : p.a + p.op + p.b + u"＝" + p.result;
     }
 };
 
@@ -233,6 +234,34 @@ TEST(BuildWorksheet, GivesUpWhenTheSourceRepeatsItself)
     EXPECT_EQ(f.surface.LineAt(1040),
               u"其中 加法：1(0)题   减法：0(0)题   乘法：0(0)题   除法：0(0)题");
     EXPECT_EQ(f.recorder.timerOffs, 1);
+}
+
+// Weights such as -3, 0, 0, 0 leave most draws outside every band: no problem comes back.
+TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
+{
+    Settings(3);
+    Fixture f;
+    ListSource source{{{u"", u"", u"", u""},
+                       {u"1", u"＋", u"2", u"3"},
+                       {u"", u"", u"", u""},
+                       {u"2", u"＋", u"2", u"4"},
+                       {u"", u"", u"", u""},
+                       {u"3", u"＋", u"2", u"5"}}};
+    // An empty key would otherwise be accepted once, as it is on no earlier row.
+    BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
+    EXPECT_EQ(source.calls, 6);
+    EXPECT_EQ(Math::WorksheetTable.ProblemKey[1], u"1＋2＝3");
+    EXPECT_EQ(Math::WorksheetTable.ProblemKey[2], u"2＋2＝4");
+    EXPECT_EQ(Math::WorksheetTable.ProblemKey[3], u"3＋2＝5");
+    EXPECT_TRUE(f.recorder.prompts.empty());
+
+    Settings(2);
+    Fixture g;
+    ListSource nothing{{{u"", u"", u"", u""}}};
+    BuildWorksheet(g.surface, g.Hooks(std::ref(nothing), nullptr));
+    EXPECT_EQ(nothing.calls, AttemptsPerProblem);
+    EXPECT_EQ(g.recorder.prompts.size(), 1U);
+    EXPECT_EQ(ProblemsOnSheet(), 0);
 }
 
 // Only 46 different additions exist below 10.
