@@ -79,7 +79,7 @@ QString EnglishRefusal(RefusalKind kind)
     case RefusalKind::ProblemCountOutOfRange:
         return QStringLiteral("--count leaves -32768..32767");
     case RefusalKind::NumberRangeOutOfRange:
-        return QStringLiteral("--range leaves -32768..32767");
+        return QStringLiteral("--range leaves -32767..32767");
     }
     return QStringLiteral("the settings were refused");
 }
