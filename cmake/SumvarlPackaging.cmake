@@ -10,7 +10,7 @@ set(_pkg ${PROJECT_SOURCE_DIR}/packaging)
 set(_icons ${PROJECT_SOURCE_DIR}/forms/icons)
 
 # The program itself, again, but in the packaged component (app/ installs it without one).
-install(TARGETS sumvarl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sumvarl)
+install(TARGETS sumvarl sumvarl-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sumvarl)
 install(FILES ${_pkg}/${SUMVARL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT sumvarl)
 install(FILES ${_pkg}/${SUMVARL_APP_ID}.metainfo.xml

@@ -11,7 +11,7 @@ if [ "$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi
 
 echo "== package: build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUMVARL_BUILD_TESTS=ON >/dev/null
-cmake --build "$build" -j2 --target sumvarl
+cmake --build "$build" -j2 --target sumvarl sumvarl-batch
 echo "== package: validators and package contents"
 ctest --test-dir "$build" -L packaging --output-on-failure
 
@@ -37,6 +37,12 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --reinstall "./$deb"
 program=$(command -v sumvarl) || { echo "FAIL: sumvarl is not on PATH after installing" >&2; exit 1; }
 owner=$(dpkg-query -S "$program" 2>/dev/null | cut -d: -f1) || owner=""
 [ "$owner" = sumvarl ] || { echo "FAIL: $program on PATH is not from the package" >&2; exit 1; }
+
+# The batch tool from the package makes a sheet without a display.
+sheet=$(mktemp -u --suffix=.pdf)
+sumvarl-batch --count 10 --seed 1 -o "$sheet" >/dev/null 2>&1 && [ -s "$sheet" ] ||
+    { echo "FAIL: sumvarl-batch from the package made no PDF" >&2; exit 1; }
+rm -f "$sheet"
 
 echo "== package: start $program under Xvfb"
 log=$(mktemp)

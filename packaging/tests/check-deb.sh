@@ -72,6 +72,7 @@ echo "== dpkg-deb -c $deb"
 dpkg-deb -c "$deb" | tee "$work/contents"
 expected=$(cat <<EOF
 ./usr/bin/sumvarl
+./usr/bin/sumvarl-batch
 ./usr/share/applications/$app_id.desktop
 ./usr/share/icons/hicolor/16x16/apps/sumvarl.png
 ./usr/share/icons/hicolor/32x32/apps/sumvarl.png
