@@ -36,7 +36,10 @@ class NullSurface final : public sumvarl::PrintSurface
 protected:
     double ColumnWidth() const override { return 120; }
     double LineHeight() const override { return 240; }
-    double TextWidth(std::u16string_view text) const override { return 120.0 * text.size(); }
+    double TextWidth(std::u16string_view text) const override
+    {
+        return 120.0 * static_cast<double>(text.size());
+    }
     void DrawText(double, double, std::u16string_view) override {}
     void Clear() override {}
 };

@@ -27,7 +27,7 @@ QFont MakeFont(const FontSpec& spec, const QPaintDevice* device)
     font.setUnderline(spec.underline);
     // Resolve against the device so that sizes and metrics are the device's own (a 1200 dpi
     // printer measures text differently from a 96 dpi screen).
-    return QFont(font, device);
+    return {font, device};
 }
 
 } // namespace

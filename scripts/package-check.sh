@@ -6,11 +6,15 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh --test
 
-build=build/pkg
+# SUMVARL_PACKAGE_BUILD reuses a configured build (scripts/test.sh passes build/dev, which it
+# has just built and tested) instead of a Release build of its own.
+build=${SUMVARL_PACKAGE_BUILD:-build/pkg}
 if [ "$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi
 
-echo "== package: build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUMVARL_BUILD_TESTS=ON >/dev/null
+echo "== package: build ($build)"
+if [ -z "${SUMVARL_PACKAGE_BUILD:-}" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUMVARL_BUILD_TESTS=ON >/dev/null
+fi
 cmake --build "$build" -j2 --target sumvarl sumvarl-batch
 echo "== package: validators and package contents"
 ctest --test-dir "$build" -L packaging --output-on-failure

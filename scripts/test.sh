@@ -17,5 +17,5 @@ done
 if [ -f scripts/gates.sh ]; then
     sh scripts/gates.sh
 fi
-sh scripts/package-check.sh
+SUMVARL_PACKAGE_BUILD=build/dev sh scripts/package-check.sh
 echo "== all tests passed"

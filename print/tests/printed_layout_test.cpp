@@ -34,7 +34,8 @@ double ColumnX(int i)
 
 double RowY(int i)
 {
-    return RowsTop + ((i - 1) / 4) * RowPitch;
+    const int row = (i - 1) / 4; // whole rows of four above problem i
+    return RowsTop + row * RowPitch;
 }
 
 RecordingSurface Printed()
