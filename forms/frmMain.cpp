@@ -297,7 +297,10 @@ void frmMain::Command1_Click()
 
 void frmMain::ShowDisplay()
 {
-    if (display_) {
+    // A worksheet window that was given up is hidden at once but deleted only when the event
+    // loop comes round; it is no longer loaded, so a Start before then opens a new window
+    // rather than raising the one that is going.
+    if (display_ && display_->isVisible()) {
         display_->raise();
         display_->activateWindow();
         return;
