@@ -500,7 +500,7 @@ private slots:
         QTest::newRow("exit in the modal message") << Closing::ExitInModalMessage << 1 << true;
         QTest::newRow("settings window closed in the modal message")
             << Closing::SettingsClosedInModalMessage << 1 << false;
-        // Last, since a window deleted under its own build takes the whole binary down.
+        // Last: a window deleted under its own build crashes the binary and the rows after it.
         QTest::newRow("worksheet close box in the modal message")
             << Closing::WorksheetCloseBoxInModalMessage << 1 << false;
         QTest::newRow("both closed in the modal message")
