@@ -8,6 +8,7 @@
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QMenu>
@@ -163,6 +164,10 @@ void frmDisplay::Timer1_Timer()
         return;
     }
     const QScopedValueRollback guard(building_, true);
+    // Closed while the build waits in its message box, the window would be deleted inside the
+    // message's event loop and the build would go on drawing on a sheet that is gone: it is
+    // deleted once the build has ended instead.
+    setAttribute(Qt::WA_DeleteOnClose, false);
     {
         QPainter painter(&Picture1_->Sheet());
         PainterSurface surface(painter);
@@ -180,6 +185,18 @@ void frmDisplay::Timer1_Timer()
     }
     Picture1_->update();
     emit worksheetBuilt();
+    setAttribute(Qt::WA_DeleteOnClose, true);
+    if (closedDuringBuild_) {
+        deleteLater();
+    }
+}
+
+void frmDisplay::closeEvent(QCloseEvent* event)
+{
+    if (building_) {
+        closedDuringBuild_ = true;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmDisplay::VScroll1_Change()

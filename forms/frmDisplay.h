@@ -52,6 +52,9 @@ signals:
     // A build has ended and its drawing is on the sheet.
     void worksheetBuilt(); // NOLINT(readability-identifier-naming): Qt's signal style
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void CreateControls();
     void SetPicture1Top(int twips);
@@ -66,6 +69,7 @@ private:
     QTimer* Timer1_ = nullptr;
     int picture1Top_ = 0;
     bool building_ = false;
+    bool closedDuringBuild_ = false;
 };
 
 } // namespace sumvarl
