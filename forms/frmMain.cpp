@@ -168,6 +168,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     SetFocusOrder();
 }
 
+frmDisplay* frmMain::Display() const
+{
+    return display_;
+}
+
 frmMain::~frmMain()
 {
     // The worksheet window has no owner window; it goes with the program.

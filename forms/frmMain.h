@@ -35,7 +35,7 @@ public:
     void Command2_Click();
 
     // The worksheet window while it is loaded, else null.
-    frmDisplay* Display() const { return display_; }
+    frmDisplay* Display() const;
 
 private:
     void CreateControls();
