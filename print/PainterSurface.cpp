@@ -17,14 +17,14 @@ QString ToQString(std::u16string_view text)
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont MakeFont(const FontSpec& spec, const QPaintDevice* device)
+QFont MakeFont(const FontSpec& wanted, const QPaintDevice* device)
 {
-    QFont font(QString::fromStdU16String(spec.name));
+    QFont font(QString::fromStdU16String(wanted.name));
     // A zero or negative size would make Qt warn and fall back to its default size; the smallest
     // positive size keeps the statement visible as "tiny" instead of silently 12 points.
-    font.setPointSizeF(spec.size > 0.0 ? spec.size : 0.1);
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(wanted.size > 0.0 ? wanted.size : 0.1);
+    font.setBold(wanted.bold);
+    font.setUnderline(wanted.underline);
     // Resolve against the device so that sizes and metrics are the device's own (a 1200 dpi
     // printer measures text differently from a 96 dpi screen).
     return {font, device};
