@@ -8,6 +8,7 @@
 #include "worksheet/WorksheetBuilder.h"
 #include "worksheet/tests/AnswerCheck.h"
 #include "worksheet/tests/RecordingSurface.h"
+#include "worksheet/tests/TableRows.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -18,19 +19,7 @@ namespace {
 
 using testing::RecordingSurface;
 
-void SetRow(int i, std::u16string_view a, std::u16string_view op, std::u16string_view b,
-            std::u16string_view result, std::int16_t kind)
-{
-    auto& t = Math::WorksheetTable;
-    const auto r = static_cast<std::size_t>(i);
-    t.Operand1Text[r] = a;
-    t.OperatorText[r] = op;
-    t.Operand2Text[r] = b;
-    t.ResultText[r] = result;
-    t.BlankKind[r] = kind;
-    t.ProblemKey[r] =
-        std::u16string(a) + std::u16string(op) + std::u16string(b) + u"＝" + std::u16string(result);
-}
+using testing::SetRow;
 
 std::string Utf8(std::u16string_view text)
 {
