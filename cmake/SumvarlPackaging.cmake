@@ -48,10 +48,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # libraries, with their minimum versions). What is loaded at run time without being linked is
 # listed by hand: Qt's xcb platform plugin, and the fonts that stand in for the Windows faces
 # the windows and the printout name (宋体, 隶书, System; see print/PainterSurface.cpp).
-# libcups2, opened at run time for printing, already comes with libqt6printsupport6.
+# Qt's own texts (the OK of a message box, the file dialog) are read in Chinese from
+# qt6-translations-l10n. libcups2, opened at run time for printing, already comes with
+# libqt6printsupport6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-arphic-uming, fonts-arphic-ukai, fonts-wqy-zenhei")
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, fonts-wqy-zenhei")
 
 include(CPack)
 

@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
-fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei"
+fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei qt6-translations-l10n"
 
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES poppler-utils cups-daemon cups-client xvfb xauth xdotool imagemagick
