@@ -14,6 +14,17 @@ bool IsIgnored(char16_t c)
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
+// A Chinese input method in full-width mode types these forms of the digits, the signs, the
+// point and the exponent letter; each reads exactly as its ASCII form. Nothing else is folded:
+// "＆Ｈ", full-width hex letters and the ideographic comma stay misfits.
+char16_t Folded(char16_t c)
+{
+    constexpr char16_t FullWidthOffset = u'０' - u'0';
+    const bool fold = (c >= u'０' && c <= u'９') || c == u'＋' || c == u'－' || c == u'．' ||
+                      c == u'Ｅ' || c == u'ｅ';
+    return fold ? static_cast<char16_t>(c - FullWidthOffset) : c;
+}
+
 bool IsDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
@@ -32,13 +43,13 @@ int DigitValue(char16_t c, int base)
     return v < base ? v : -1;
 }
 
-// Walks the text with blanks, tabs and line feeds skipped.
+// Walks the text with blanks, tabs and line feeds skipped and full-width forms folded.
 class Cursor
 {
 public:
     explicit Cursor(std::u16string_view text) : text_(text) { Skip(); }
     bool AtEnd() const { return pos_ >= text_.size(); }
-    char16_t Peek() const { return AtEnd() ? u'\0' : text_[pos_]; }
+    char16_t Peek() const { return AtEnd() ? u'\0' : Folded(text_[pos_]); }
     void Next()
     {
         ++pos_;

@@ -12,8 +12,10 @@ namespace sumvarl {
 // Reads a number the forgiving way the settings boxes have always read it:
 //   "1 5" -> 15, "12abc" -> 12, "abc" -> 0, "-2.5" -> -2.5, "1e3" -> 1000, "1,000" -> 1,
 //   "&H1F" -> 31, "&O17" -> 15.
-// Blanks, tabs and line feeds are ignored anywhere. The result is always finite: a value too
-// large for a double reads as the largest finite double of its sign.
+// The full-width digits, "＋", "－", "．", "Ｅ" and "ｅ" of a Chinese input method read as their
+// ASCII forms: "２０" -> 20, "－１２．５" -> -12.5; "＆Ｈ" is no prefix. Blanks, tabs and line
+// feeds are ignored anywhere. The result is always finite: a value too large for a double reads
+// as the largest finite double of its sign.
 double ReadNumber(std::u16string_view text);
 
 // Round half to even into 16 bits: 2.5 -> 2, 3.5 -> 4, -2.5 -> -2. Empty when the rounded

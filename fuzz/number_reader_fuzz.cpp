@@ -37,12 +37,24 @@ bool IsIgnored(char16_t c)
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
+// The full-width forms a Chinese input method types read as the ASCII character at the same
+// place here.
+constexpr std::u16string_view FullWidthForms = u"０１２３４５６７８９＋－．Ｅｅ";
+constexpr std::u16string_view AsciiForms = u"0123456789+-.Ee";
+
+char16_t AsAscii(char16_t c)
+{
+    const std::size_t at = FullWidthForms.find(c);
+    return at == std::u16string_view::npos ? c : AsciiForms[at];
+}
+
+// The text as the reader sees it: blanks gone and full-width forms folded.
 std::u16string WithoutBlanks(std::u16string_view text)
 {
     std::u16string kept;
     for (const char16_t c : text) {
         if (!IsIgnored(c)) {
-            kept.push_back(c);
+            kept.push_back(AsAscii(c));
         }
     }
     return kept;
@@ -153,7 +165,7 @@ void CheckText(std::u16string_view text)
     const std::u16string kept = WithoutBlanks(text);
     const double again = sumvarl::ReadNumber(kept);
     Require(again == x && std::signbit(again) == std::signbit(x),
-            "blanks, tabs and line feeds make no difference wherever they stand");
+            "blanks, tabs, line feeds and full-width forms make no difference wherever they stand");
 
     if (kept.empty() ||
         std::u16string_view(u"0123456789+-.&").find(kept[0]) == std::u16string_view::npos) {

@@ -93,6 +93,9 @@ private slots:
                                          << Expected({25, 25, 25, 25}, 0, 0, 40, 20);
         QTest::newRow("count abc reads 0, which the window accepts")
             << QStringList{"--count", "abc"} << Expected({25, 25, 25, 25}, 0, 0, 0, 100);
+        QTest::newRow("full-width digits of a Chinese input method")
+            << QStringList{"--count", "２０", "--fill", "１２．５", "--range", "－５"}
+            << Expected({25, 25, 25, 25}, 1, 12, 20, -5);
         QTest::newRow("exactly 200")
             << QStringList{"--count", "200"} << Expected({25, 25, 25, 25}, 0, 0, 200, 100);
     }

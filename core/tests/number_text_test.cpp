@@ -41,18 +41,26 @@ TEST_P(ReadNumberTest, ReadsTheLeadingNumber)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ReadNumberTest,
-    ::testing::Values(ReadCase{u"25", 25}, ReadCase{u"2.5", 2.5}, ReadCase{u"-2.5", -2.5},
-                      ReadCase{u"+7", 7}, ReadCase{u"1 5", 15}, ReadCase{u" \t1\n2 ", 12},
-                      ReadCase{u"- 5", -5}, ReadCase{u"12abc", 12}, ReadCase{u"", 0},
-                      ReadCase{u"abc", 0}, ReadCase{u"&H1F", 31}, ReadCase{u"&h1f", 31},
-                      ReadCase{u"&O17", 15}, ReadCase{u"&o18", 1}, ReadCase{u"&H", 0},
-                      ReadCase{u"&X1", 0}, ReadCase{u"1e3", 1000}, ReadCase{u"1E+2", 100},
-                      ReadCase{u"25e-1", 2.5}, ReadCase{u"1e", 1}, ReadCase{u"1,000", 1},
-                      ReadCase{u"50%", 50}, ReadCase{u"$5", 0}, ReadCase{u"-5", -5},
-                      ReadCase{u".5", 0.5}, ReadCase{u"5.", 5}, ReadCase{u"1.2.3", 1.2},
-                      ReadCase{u".", 0}, ReadCase{u"-", 0}, ReadCase{u"\r5", 0},
-                      ReadCase{u"\uFF11\uFF12", 0}, ReadCase{u"NaN", 0}, ReadCase{u"1e-400", 0},
-                      ReadCase{u"-0", 0}, ReadCase{u"0.000e5", 0}));
+    ::testing::Values(
+        ReadCase{u"25", 25}, ReadCase{u"2.5", 2.5}, ReadCase{u"-2.5", -2.5}, ReadCase{u"+7", 7},
+        ReadCase{u"1 5", 15}, ReadCase{u" \t1\n2 ", 12}, ReadCase{u"- 5", -5},
+        ReadCase{u"12abc", 12}, ReadCase{u"", 0}, ReadCase{u"abc", 0}, ReadCase{u"&H1F", 31},
+        ReadCase{u"&h1f", 31}, ReadCase{u"&O17", 15}, ReadCase{u"&o18", 1}, ReadCase{u"&H", 0},
+        ReadCase{u"&X1", 0}, ReadCase{u"1e3", 1000}, ReadCase{u"1E+2", 100},
+        ReadCase{u"25e-1", 2.5}, ReadCase{u"1e", 1}, ReadCase{u"1,000", 1}, ReadCase{u"50%", 50},
+        ReadCase{u"$5", 0}, ReadCase{u"-5", -5}, ReadCase{u".5", 0.5}, ReadCase{u"5.", 5},
+        ReadCase{u"1.2.3", 1.2}, ReadCase{u".", 0}, ReadCase{u"-", 0}, ReadCase{u"\r5", 0},
+        ReadCase{u"NaN", 0}, ReadCase{u"1e-400", 0}, ReadCase{u"-0", 0}, ReadCase{u"0.000e5", 0}));
+
+// A Chinese input method in full-width mode: the forms read as their ASCII twins, mixed too,
+// and the full-width misfits still end the number.
+INSTANTIATE_TEST_SUITE_P(
+    FullWidth, ReadNumberTest,
+    ::testing::Values(ReadCase{u"２０", 20}, ReadCase{u"１２．５", 12.5}, ReadCase{u"－５", -5},
+                      ReadCase{u"＋７", 7}, ReadCase{u"１Ｅ２", 100}, ReadCase{u"２５ｅ－１", 2.5},
+                      ReadCase{u"1２", 12}, ReadCase{u"－ ３.5", -3.5}, ReadCase{u"&H１０", 16},
+                      ReadCase{u"＆Ｈ１Ｆ", 0}, ReadCase{u"１，０００", 1}, ReadCase{u"５０％", 50},
+                      ReadCase{u"１２ａｂｃ", 12}, ReadCase{u"１．２．３", 1.2}));
 
 TEST(ReadNumber, HugeValuesStayFinite)
 {
