@@ -112,11 +112,13 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const Cups
 
 void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
 {
-    // Taken once. A count outside the table (only reachable by writing the state directly)
-    // would read past its last row, so it is held to the rows that exist.
-    const int count = std::clamp<int>(Math::ProblemCount, 0, Math::MaxProblemCount);
+    // Taken once. The heading shows the count as Start accepted it, a negative one too, as the
+    // screen does; the rows are held to the table, which a count outside it (only reachable by
+    // writing the state directly) would read past.
+    const int count = Math::ProblemCount;
     PrintHeading(surface, count, options);
-    for (int i = 1; i <= count; ++i) {
+    const int rows = std::clamp<int>(count, 0, Math::MaxProblemCount);
+    for (int i = 1; i <= rows; ++i) {
         PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
     }
 }

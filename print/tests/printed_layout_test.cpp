@@ -191,18 +191,26 @@ TEST(PrintedWorksheet, HasNoSummaryLineAndChangesNothing)
     EXPECT_EQ(surface.clears, 0);
 }
 
+// The heading shows the count as it stands, the rows stop at the table's ends.
 TEST(PrintedWorksheet, ACountOutsideTheTableIsHeldToItsRows)
 {
     printtest::SetCountingWorksheet(200);
     Math::ProblemCount = 250;
     RecordingSurface surface = Printed();
     EXPECT_EQ(surface.drawn.size(), 5u + 200u);
-    EXPECT_EQ(surface.drawn[2].text, u"200");
+    EXPECT_EQ(surface.drawn[2].text, u"250");
 
-    Math::ProblemCount = -3;
-    surface = Printed();
-    EXPECT_EQ(surface.drawn.size(), 5u);
-    EXPECT_EQ(surface.drawn[2].text, u"0");
+    const struct
+    {
+        std::int16_t count;
+        std::u16string_view shown;
+    } negative[] = {{0, u"0"}, {-3, u"-3"}, {-32768, u"-32768"}};
+    for (const auto& n : negative) {
+        Math::ProblemCount = n.count;
+        surface = Printed();
+        EXPECT_EQ(surface.drawn.size(), 5u) << n.count;
+        EXPECT_EQ(surface.drawn[2].text, n.shown);
+    }
 }
 
 TEST(PrintFailureMessage, NamesEachFailureInChineseAndNothingForSuccess)
