@@ -1,5 +1,6 @@
 // Sumvarl: arithmetic worksheets for primary school. Starts with the settings window.
 
+#include "forms/Translations.h"
 #include "forms/frmMain.h"
 #include "print/PainterSurface.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     // when no window is left.
     QApplication::setQuitOnLastWindowClosed(true);
     sumvarl::InstallFontSubstitutions();
+    sumvarl::InstallQtTranslations(app);
 
     sumvarl::frmMain window;
     sumvarl::CenterOnScreen(window);

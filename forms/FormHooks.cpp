@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -36,7 +37,11 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     dialog.setNameFilter(QStringLiteral("PDF 文件 (*.pdf)"));
     // A name typed without ".pdf" still makes a file that opens as a PDF.
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(suggestedPath);
+    // The folder first, then the name alone: a path into a folder that is not there would
+    // otherwise be taken as a name relative to the working folder.
+    const QFileInfo suggested(suggestedPath);
+    dialog.setDirectory(suggested.absolutePath());
+    dialog.selectFile(suggested.fileName());
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }

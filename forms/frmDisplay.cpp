@@ -1,6 +1,7 @@
 #include "forms/frmDisplay.h"
 
 #include "core/NumberText.h"
+#include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/SheetPicture.h"
 #include "forms/Twips.h"
@@ -8,9 +9,11 @@
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -18,6 +21,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace sumvarl {
 
@@ -32,13 +36,15 @@ const QString PrintAnswersText = QStringLiteral("打印答案");
 const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
 
-// "练习题-2026-12-08.pdf" in the user's documents folder.
+// "练习题-2026-12-08.pdf" in the user's documents folder, or in the home folder where there is
+// no documents folder: the standard location is named even where it was never made.
 QString SuggestedPdfPath(const QString& stem)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) {
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         folder = QDir::homePath();
     }
+    folder = QDir(folder).absolutePath();
     const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return QDir(folder).filePath(stem + QLatin1Char('-') + date + QStringLiteral(".pdf"));
 }
@@ -50,9 +56,8 @@ QString ToQString(std::u16string_view text)
 
 QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& text, int left)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new PushButton(text, parent);
     button->setObjectName(objectName);
-    button->setAutoDefault(false);
     PlaceTwips(*button, left, 8160, 2175, 495);
     return button;
 }
@@ -111,6 +116,10 @@ void frmDisplay::CreateControls()
     VScroll1_->setTracking(false);
     PlaceTwips(*VScroll1_, 10320, 0, 255, 7695);
     VScroll1_->raise();
+    // The scroll bar's own wheel step is its small change, 10 twips; wheels over the sheet
+    // reach the viewport, since the sheet takes none.
+    VScroll1_->installEventFilter(this);
+    Picture2_->installEventFilter(this);
 
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -202,6 +211,32 @@ void frmDisplay::closeEvent(QCloseEvent* event)
 void frmDisplay::VScroll1_Change()
 {
     SetPicture1Top(-VScroll1_->value());
+}
+
+bool frmDisplay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && (watched == VScroll1_ || watched == Picture2_)) {
+        ScrollByWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDisplay::ScrollByWheel(int angleDelta)
+{
+    // A notch is 120 eighths of a degree and moves as many lines of the sheet's text as the
+    // system's wheel setting says (three by default).
+    constexpr int Notch = 120;
+    wheelRemainder_ += angleDelta;
+    const int notches = wheelRemainder_ / Notch;
+    wheelRemainder_ %= Notch;
+    if (notches == 0) {
+        return;
+    }
+    const int lineTwips = qRound(QFontMetrics(Picture1_->font()).lineSpacing() * TwipsPerInch /
+                                 Picture1_->logicalDpiY());
+    const int step = QApplication::wheelScrollLines() * lineTwips;
+    VScroll1_->setValue(VScroll1_->value() - notches * step);
 }
 
 void frmDisplay::SetPicture1Top(int twips)

@@ -54,11 +54,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The wheel over the sheet or its scroll bar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
     void SetPicture1Top(int twips);
     void SavePdf(bool answerKey, const QString& title);
+    void ScrollByWheel(int angleDelta);
 
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
@@ -70,6 +73,8 @@ private:
     int picture1Top_ = 0;
     bool building_ = false;
     bool closedDuringBuild_ = false;
+    // The part of a wheel notch not yet scrolled (fine-grained wheels send fractions).
+    int wheelRemainder_ = 0;
 };
 
 } // namespace sumvarl

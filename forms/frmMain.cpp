@@ -1,6 +1,7 @@
 #include "forms/frmMain.h"
 
 #include "core/StartSettings.h"
+#include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
@@ -14,7 +15,9 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleOptionComplex>
+#include <algorithm>
 
 // Outside any namespace, as Q_INIT_RESOURCE requires; the icons live in this static library.
 static void InitIconResources()
@@ -75,6 +78,40 @@ void FitLabelWidth(QLabel& label)
     }
 }
 
+// The substituted face also sets its characters lower in the line than the one it stands for:
+// in a label 255 twips high the last rows of "占用比例" would be cut. Such a label moves its
+// text up by as many of the blank rows above the characters as that needs.
+void FitLabelHeight(QLabel& label)
+{
+    const QFontMetrics metrics(label.font());
+    const QRect ink = metrics.tightBoundingRect(label.text());
+    const int blankAbove = metrics.ascent() + ink.top();
+    const int overhang = metrics.ascent() + ink.bottom() + 1 - label.height();
+    if (overhang > 0 && blankAbove > 0) {
+        label.setContentsMargins(0, -std::min(overhang, blankAbove), 0, 0);
+    }
+}
+
+// The weight boxes are 495 twips wide, designed for a narrower face and frame: "12.5" would be
+// cut at the left. The box gives up the toolkit's blank margin inside its frame and, where
+// that is still too narrow for four characters, sets them closer by whole pixels.
+void FitFourCharacters(QLineEdit& box)
+{
+    constexpr int InnerMargin = 2; // QLineEdit's own blank either side of its text
+    constexpr int Cursor = 1;
+    const QString sample = QStringLiteral("12.5");
+    box.setTextMargins(-InnerMargin, 0, -InnerMargin, 0);
+    const int frame = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box);
+    const int room = box.width() - 2 * frame - Cursor;
+    const int lack = QFontMetrics(box.font()).horizontalAdvance(sample) - room;
+    if (lack > 0) {
+        const auto gaps = static_cast<int>(sample.size());
+        QFont font = box.font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, -((lack + gaps - 1) / gaps));
+        box.setFont(font);
+    }
+}
+
 std::u16string ToU16(const QString& text)
 {
     return text.toStdU16String();
@@ -112,12 +149,9 @@ QLabel* MakeTitle(QWidget* parent, const QString& objectName, const QColor& colo
 
 QComboBox* MakeCombo(QWidget* parent, QStyle* style, const QString& objectName, Place p)
 {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new DropDownBox(parent);
     combo->setObjectName(objectName);
     combo->setStyle(style);
-    combo->setEditable(true);
-    // Typing a value and pressing Enter must not add it to the list.
-    combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(
         {QStringLiteral("100"), QStringLiteral("50"), QStringLiteral("20"), QStringLiteral("10")});
     combo->setEditText(QStringLiteral("100"));
@@ -127,9 +161,8 @@ QComboBox* MakeCombo(QWidget* parent, QStyle* style, const QString& objectName, 
 
 QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& text, Place p)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new PushButton(text, parent);
     button->setObjectName(objectName);
-    button->setAutoDefault(false);
     PlaceTwips(*button, p.left, p.top, p.width, p.height);
     return button;
 }
@@ -193,7 +226,7 @@ void frmMain::CreateControls()
                                 {5640, 720, 1935, 375});
     SetTextColor(*version, Blue);
 
-    Frame1_ = new QGroupBox(QStringLiteral("选择类别"), this);
+    Frame1_ = new CaptionFrame(QStringLiteral("选择类别"), this);
     Frame1_->setObjectName(QStringLiteral("Frame1"));
     // Opaque, so that what lies beneath the frame stays hidden.
     Frame1_->setAutoFillBackground(true);
@@ -213,14 +246,17 @@ void frmMain::CreateControls()
         PlaceTwips(*check, CheckLefts[k], 480, 855, 255);
         Check1_[k] = check;
 
-        MakeLabel(Frame1_, QStringLiteral("Label2Txt_%1").arg(ShareLabels[k]),
-                  QStringLiteral("占用比例"), {BoxLefts[k], 840, 975, 255});
-
         auto* box = new QLineEdit(k == 4 ? QStringLiteral("20") : QStringLiteral("25"), Frame1_);
         box->setObjectName(QStringLiteral("Text1_%1").arg(k));
         box->setEnabled(k == 0);
         PlaceTwips(*box, BoxLefts[k], 1080, 495, 360);
+        FitFourCharacters(*box);
         Text1_[k] = box;
+
+        // Made after the box, so that the label's last row, which the box overlaps by 15
+        // twips, is drawn over the box's edge rather than hidden under it.
+        MakeLabel(Frame1_, QStringLiteral("Label2Txt_%1").arg(ShareLabels[k]),
+                  QStringLiteral("占用比例"), {BoxLefts[k], 840, 975, 255});
 
         MakeLabel(Frame1_, QStringLiteral("Label2Txt_%1").arg(PercentLabels[k]),
                   QStringLiteral("%"), {PercentLefts[k], 1155, 255, 255});
@@ -253,6 +289,7 @@ void frmMain::CreateControls()
 
     for (QLabel* label : findChildren<QLabel*>()) {
         FitLabelWidth(*label);
+        FitLabelHeight(*label);
     }
 
     connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);

@@ -1,0 +1,74 @@
+#include "forms/ClassicControls.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QWheelEvent>
+#include <qdrawutil.h>
+
+namespace sumvarl {
+
+DropDownBox::DropDownBox(QWidget* parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // setEditable gives the field an inline completer over the list.
+    setCompleter(nullptr);
+}
+
+void DropDownBox::wheelEvent(QWheelEvent* event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+PushButton::PushButton(const QString& text, QWidget* parent) : QPushButton(text, parent)
+{
+    // A default-capable button draws a wider frame in some styles; Return is handled below.
+    setAutoDefault(false);
+}
+
+void PushButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier) {
+        event->accept();
+        if (!event->isAutoRepeat()) {
+            click();
+        }
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+CaptionFrame::CaptionFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+QRect CaptionFrame::CaptionRect() const
+{
+    // Windows puts the caption a few pixels in from the left edge, with a little room on
+    // either side where the line stops.
+    constexpr int Indent = 6;
+    constexpr int Room = 2;
+    const QFontMetrics metrics(font());
+    return {Indent, 0, metrics.horizontalAdvance(title()) + 2 * Room, metrics.height()};
+}
+
+void CaptionFrame::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    const QRect caption = CaptionRect();
+    const QRect box = rect().adjusted(0, caption.height() / 2, 0, 0);
+    painter.save();
+    painter.setClipRegion(QRegion(rect()).subtracted(caption));
+    // An etched rectangle: a dark line with a light one inside it.
+    qDrawShadeRect(&painter, box, palette(), true, 1, 0);
+    painter.restore();
+    style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), title(), QPalette::WindowText);
+}
+
+} // namespace sumvarl

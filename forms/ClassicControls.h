@@ -1,0 +1,54 @@
+#pragma once
+
+// Controls that behave as a parent who learnt on Windows expects: what is typed stays as typed,
+// the wheel leaves an unfocused box alone, Return presses the focused button, and a frame's
+// caption sits on its top line.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+namespace sumvarl {
+
+// An editable drop-down box. Qt would complete a typed "5" inline to "50" from the list; here
+// the text stays exactly as typed and only picking an entry puts the entry's text in the field.
+// Nothing typed is added to the list.
+class DropDownBox final : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit DropDownBox(QWidget* parent = nullptr);
+
+protected:
+    // A wheel over a box without the focus changes nothing (it goes on to the window).
+    void wheelEvent(QWheelEvent* event) override;
+};
+
+// A push button that Return and keypad Enter press while it has the focus, as Space does,
+// without becoming a dialog's default button (which would change its look).
+class PushButton final : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit PushButton(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A frame whose caption interrupts its etched top line, which runs through the caption's
+// middle, instead of standing above the box.
+class CaptionFrame final : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit CaptionFrame(const QString& caption, QWidget* parent = nullptr);
+
+    // The caption's rectangle inside the frame.
+    QRect CaptionRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace sumvarl
