@@ -23,6 +23,8 @@ bin=$1
 work=$(mktemp -d /tmp/sumvarl-e2e.XXXXXXXX) || exit 1
 app=""
 xvfb=""
+# Only the private server below; never a display this was started from.
+unset DISPLAY
 cleanup() {
     for pid in $app $xvfb; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
