@@ -14,6 +14,8 @@ DropDownBox::DropDownBox(QWidget* parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
     // setEditable gives the field an inline completer over the list.
     setCompleter(nullptr);
+    // Qt's default lets the wheel take the focus, and then the value.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void DropDownBox::wheelEvent(QWheelEvent* event)

@@ -27,6 +27,7 @@
 using sumvarl::frmDisplay;
 using sumvarl::frmMain;
 using sumvarl::test::Control;
+using sumvarl::test::TypeInto;
 
 namespace {
 
@@ -339,7 +340,7 @@ private slots:
         auto* range = Control<QComboBox>(*main_, QStringLiteral("Combo1"));
         // Still armed: the first build reads the settings of the last of these.
         for (int i = 0; i < 20; ++i) {
-            count->setEditText(QString::number(10 + i));
+            TypeInto(*count, QString::number(10 + i));
             Start();
             QCOMPARE(main_->Display(), display.data());
         }
@@ -350,8 +351,8 @@ private slots:
 
         const Math::WorksheetColumns sheet = Math::WorksheetTable;
         for (int i = 0; i < 150; ++i) {
-            count->setEditText(QString::number(1 + i % 60));
-            range->setEditText(QString::number(10 + i % 3 * 45));
+            TypeInto(*count, QString::number(1 + i % 60));
+            TypeInto(*range, QString::number(10 + i % 3 * 45));
             Start();
             QCOMPARE(main_->Display(), display.data());
             QVERIFY(display->isVisible());
@@ -456,7 +457,7 @@ private slots:
     void twoHundredProblemsRecalculatedManyTimes()
     {
         TickAllOperations();
-        Control<QComboBox>(*main_, QStringLiteral("Combo2"))->setEditText(QStringLiteral("200"));
+        TypeInto(*Control<QComboBox>(*main_, QStringLiteral("Combo2")), QStringLiteral("200"));
         Start();
         QPointer<frmDisplay> display = main_->Display();
         QVERIFY(display);
@@ -523,8 +524,8 @@ private slots:
         const bool exhausting = closing >= Closing::WorksheetCloseBoxInMessage;
         if (exhausting) {
             // Only addition within 10: fewer than 50 different problems exist.
-            Control<QComboBox>(*main_, QStringLiteral("Combo1"))->setEditText(QStringLiteral("10"));
-            Control<QComboBox>(*main_, QStringLiteral("Combo2"))->setEditText(QStringLiteral("50"));
+            TypeInto(*Control<QComboBox>(*main_, QStringLiteral("Combo1")), QStringLiteral("10"));
+            TypeInto(*Control<QComboBox>(*main_, QStringLiteral("Combo2")), QStringLiteral("50"));
         }
         Start();
         QPointer<frmDisplay> display = main_->Display();

@@ -1,16 +1,22 @@
 #pragma once
 
 // Shared by the window tests: recording hooks in place of the message box, the exit, the
-// printer; finding controls by their object names; settings read back from Math.
+// printer; finding controls by their object names; settings read back from Math; typing and
+// the wheel as a person uses them.
 
 #include "core/Math.h"
 #include "core/StartSettings.h"
 #include "forms/FormHooks.h"
+#include "forms/Translations.h"
 #include "print/PainterSurface.h"
 
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QLocale>
+#include <QSpontaneKeyEvent>
 #include <QString>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 #include <functional>
 #include <stdexcept>
@@ -58,6 +64,41 @@ inline void SetUpTestApplication()
 {
     QLocale::setDefault(QLocale::c());
     InstallFontSubstitutions();
+    InstallQtTranslations(*QCoreApplication::instance());
+}
+
+// Replaces a box's text as a person does: into the box, select all, delete, type. ASCII only;
+// an input method's text goes through TypeWithInputMethod.
+inline void TypeInto(QWidget& box, const QString& text)
+{
+    box.setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClicks(&box, text);
+}
+
+// Text committed by an input method (a Chinese one in full-width mode types "２０").
+inline void TypeWithInputMethod(QWidget& box, const QString& text)
+{
+    box.setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(&box, &event);
+}
+
+// Wheel notches (positive away from the user) over the middle of a widget, delivered as the
+// window system delivers them: a widget that takes none passes them to its parent.
+inline void TurnWheel(QWidget& widget, int notches)
+{
+    const QPointF at = QRectF(widget.rect()).center();
+    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Only the window system's own wheel events go on to the parent; sendEvent would mark it
+    // as the program's own.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(&widget, &event);
 }
 
 inline Settings SettingsInMath()

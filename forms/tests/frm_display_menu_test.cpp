@@ -15,9 +15,13 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -277,6 +281,44 @@ private slots:
                 sumvarl::ItemText(i, sumvarl::Variant::Printer), key.toStdU16String());
             QVERIFY2(why.empty(), why.c_str());
         }
+    }
+
+    // The dialog starts in the documents folder only where it exists, else in the home
+    // folder, and never from the working folder.
+    void suggestedFolderExists()
+    {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(folder_->path()));
+        qunsetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+        });
+        const QString name = QStringLiteral("练习题-%1.pdf").arg(Today());
+
+        // The real dialog, read and cancelled as soon as it shows.
+        sumvarl::Hooks().saveFileName = sumvarl::DefaultFormHooks().saveFileName;
+        QString shownFolder;
+        QString shownName;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            shownFolder = dialog->directory().absolutePath();
+            shownName = Control<QLineEdit>(*dialog, QStringLiteral("fileNameEdit"))->text();
+            dialog->reject();
+        });
+        display_->SavePdf_Click();
+        QCOMPARE(shownFolder, folder_->path());
+        QCOMPARE(shownName, name);
+
+        sumvarl::Hooks().saveFileName = [this](const QString&, const QString& suggested) {
+            suggestions_ << suggested;
+            return QString();
+        };
+        QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("Documents")));
+        display_->SavePdf_Click();
+        QCOMPARE(suggestions_.value(0), folder_->filePath(QStringLiteral("Documents/") + name));
     }
 
     void cancelledDialogSavesNothing()

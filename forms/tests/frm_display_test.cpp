@@ -9,6 +9,7 @@
 #include "forms/frmMain.h"
 #include "worksheet/WorksheetBuilder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -84,8 +85,10 @@ struct BuildWatch
 // Range 10 and 10 problems instead of the initial 100 and 100.
 void SmallSheetSettings(frmMain& window)
 {
-    Control<QComboBox>(window, QStringLiteral("Combo1"))->setEditText(QStringLiteral("10"));
-    Control<QComboBox>(window, QStringLiteral("Combo2"))->setEditText(QStringLiteral("10"));
+    sumvarl::test::TypeInto(*Control<QComboBox>(window, QStringLiteral("Combo1")),
+                            QStringLiteral("10"));
+    sumvarl::test::TypeInto(*Control<QComboBox>(window, QStringLiteral("Combo2")),
+                            QStringLiteral("10"));
 }
 
 // The largest sum on the sheet (only additions are ticked in these tests).
@@ -373,6 +376,49 @@ private slots:
 
         QTest::qWait(300);
         QCOMPARE(built.count(), 1);
+    }
+
+    // A wheel notch over the sheet or its scroll bar moves about three lines of the sheet's
+    // 12-point text (some 200 to 400 twips each), not the scroll bar's small change.
+    void wheelScrollsThreeLinesANotch()
+    {
+        display_ = new frmDisplay();
+        display_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(display_.data()));
+        auto* scroll = Control<QScrollBar>(*display_, QStringLiteral("VScroll1"));
+        auto* sheet = Control<SheetPicture>(*display_, QStringLiteral("Picture1"));
+        sumvarl::test::TurnWheel(*sheet, -1);
+        const int notch = -display_->Picture1Top();
+        QVERIFY2(notch >= 3 * 200 && notch <= 3 * 400, qPrintable(QString::number(notch)));
+        sumvarl::test::TurnWheel(*scroll, -2);
+        QCOMPARE(display_->Picture1Top(), -3 * notch);
+        sumvarl::test::TurnWheel(*sheet, 1);
+        QCOMPARE(display_->Picture1Top(), -2 * notch);
+        sumvarl::test::TurnWheel(*scroll, -100);
+        QCOMPARE(display_->Picture1Top(), -6408);
+        QCOMPARE(scroll->singleStep(), 10);
+        QCOMPARE(scroll->pageStep(), 100);
+    }
+
+    // Return and keypad Enter press the focused button: 打印 has the focus when the window
+    // opens, 重算 is one Shift+Tab away.
+    void returnAndEnterPressTheFocusedButton()
+    {
+        display_ = new frmDisplay();
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->show();
+        QVERIFY(QTest::qWaitForWindowActive(display_.data()));
+        QTRY_COMPARE_WITH_TIMEOUT(built.count(), 1, 3000);
+        QWidget* print = QApplication::focusWidget();
+        QCOMPARE(print->objectName(), QStringLiteral("Command1"));
+        QTest::keyClick(print, Qt::Key_Return);
+        QCOMPARE(hooks_->prints, 1);
+
+        QTest::keyClick(print, Qt::Key_Backtab, Qt::ShiftModifier);
+        QWidget* recalculate = QApplication::focusWidget();
+        QCOMPARE(recalculate->objectName(), QStringLiteral("Command3"));
+        QTest::keyClick(recalculate, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(display_->Timer1Interval(), 200);
     }
 
     // Exposing and scrolling copy the kept picture; they never build again.

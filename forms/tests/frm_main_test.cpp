@@ -6,21 +6,27 @@
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 
 using sumvarl::frmMain;
 using sumvarl::Settings;
 using sumvarl::test::Control;
+using sumvarl::test::TypeInto;
 
 namespace {
 
@@ -47,20 +53,42 @@ struct Controls
     QString count = QStringLiteral("100");
 };
 
+// Typed into the boxes and clicked on the tick boxes, as a person does it. A box takes typing
+// only while it is ticked, so an unticked one is ticked, typed into and unticked again.
 void Apply(frmMain& window, const Controls& c)
 {
     for (int k = 0; k < 5; ++k) {
-        Control<QCheckBox>(window, QStringLiteral("Check1_%1").arg(k))
-            ->setChecked(c.ticks.at(k) == u'1');
-        Control<QLineEdit>(window, QStringLiteral("Text1_%1").arg(k))->setText(c.boxes.at(k));
+        auto* check = Control<QCheckBox>(window, QStringLiteral("Check1_%1").arg(k));
+        if (!check->isChecked()) {
+            QTest::mouseClick(check, Qt::LeftButton);
+        }
+        TypeInto(*Control<QLineEdit>(window, QStringLiteral("Text1_%1").arg(k)), c.boxes.at(k));
+        if (c.ticks.at(k) != u'1') {
+            QTest::mouseClick(check, Qt::LeftButton);
+        }
     }
-    Control<QComboBox>(window, QStringLiteral("Combo1"))->setEditText(c.range);
-    Control<QComboBox>(window, QStringLiteral("Combo2"))->setEditText(c.count);
+    TypeInto(*Control<QComboBox>(window, QStringLiteral("Combo1")), c.range);
+    TypeInto(*Control<QComboBox>(window, QStringLiteral("Combo2")), c.count);
 }
 
 void PressStart(frmMain& window)
 {
     QTest::mouseClick(Control<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
+}
+
+// Rows of the area that hold ink: pixels far darker than the grey of a box's edge.
+int InkRows(const QImage& image, const QRect& area)
+{
+    int rows = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 96) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
 }
 
 QString Refusal(const QString& what)
@@ -161,6 +189,19 @@ private slots:
         c = {};
         c.count = "30";
         row("count typed 30", c, MakeSettings({25, 25, 25, 25}, 0, 0, 30, 100));
+        // Each the start of a list entry, which must not complete it ("5" is not "50").
+        c.count = "5";
+        row("count typed 5", c, MakeSettings({25, 25, 25, 25}, 0, 0, 5, 100));
+        c.count = "2";
+        row("count typed 2", c, MakeSettings({25, 25, 25, 25}, 0, 0, 2, 100));
+        c.count = "1";
+        row("count typed 1", c, MakeSettings({25, 25, 25, 25}, 0, 0, 1, 100));
+        c = {};
+        c.range = "10";
+        row("range typed 10", c, MakeSettings({25, 25, 25, 25}, 0, 0, 100, 10));
+        c.range = "5";
+        row("range typed 5", c, MakeSettings({25, 25, 25, 25}, 0, 0, 100, 5));
+        c = {};
         c.count = "2.5";
         row("count typed 2.5", c, MakeSettings({25, 25, 25, 25}, 0, 0, 2, 100));
         c.count = "3.5";
@@ -325,15 +366,6 @@ private slots:
                 items << combo->itemText(i);
             }
             QCOMPARE(items, QStringList({"100", "50", "20", "10"}));
-            // A typed value is used, not added to the list.
-            combo->setEditText(QString());
-            QTest::keyClicks(combo, QStringLiteral("30"));
-            QTest::keyClick(combo, Qt::Key_Return);
-            QCOMPARE(combo->currentText(), QStringLiteral("30"));
-            QCOMPARE(combo->count(), 4);
-            // Picking an entry puts its text into the field.
-            combo->setCurrentIndex(2);
-            QCOMPARE(combo->currentText(), QStringLiteral("20"));
         }
 
         const std::pair<const char*, const char*> texts[] = {
@@ -370,6 +402,175 @@ private slots:
                  QStringLiteral("退出"));
         // Nothing is written until Start.
         QCOMPARE(sumvarl::test::SettingsInMath(), Settings{});
+    }
+
+    // Typed text stays as typed, Return included; nothing typed joins the list; picking an
+    // entry with the mouse or the keys puts its text in the field.
+    void dropDownBoxesTypedAndPicked()
+    {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        for (const QString& name : {QStringLiteral("Combo1"), QStringLiteral("Combo2")}) {
+            auto* combo = Control<QComboBox>(*window_, name);
+            for (const QString& typed : {QStringLiteral("1"), QStringLiteral("30")}) {
+                TypeInto(*combo, typed);
+                QTest::keyClick(combo, Qt::Key_Return);
+                QCOMPARE(combo->currentText(), typed);
+            }
+            QCOMPARE(combo->count(), 4);
+
+            combo->showPopup();
+            QAbstractItemView* list = combo->view();
+            QTRY_VERIFY(list->isVisible());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(2, 0)).center());
+            QCOMPARE(combo->currentText(), QStringLiteral("20"));
+            QTest::keyClick(combo, Qt::Key_Down);
+            QCOMPARE(combo->currentText(), QStringLiteral("10"));
+            QTest::keyClick(combo, Qt::Key_Up);
+            QCOMPARE(combo->currentText(), QStringLiteral("20"));
+        }
+    }
+
+    // A Chinese input method in full-width mode commits "２０", "１２．５", "－５".
+    void fullWidthTextFromAnInputMethod()
+    {
+        using sumvarl::test::TypeWithInputMethod;
+        TypeWithInputMethod(*Control<QLineEdit>(*window_, QStringLiteral("Text1_0")),
+                            QStringLiteral("－５"));
+        TypeWithInputMethod(*Control<QComboBox>(*window_, QStringLiteral("Combo1")),
+                            QStringLiteral("１２．５"));
+        TypeWithInputMethod(*Control<QComboBox>(*window_, QStringLiteral("Combo2")),
+                            QStringLiteral("２０"));
+        PressStart(*window_);
+        QCOMPARE(sumvarl::test::SettingsInMath(), MakeSettings({-5, -5, -5, -5}, 0, 0, 20, 12));
+    }
+
+    void wheelChangesOnlyTheFocusedDropDownBox()
+    {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto* combo = Control<QComboBox>(*window_, QStringLiteral("Combo2"));
+        QVERIFY(!combo->hasFocus());
+        sumvarl::test::TurnWheel(*combo, -2);
+        QCOMPARE(combo->currentText(), QStringLiteral("100"));
+        combo->setFocus(Qt::MouseFocusReason);
+        sumvarl::test::TurnWheel(*combo, -1);
+        QCOMPARE(combo->currentText(), QStringLiteral("50"));
+    }
+
+    void returnAndEnterPressTheFocusedButton_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("Return") << Qt::Key_Return;
+        QTest::newRow("keypad Enter") << Qt::Key_Enter;
+    }
+
+    void returnAndEnterPressTheFocusedButton()
+    {
+        QFETCH(Qt::Key, key);
+        const Qt::KeyboardModifiers modifiers =
+            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QWidget* start = Control<QPushButton>(*window_, QStringLiteral("Command1"));
+        QCOMPARE(QApplication::focusWidget(), start);
+        QTest::keyClick(start, key, modifiers);
+        QVERIFY(window_->Display() != nullptr);
+
+        QTest::keyClick(start, Qt::Key_Tab);
+        QWidget* exit = QApplication::focusWidget();
+        QCOMPARE(exit->objectName(), QStringLiteral("Command2"));
+        QTest::keyClick(exit, key, modifiers);
+        QCOMPARE(hooks_->exits, 1);
+    }
+
+    // "12.5" in a weight box shows whole: the text does not scroll inside the box.
+    void weightBoxShowsFourCharacters()
+    {
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        auto* box = Control<QLineEdit>(*window_, QStringLiteral("Text1_0"));
+        const auto cursor = [box] { return box->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
+        TypeInto(*box, QStringLiteral("12.5"));
+        const int end = cursor().center().x();
+        QTest::keyClick(box, Qt::Key_Home);
+        const int home = cursor().center().x();
+        QVERIFY(home >= 0 && end < box->width());
+        QCOMPARE(end - home, box->fontMetrics().horizontalAdvance(QStringLiteral("12.5")));
+    }
+
+    // Every row of ink of a label's text is seen in the window: nothing cuts the characters
+    // (the labels above the weight boxes and those beside the drop-down boxes).
+    void labelsShowWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Label2Txt_1", "Label2Txt_12", "Label2Txt_2", "Label2Txt_15"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
+    }
+
+    void labelsShowWhole()
+    {
+        QFETCH(QString, name);
+        const auto* label = Control<QLabel>(*window_, name);
+        QLabel alone(label->text());
+        alone.setFont(label->font());
+        alone.resize(label->width(), 3 * label->height());
+        const int wanted = InkRows(alone.grab().toImage(), alone.rect());
+
+        const QImage window = window_->grab().toImage();
+        const QRect placed(label->mapTo(window_.get(), QPoint(0, 0)), label->size());
+        QCOMPARE(InkRows(window, placed), wanted);
+    }
+
+    // The caption "选择类别" interrupts the frame's top line, which runs through its middle.
+    void frameCaptionSitsOnTheTopLine()
+    {
+        auto* frame = Control<QGroupBox>(*window_, QStringLiteral("Frame1"));
+        const QImage image = frame->grab().toImage();
+        const QRgb background = frame->palette().color(QPalette::Window).rgb();
+        // The top line, looked for right of the caption.
+        const int x = image.width() - 20;
+        int line = 0;
+        while (line < image.height() && image.pixel(x, line) == background) {
+            ++line;
+        }
+        const int captionHeight = frame->fontMetrics().height();
+        QVERIFY2(line > 0 && line < captionHeight, qPrintable(QString::number(line)));
+        // The caption's characters stand above and below the line.
+        const QRect caption(0, 0, frame->fontMetrics().horizontalAdvance(frame->title()) + 20,
+                            captionHeight);
+        QVERIFY(InkRows(image, caption.intersected(QRect(0, 0, image.width(), line))) > 0);
+        QVERIFY(InkRows(image, caption.adjusted(0, line + 1, 0, 0)) > 0);
+    }
+
+    // Qt's own texts are Chinese: the message box's button, the text boxes' menu, the file
+    // dialog.
+    void qtTextsAreChinese()
+    {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Sumvarl"), QStringLiteral("x"),
+                        QMessageBox::Ok);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+
+        std::unique_ptr<QMenu> menu(
+            Control<QLineEdit>(*window_, QStringLiteral("Text1_0"))->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) {
+            // Without the shortcut and the mnemonic: "撤消(&U)\tCtrl+Z" is "撤消".
+            texts << action->text().remove(QRegularExpression(QStringLiteral("\\(&.\\)|\t.*")));
+        }
+        QFileDialog dialog(window_.get(), QStringLiteral("保存为 PDF"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            texts << button->text() << button->toolTip();
+        }
+        const QStringList latin = texts.filter(QRegularExpression(QStringLiteral("[A-Za-z]{2}")));
+        QVERIFY2(latin.isEmpty(), qPrintable(latin.join(QStringLiteral(" | "))));
     }
 
     void colours()
@@ -509,9 +710,11 @@ private slots:
     {
         QFETCH(QString, ticks);
         QFETCH(QStringList, order);
-        Controls c;
-        c.ticks = ticks;
-        Apply(*window_, c);
+        // Set directly: clicking them would move the focus this test follows from the start.
+        for (int k = 0; k < 5; ++k) {
+            Control<QCheckBox>(*window_, QStringLiteral("Check1_%1").arg(k))
+                ->setChecked(ticks.at(k) == u'1');
+        }
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 
