@@ -47,9 +47,14 @@ void PrintSurface::Print(std::initializer_list<PrintItem> items, Ending ending)
     }
 }
 
+double PrintSurface::ColumnStart(int column) const
+{
+    return (column < 1 ? 0 : column - 1) * ColumnWidth();
+}
+
 void PrintSurface::PrintTab(int column)
 {
-    const double start = (column < 1 ? 0 : column - 1) * ColumnWidth();
+    const double start = ColumnStart(column);
     if (x_ > start) {
         NewLine();
     }

@@ -49,6 +49,11 @@ public:
     void SetCurrentX(double twips) { x_ = twips; }
     double CurrentY() const { return y_; }
 
+    // Where a Tab to column puts the print position, and how wide text would print, in twips in
+    // the current font; for statements that must end before a given column.
+    double ColumnStart(int column) const;
+    double MeasureText(std::u16string_view text) const { return TextWidth(text); }
+
     // Erase everything and go back to the top left corner.
     void Cls();
 

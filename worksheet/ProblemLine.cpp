@@ -3,6 +3,9 @@
 #include "core/Math.h"
 #include "worksheet/PrintSurface.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace sumvarl {
 
 std::u16string_view BlankMarker(Variant variant)
@@ -10,10 +13,15 @@ std::u16string_view BlankMarker(Variant variant)
     return variant == Variant::Screen ? u"( )" : u"(  )";
 }
 
+int ColumnPitch(Variant variant)
+{
+    return variant == Variant::Screen ? 24 : 17;
+}
+
 int TabColumn(int i, Variant variant)
 {
     const int place = (i - 1) % ProblemsPerRow;
-    return variant == Variant::Screen ? place * 24 : place * 17 + 4;
+    return place * ColumnPitch(variant) + (variant == Variant::Screen ? 0 : 4);
 }
 
 std::u16string LeftPart(int row, Variant variant)
@@ -84,10 +92,43 @@ void RowBreak(PrintSurface& surface, Variant variant)
     surface.SetFontSize(16);
 }
 
+namespace {
+
+// A Tab to a column left of the print position starts a new line, so a key item that ran past
+// the next problem's column would push the rest of its row down a line. Such an item is set in
+// the largest smaller size (in tenths of a point) that ends it a column before the next problem;
+// cutting it instead would drop digits of an answer. The size the row was in comes back after.
+void PrintWithinPlace(PrintSurface& surface, std::u16string_view text, int column, Variant variant)
+{
+    const double room = surface.ColumnStart(column + ColumnPitch(variant) - 1) - surface.CurrentX();
+    double width = surface.MeasureText(text);
+    if (width <= room) {
+        surface.Print({text}, Ending::Open);
+        return;
+    }
+    const double rowSize = surface.Font().size;
+    double size = rowSize;
+    // Widths follow the size closely; a second or third step takes up what hinting rounds away.
+    for (int step = 0; step < 3 && width > room; ++step) {
+        size = std::max(std::floor(size * room / width * 10) / 10, 1.0);
+        surface.SetFontSize(size);
+        width = surface.MeasureText(text);
+    }
+    surface.Print({text}, Ending::Open);
+    surface.SetFontSize(rowSize);
+}
+
+} // namespace
+
 void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers)
 {
-    const std::u16string text = answers ? AnswerItemText(i, variant) : ItemText(i, variant);
-    surface.Print({Tab{TabColumn(i, variant)}, text}, Ending::Open);
+    const int column = TabColumn(i, variant);
+    if (answers) {
+        surface.Print({Tab{column}}, Ending::Open);
+        PrintWithinPlace(surface, AnswerItemText(i, variant), column, variant);
+    } else {
+        surface.Print({Tab{column}, ItemText(i, variant)}, Ending::Open);
+    }
     if (i % ProblemsPerRow == 0) {
         RowBreak(surface, variant);
     }

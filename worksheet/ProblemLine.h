@@ -16,6 +16,9 @@ inline constexpr int JustifyWidth = 7;
 // "( )" on screen, "(  )" on paper.
 std::u16string_view BlankMarker(Variant variant);
 
+// Columns from one problem of a row to the next: screen 24, printer 17.
+int ColumnPitch(Variant variant);
+
 // Tab column of problem i (1-based): screen 0, 24, 48, 72; printer 4, 21, 38, 55.
 int TabColumn(int i, Variant variant);
 
@@ -31,6 +34,8 @@ std::u16string ItemText(int row, Variant variant);
 // and the result as in ItemText. Right-justified to 7 characters like LeftPart, except that a
 // joined text longer than 7 keeps its front: cutting it would drop digits of an answer, so a key
 // shows the whole problem even where the sheet had to cut it. Both surfaces fill alike.
+// Printed, a key item wider than its place (five-digit numbers) is set in a smaller size that
+// ends it a column before the next problem, so that the key's rows stay on the sheet's lines.
 std::u16string AnswerLeftPart(int row);
 std::u16string AnswerItemText(int row, Variant variant);
 

@@ -18,23 +18,30 @@ namespace printtest {
 
 // pdftotext lists words in no reading order and splits them at spaces, so the words are sorted by
 // page, line and column, and the sheet's marker "(  )", which comes as "(" and ")…", is joined
-// again. Words that do not read as a problem (the heading) are left out.
+// again. Words that do not read as a problem (the heading) are left out. A line is the words
+// whose tops lie within 1 pt of its first: a key item set smaller stands a fraction higher.
 inline QList<QStringList> ProblemsByPage(const QString& pdf)
 {
     QList<Word> words = PdfWords(pdf);
-    const auto place = [](const Word& w) {
-        return std::make_tuple(w.page, qRound(w.box.top()), w.box.left());
+    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return std::make_tuple(a.page, a.box.top()) < std::make_tuple(b.page, b.box.top());
+    });
+    const auto sameLine = [](const Word& a, const Word& b) {
+        return a.page == b.page && qAbs(a.box.top() - b.box.top()) < 1;
     };
-    std::sort(words.begin(), words.end(),
-              [&](const Word& a, const Word& b) { return place(a) < place(b); });
+    for (auto first = words.begin(); first != words.end();) {
+        const auto end = std::find_if_not(first, words.end(),
+                                          [&](const Word& w) { return sameLine(*first, w); });
+        std::sort(first, end,
+                  [](const Word& a, const Word& b) { return a.box.left() < b.box.left(); });
+        first = end;
+    }
     QList<QStringList> pages;
     for (qsizetype k = 0; k < words.size(); ++k) {
         const int page = words[k].page;
         QString text = words[k].text;
-        const auto sameLine = [&](const Word& next) {
-            return next.page == page && qRound(next.box.top()) == qRound(words[k].box.top());
-        };
-        while (text.endsWith(QLatin1Char('(')) && k + 1 < words.size() && sameLine(words[k + 1])) {
+        while (text.endsWith(QLatin1Char('(')) && k + 1 < words.size() &&
+               sameLine(words[k], words[k + 1])) {
             text += words[++k].text;
         }
         while (pages.size() < page) {

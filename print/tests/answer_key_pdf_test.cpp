@@ -8,6 +8,7 @@
 #include "print/PainterSurface.h"
 #include "print/PrintedWorksheet.h"
 #include "worksheet/PrintSurface.h"
+#include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
 #include "worksheet/tests/AnswerCheck.h"
 
@@ -37,12 +38,12 @@ protected:
 };
 
 // A worksheet of every operation with many blanks, the same every run.
-void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed)
+void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed, std::int16_t range = 100)
 {
     Math::ResetState();
     Math::CumulativeWeight = {25, 50, 75, 100, 0};
     Math::WeightTotal = 100;
-    Math::NumberRange = 100;
+    Math::NumberRange = range;
     Math::ProblemCount = count;
     Math::FillBlankOn = 1;
     Math::FillBlankPercent = 70;
@@ -52,6 +53,17 @@ void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed)
     hooks.random = &random;
     NoSurface surface;
     sumvarl::BuildWorksheet(surface, hooks);
+}
+
+// True when every word of a stands on a line of b: on the same page, with a top within 1 pt of
+// one of b's words.
+bool OnTheLinesOf(const QList<printtest::Word>& a, const QList<printtest::Word>& b)
+{
+    return std::all_of(a.begin(), a.end(), [&b](const printtest::Word& w) {
+        return std::any_of(b.begin(), b.end(), [&w](const printtest::Word& v) {
+            return v.page == w.page && qAbs(v.box.top() - w.box.top()) < 1;
+        });
+    });
 }
 
 } // namespace
@@ -66,6 +78,7 @@ private slots:
 
     void savedPdfIsThePrintersDocument();
     void answerKeyFillsEveryBlankCorrectly();
+    void longKeyItemsKeepTheSheetsLines();
     void pupilNameStandsUnderTheTitle();
     void severalSheetsStartOnTheirOwnPages();
     void aFolderThatDoesNotExistLeavesNoFile();
@@ -131,6 +144,29 @@ void AnswerKeyPdfTest::answerKeyFillsEveryBlankCorrectly()
     const QString why = printtest::CheckKey(sheetProblems, keyProblems);
     QVERIFY2(why.isEmpty(), qPrintable(why));
     QCOMPARE(printtest::PageCount(Pdf("key.pdf")), printtest::PageCount(Pdf("sheet.pdf")));
+}
+
+// Five-digit numbers make key items wider than their place, and the sheet cuts its items, so the
+// key is read against its own table here: every item whole, on the lines and pages of the sheet.
+void AnswerKeyPdfTest::longKeyItemsKeepTheSheetsLines()
+{
+    BuildSeededWorksheet(200, 2026, 32767);
+    const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key), sumvarl::PrintResult::Printed);
+
+    QStringList expected;
+    for (int i = 1; i <= 200; ++i) {
+        QString item =
+            QString::fromStdU16String(sumvarl::AnswerItemText(i, sumvarl::Variant::Printer));
+        expected.append(item.remove(QLatin1Char(' ')));
+    }
+    QCOMPARE(printtest::ProblemsOf(Pdf("key.pdf")), expected);
+    QCOMPARE(printtest::PageCount(Pdf("key.pdf")), printtest::PageCount(Pdf("sheet.pdf")));
+    const QList<printtest::Word> sheetWords = printtest::PdfWords(Pdf("sheet.pdf"));
+    const QList<printtest::Word> keyWords = printtest::PdfWords(Pdf("key.pdf"));
+    QVERIFY(OnTheLinesOf(keyWords, sheetWords));
+    QVERIFY(OnTheLinesOf(sheetWords, keyWords));
 }
 
 void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()

@@ -67,6 +67,47 @@ TEST(DocumentOptions, AnswerKeyChangesOnlyTheTitleAndTheItems)
     }
 }
 
+// Five-digit numbers make key items wider than their place. A Tab left of the print position
+// would start a new line, so the key's rows would run down a staircase; instead such an item is
+// set in the largest size (in tenths of a point) that ends it a column before the next problem.
+TEST(DocumentOptions, LongKeyItemsShrinkToStayOnTheSheetsLines)
+{
+    const std::u16string plus(Math::PlusSign), minus(Math::MinusSign);
+    printtest::SetWorksheet({{u"32767", minus, u"16000", u"16767", 1},
+                             {u"12", plus, u"5", u"17", 1},
+                             {u"20000", plus, u"12767", u"32767", 2},
+                             {u"30000", minus, u"29999", u"1", 0},
+                             {u"-16384", plus, u"-16383", u"-32767", 1}},
+                            5);
+    const RecordingSurface plain = Printed({});
+    const RecordingSurface key = Printed({.answerKey = true, .pupilName = {}});
+    ASSERT_EQ(key.drawn.size(), plain.drawn.size());
+    for (std::size_t k = 0; k < key.drawn.size(); ++k) {
+        EXPECT_EQ(key.drawn[k].x, plain.drawn[k].x) << k;
+        EXPECT_EQ(key.drawn[k].y, plain.drawn[k].y) << k;
+    }
+    const double room = 16 * RecordingSurface::Column(16); // the 17-column place less a column
+    const std::size_t first = key.drawn.size() - 5;
+    int shrunk = 0;
+    for (int i = 1; i <= 5; ++i) {
+        const RecordingSurface::Drawn& d = key.drawn[first + static_cast<std::size_t>(i - 1)];
+        EXPECT_EQ(d.text, sumvarl::AnswerItemText(i, sumvarl::Variant::Printer)) << i;
+        const auto width = [&d](double size) {
+            return RecordingSurface::Column(size) * static_cast<double>(d.text.size());
+        };
+        EXPECT_LE(width(d.font.size), room) << i;
+        if (d.font.size < 16) {
+            ++shrunk;
+            EXPECT_GT(width(d.font.size + 0.1), room) << i << " could be larger";
+            EXPECT_GE(d.font.size, 10) << i;
+        } else {
+            EXPECT_EQ(d.font.size, 16) << i;
+        }
+    }
+    EXPECT_EQ(shrunk, 3);
+    EXPECT_EQ(key.Font().size, 16) << "the rows' size comes back after a shrunk item";
+}
+
 TEST(DocumentOptions, PupilNameTakesTheEmptyLineUnderTheTitle)
 {
     SetMixedWorksheet();
