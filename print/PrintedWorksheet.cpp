@@ -195,9 +195,8 @@ WorksheetPdf::WorksheetPdf(const QString& path) : file_(path)
     // The printer path's resolution (QPrinter::HighResolution on a PDF engine), so the text is
     // measured and placed as it would be on paper.
     writer_->setResolution(1200);
-    writer_->setPageLayout(QPageLayout(
-        QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(PdfMarginMm, PdfMarginMm, PdfMarginMm, PdfMarginMm), QPageLayout::Millimeter));
+    writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                       PdfMarginsMm, QPageLayout::Millimeter));
 }
 
 WorksheetPdf::~WorksheetPdf()

@@ -3,6 +3,7 @@
 // The paper worksheet: a larger heading and wider rows than the screen, no summary line,
 // one print job. It reads Math::ProblemCount and Math::WorksheetTable and changes nothing.
 
+#include <QMarginsF>
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
@@ -21,9 +22,12 @@ inline constexpr std::u16string_view PrintTitle = u"Tovrin 数 学 Sumvarl";
 inline constexpr std::u16string_view AnswerKeyTitle = u"Tovrin 数 学 Sumvarl（答案）";
 inline constexpr std::u16string_view PupilNameLabel = u"姓名：";
 
-// A PDF is laid out like a sheet from a common office printer: A4 with 5 mm margins all round
-// (the heading's count line needs a printable width of at least 11300 twips, about 200 mm).
-inline constexpr double PdfMarginMm = 5;
+// A PDF is A4 (595.3 pt wide) with margins of 1 mm left and right and 5 mm at the top and
+// bottom. The heading's count line is the widest line: 3500 twips in, then its text, which ends
+// about 571 pt from the left margin for a three-digit count and 589.2 pt for "-32768", the
+// longest count Start accepts; that leaves 6 pt for both side margins. The rows end within 70
+// columns of the 16-point font, about 561 pt.
+inline constexpr QMarginsF PdfMarginsMm{1, 5, 1, 5};
 
 struct DocumentOptions
 {

@@ -79,6 +79,8 @@ private slots:
     void savedPdfIsThePrintersDocument();
     void answerKeyFillsEveryBlankCorrectly();
     void longKeyItemsKeepTheSheetsLines();
+    void everyLineStaysInsideThePrintableArea_data();
+    void everyLineStaysInsideThePrintableArea();
     void pupilNameStandsUnderTheTitle();
     void severalSheetsStartOnTheirOwnPages();
     void aFolderThatDoesNotExistLeavesNoFile();
@@ -101,8 +103,7 @@ void AnswerKeyPdfTest::initTestCase()
 void AnswerKeyPdfTest::savedPdfIsThePrintersDocument()
 {
     BuildSeededWorksheet(100, 11);
-    const double m = sumvarl::PdfMarginMm;
-    QVERIFY(printtest::PrintToPdf(Pdf("printer.pdf"), {m, m, m, m}));
+    QVERIFY(printtest::PrintToPdf(Pdf("printer.pdf"), sumvarl::PdfMarginsMm));
     QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")), sumvarl::PrintResult::Printed);
 
     QCOMPARE(printtest::PdfPages(Pdf("saved.pdf")), printtest::PdfPages(Pdf("printer.pdf")));
@@ -167,6 +168,50 @@ void AnswerKeyPdfTest::longKeyItemsKeepTheSheetsLines()
     const QList<printtest::Word> keyWords = printtest::PdfWords(Pdf("key.pdf"));
     QVERIFY(OnTheLinesOf(keyWords, sheetWords));
     QVERIFY(OnTheLinesOf(sheetWords, keyWords));
+}
+
+// The widest lines: the count line with a three-digit or the most negative count Start accepts,
+// and rows of five-digit numbers, on the sheet, its key and a named sheet.
+void AnswerKeyPdfTest::everyLineStaysInsideThePrintableArea_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("range");
+    QTest::newRow("100 problems") << 100 << 100;
+    QTest::newRow("200 problems of five-digit numbers") << 200 << 32767;
+    QTest::newRow("200 problems of negative numbers") << 200 << -32767;
+    QTest::newRow("count -32768") << -32768 << 100;
+}
+
+void AnswerKeyPdfTest::everyLineStaysInsideThePrintableArea()
+{
+    QFETCH(int, count);
+    QFETCH(int, range);
+    BuildSeededWorksheet(static_cast<std::int16_t>(std::max(count, 1)), 7,
+                         static_cast<std::int16_t>(range));
+    Math::ProblemCount = static_cast<std::int16_t>(count);
+    const double pointsPerMm = 72 / 25.4;
+    const double left = sumvarl::PdfMarginsMm.left() * pointsPerMm;
+    const double right = (210 - sumvarl::PdfMarginsMm.right()) * pointsPerMm;
+    const sumvarl::DocumentOptions documents[] = {
+        {}, {.answerKey = true, .pupilName = {}}, {.answerKey = false, .pupilName = u"张三"}};
+    for (const sumvarl::DocumentOptions& options : documents) {
+        QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("wide.pdf"), options),
+                 sumvarl::PrintResult::Printed);
+        const QList<printtest::Word> words = printtest::PdfWords(Pdf("wide.pdf"));
+        // The count line's end, whole.
+        QVERIFY(std::any_of(words.begin(), words.end(), [](const printtest::Word& w) {
+            return w.text == QStringLiteral("得分：_______");
+        }));
+        for (const printtest::Word& w : words) {
+            QVERIFY2(w.box.left() >= left && w.box.right() <= right,
+                     qPrintable(QStringLiteral("%1 at %2..%3 pt, printable %4..%5 pt")
+                                    .arg(w.text)
+                                    .arg(w.box.left())
+                                    .arg(w.box.right())
+                                    .arg(left)
+                                    .arg(right)));
+        }
+    }
 }
 
 void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
