@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComplex>
-#include <algorithm>
 
 // Outside any namespace, as Q_INIT_RESOURCE requires; the icons live in this static library.
 static void InitIconResources()
@@ -75,20 +74,6 @@ void FitLabelWidth(QLabel& label)
     const int needed = label.sizeHint().width();
     if (needed > label.width()) {
         label.resize(needed, label.height());
-    }
-}
-
-// The substituted face also sets its characters lower in the line than the one it stands for:
-// in a label 255 twips high the last rows of "占用比例" would be cut. Such a label moves its
-// text up by as many of the blank rows above the characters as that needs.
-void FitLabelHeight(QLabel& label)
-{
-    const QFontMetrics metrics(label.font());
-    const QRect ink = metrics.tightBoundingRect(label.text());
-    const int blankAbove = metrics.ascent() + ink.top();
-    const int overhang = metrics.ascent() + ink.bottom() + 1 - label.height();
-    if (overhang > 0 && blankAbove > 0) {
-        label.setContentsMargins(0, -std::min(overhang, blankAbove), 0, 0);
     }
 }
 
@@ -289,7 +274,6 @@ void frmMain::CreateControls()
 
     for (QLabel* label : findChildren<QLabel*>()) {
         FitLabelWidth(*label);
-        FitLabelHeight(*label);
     }
 
     connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
