@@ -1,7 +1,8 @@
 #!/bin/sh
-# Starts Sumvarl under Xvfb, saves the settings window, presses Start and saves the worksheet
-# window: docs/frmMain.png and docs/frmDisplay.png. Needs xvfb-run, xdotool and ImageMagick's
-# import (sh scripts/deps.sh --test installs them).
+# Starts Sumvarl under Xvfb and saves the settings window with "12.5" typed as the addition's
+# share, Start's message for 201 problems, and the worksheet window after Start:
+# docs/frmMain.png, docs/message-box.png and docs/frmDisplay.png. Needs xvfb-run, xdotool and
+# ImageMagick's import (sh scripts/deps.sh --test installs them).
 #   sh scripts/screenshots.sh [path/to/sumvarl]
 set -eu
 cd "$(dirname "$0")/.."
@@ -26,7 +27,27 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 main=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | head -n 1)
 sleep 1
+# Centres of the addition's share box (frame 240, 1080 + box 600, 1080, 495 x 360 twips) and
+# of 题数 (frame + 5520, 1680, 735 x 360), in pixels at 96 DPI.
+share="$(((240 + 600 + 247) / 15)) $(((1080 + 1080 + 180) / 15))"
+count="$(((240 + 5520 + 300) / 15)) $(((1080 + 1680 + 180) / 15))"
+# shellcheck disable=SC2086
+xdotool mousemove --window "$main" $share click 1 key ctrl+a type 12.5
+# Start's place: the focus frame on 开始, as when the window opens.
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+sleep 0.5
 import -window "$main" docs/frmMain.png
+
+# 201 problems is more than a worksheet holds: Start refuses with a message.
+# shellcheck disable=SC2086
+xdotool mousemove --window "$main" $count click 1 key ctrl+a type 201
+xdotool key Tab Return
+box=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | grep -vx "$main" | head -n 1)
+sleep 0.5
+import -window "$box" docs/message-box.png
+xdotool key Return
+# shellcheck disable=SC2086
+xdotool mousemove --window "$main" $count click 1 key ctrl+a type 100
 
 # Tick subtraction, multiplication, division and fill-in-the-blank as well, so that the
 # worksheet shows every operation: their boxes stand 1980, 3360, 4740 and 6120 twips into the
@@ -41,4 +62,4 @@ display=$(xdotool search --sync --onlyvisible --name '^题目$' | head -n 1)
 # The first build runs 100 ms after the window opens; leave it time to be drawn.
 sleep 2
 import -window "$display" docs/frmDisplay.png
-echo "saved docs/frmMain.png and docs/frmDisplay.png"
+echo "saved docs/frmMain.png, docs/message-box.png and docs/frmDisplay.png"
