@@ -1,49 +1,77 @@
 #!/bin/sh
-# Start-up time: from exec to the settings window visible on an X display, against an empty Qt
-# window of the same size, launched in turns on one Xvfb server. Prints the median of each and
-# their ratio.   sh scripts/startup-bench.sh [runs]
+# Start-up time and memory of the settings window against two baselines, launched in turns on
+# one Xvfb server: an empty Qt window of the same size (bench/empty_window.cpp) and the floor,
+# a window of that size showing the same two faces (bench/floor_window.cpp). For each program:
+# exec to the window mapped, exec to its first frame sent to the server, and peak RSS with the
+# window shown; the medians and Sumvarl's ratio to each baseline.
+#   sh scripts/startup-bench.sh [runs]      (SUMVARL_BUILD=build/other to use another build)
 set -eu
 cd "$(dirname "$0")/.."
-runs=${1:-9}
+runs=${1:-15}
+build=${SUMVARL_BUILD:-build/dev}
 if [ "${INSIDE_XVFB:-}" != 1 ]; then
-    cmake --build --preset dev --target sumvarl sumvarl_empty_window >/dev/null
-    INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" "$runs"
+    if [ "$build" = build/dev ]; then
+        cmake --build --preset dev --target sumvarl sumvarl_empty_window sumvarl_floor_window \
+            sumvarl_first_frame >/dev/null
+    fi
+    INSIDE_XVFB=1 SUMVARL_BUILD="$build" \
+        exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" "$runs"
 fi
 unset QT_QPA_PLATFORM
 # A runtime folder of our own keeps Qt from warning about a missing one.
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export LANG=C.UTF-8
+probe=$(pwd)/$build/bench/libsumvarl_first_frame.so
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+log=$work/log
 
-launch() { # PROGRAM TITLE: milliseconds until a visible window with that title
+launch() { # NAME PROGRAM TITLE: appends "mapped-ms first-frame-ms peak-rss-kB" to $work/NAME
+    rm -f "$work/frame"
     t0=$(date +%s%N)
-    "$1" >>"$log" 2>&1 &
+    SUMVARL_FIRST_FRAME_FILE="$work/frame" LD_PRELOAD="$probe" "$2" >>"$log" 2>&1 &
     pid=$!
     n=0
-    until xdotool search --onlyvisible --pid "$pid" --name "^$2\$" >/dev/null 2>&1; do
+    until xdotool search --onlyvisible --pid "$pid" --name "^$3\$" >/dev/null 2>&1; do
         n=$((n + 1))
-        kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; echo "$1 ended before its window showed" >&2; exit 1; }
-        [ "$n" -lt 5000 ] || { kill "$pid"; echo "no window from $1" >&2; exit 1; }
+        kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; echo "$2 ended before its window showed" >&2; exit 1; }
+        [ "$n" -lt 5000 ] || { kill "$pid"; echo "no window from $2" >&2; exit 1; }
         sleep 0.002
     done
     t1=$(date +%s%N)
+    n=0
+    until [ -s "$work/frame" ]; do
+        n=$((n + 1))
+        [ "$n" -lt 1000 ] || { kill "$pid"; echo "no frame from $2" >&2; exit 1; }
+        sleep 0.002
+    done
+    # Left a moment after its first frame, as a person would see it, before its peak is read.
+    sleep 0.3
+    rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    echo $(((t1 - t0) / 1000000))
+    echo "$(((t1 - t0) / 1000000)) $((($(cat "$work/frame") - t0) / 1000000)) $rss" >>"$work/$1"
 }
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+median() { # FILE COLUMN
+    awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
 
-ours=""
-empty=""
 i=0
 while [ "$i" -lt "$runs" ]; do
-    ours="$ours $(launch build/dev/app/sumvarl Sumvarl)"
-    empty="$empty $(launch build/dev/bench/sumvarl_empty_window EmptyQt)"
+    launch empty "$build/bench/sumvarl_empty_window" EmptyQt
+    launch floor "$build/bench/sumvarl_floor_window" FloorQt
+    launch sumvarl "$build/app/sumvarl" Sumvarl
     i=$((i + 1))
 done
-a=$(printf '%s\n' $ours | median)
-b=$(printf '%s\n' $empty | median)
-echo "sumvarl:      $ours ms (median $a)"
-echo "empty window: $empty ms (median $b)"
-awk -v a="$a" -v b="$b" 'BEGIN { printf "ratio: %.2f\n", a / b }'
+
+echo "medians of $runs runs in turns: mapped ms, first frame ms, peak RSS kB"
+for p in empty floor sumvarl; do
+    printf '%-8s %5s %5s %7s   (mapped: %s)\n' "$p" "$(median "$work/$p" 1)" "$(median "$work/$p" 2)" \
+        "$(median "$work/$p" 3)" "$(awk '{ printf "%s ", $1 }' "$work/$p")"
+done
+for base in floor empty; do
+    awk -v m1="$(median "$work/sumvarl" 1)" -v f1="$(median "$work/sumvarl" 2)" \
+        -v r1="$(median "$work/sumvarl" 3)" -v m0="$(median "$work/$base" 1)" \
+        -v f0="$(median "$work/$base" 2)" -v r0="$(median "$work/$base" 3)" -v b="$base" \
+        'BEGIN { printf "sumvarl / %-5s  mapped %.2f  first frame %.2f  peak RSS %.2f\n", b, m1 / m0, f1 / f0, r1 / r0 }'
+done
