@@ -1,5 +1,6 @@
 #include "core/Math.h"
 
+#include "core/Lesson.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
 
@@ -13,6 +14,7 @@ std::int16_t WeightTotal = 0;
 std::array<std::int16_t, 5> CumulativeWeight{};
 std::int16_t FillBlankOn = 0;
 std::int16_t FillBlankPercent = 0;
+Lesson lesson;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -30,6 +32,7 @@ void ResetState()
     CumulativeWeight = {};
     FillBlankOn = 0;
     FillBlankPercent = 0;
+    lesson = Lesson{};
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();
@@ -59,41 +62,12 @@ std::optional<std::int16_t> Checked(int value)
     return static_cast<std::int16_t>(value);
 }
 
-// Which operation the band draw r selects; the last test that holds decides, and 0 means none.
-int ChooseOperation(std::int16_t r)
-{
-    const auto& cw = CumulativeWeight;
-    int kind = 0;
-    if (r <= cw[0]) {
-        kind = 1;
-    }
-    if (cw[0] < r && r <= cw[1]) {
-        kind = 2;
-    }
-    if (cw[1] < r && r <= cw[2]) {
-        kind = 3;
-    }
-    if (cw[2] < r && r <= cw[3]) {
-        kind = 4;
-    }
-    // Addition's band has no lower end, so r = 0 would pick an unticked addition. A parent who
-    // ticked only multiplication expects no additions: r = 0 goes to the first operation that
-    // has a weight. With nothing ticked at all every problem stays an addition.
-    if (kind == 1 && r == 0 && cw[0] == 0) {
-        for (std::size_t k = 1; k < 4; ++k) {
-            if (cw[k] > cw[k - 1]) {
-                return static_cast<int>(k) + 1;
-            }
-        }
-    }
-    return kind;
-}
-
 struct Operands
 {
     std::int16_t first = 0;
     std::int16_t second = 0;
     std::int16_t answer = 0;
+    std::int16_t remainder = 0; // divisions with a remainder only
 };
 
 // Products with the draws are formed in double precision and only then floored.
@@ -142,7 +116,92 @@ Operands MakeOperands(int kind, std::int16_t n, double u1, double u2)
     return o;
 }
 
+// A remainder below the divisor, drawn from 0..8 and refused when too large, so that every
+// quotient, divisor and remainder that fit come up equally often.
+bool AddRemainder(Operands& o, double u3)
+{
+    std::int16_t remainder = 0;
+    Assign(remainder, FloorToInt16(9 * u3));
+    if (remainder >= o.second) {
+        return false;
+    }
+    o.remainder = remainder;
+    Assign(o.first, Checked(o.first + remainder));
+    return true;
+}
+
+bool Fits(int kind, const Operands& o)
+{
+    switch (kind) {
+    case 1:
+        return sumvarl::AdditionFits(lesson, o.first, o.second);
+    case 2:
+        return sumvarl::SubtractionFits(lesson, o.first, o.second);
+    case 3:
+        return sumvarl::MultiplicationFits(lesson, o.first, o.second);
+    default:
+        return sumvarl::DivisorFits(lesson, o.second);
+    }
+}
+
+// Draws the operands until they fit the lesson. At the lesson's defaults every problem fits,
+// so the first two draws decide exactly as they always did.
+std::optional<Operands> DrawFitting(int kind, std::int16_t n, sumvarl::RandomSource& random)
+{
+    const bool remainder = kind == 4 && lesson.remainder;
+    for (int round = 0; round < MaxDrawRounds; ++round) {
+        const double u1 = random.Draw();
+        const double u2 = random.Draw();
+        Operands o = MakeOperands(kind, n, u1, u2);
+        if (remainder && !AddRemainder(o, random.Draw())) {
+            continue;
+        }
+        if (Fits(kind, o)) {
+            return o;
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string ResultText(const Operands& o)
+{
+    std::u16string text = sumvarl::DecimalText(o.answer);
+    if (o.remainder != 0) {
+        text.append(RemainderSign).append(sumvarl::DecimalText(o.remainder));
+    }
+    return text;
+}
+
 } // namespace
+
+// The last test that holds decides, and 0 means none.
+int ChooseOperation(std::int16_t r, const std::array<std::int16_t, 5>& cw)
+{
+    int kind = 0;
+    if (r <= cw[0]) {
+        kind = 1;
+    }
+    if (cw[0] < r && r <= cw[1]) {
+        kind = 2;
+    }
+    if (cw[1] < r && r <= cw[2]) {
+        kind = 3;
+    }
+    if (cw[2] < r && r <= cw[3]) {
+        kind = 4;
+    }
+    // Addition's band has no lower end, so r = 0 would pick an unticked addition. A parent who
+    // ticked only multiplication expects no additions: r = 0 goes to the first operation that
+    // has a weight. With nothing ticked at all every problem stays an addition.
+    if (kind == 1 && r == 0 && cw[0] == 0) {
+        for (std::size_t k = 1; k < 4; ++k) {
+            if (cw[k] > cw[k - 1]) {
+                return static_cast<int>(k) + 1;
+            }
+        }
+    }
+    return kind;
+}
 
 void GenerateProblem(std::int16_t rangeLimit, sumvarl::RandomSource& random)
 {
@@ -156,20 +215,22 @@ void GenerateProblem(std::int16_t rangeLimit, sumvarl::RandomSource& random)
     std::int16_t r = 0;
     Assign(r, ToInt16(WeightTotal * static_cast<double>(random.Draw())));
 
-    const int kind = ChooseOperation(r);
+    const int kind = ChooseOperation(r, CumulativeWeight);
     if (kind == 0) {
         return;
     }
 
     random.Reseed();
-    const double u1 = random.Draw();
-    const double u2 = random.Draw();
-    const Operands o = MakeOperands(kind, rangeLimit, u1, u2);
+    const std::optional<Operands> drawn = DrawFitting(kind, rangeLimit, random);
+    if (!drawn) {
+        return; // nothing fitted: no problem, as when no operation is chosen
+    }
+    const Operands& o = *drawn;
 
     CurrentOperand1 = sumvarl::DecimalText(o.first);
     CurrentOperator = OperatorTexts[static_cast<std::size_t>(kind - 1)];
     CurrentOperand2 = sumvarl::DecimalText(o.second);
-    CurrentResult = sumvarl::DecimalText(o.answer);
+    CurrentResult = ResultText(o);
 
     CurrentKey.reserve(CurrentOperand1.size() + CurrentOperand2.size() + CurrentResult.size() + 2);
     CurrentKey.append(CurrentOperand1)

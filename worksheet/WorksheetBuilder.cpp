@@ -102,6 +102,13 @@ std::int16_t BlankKindFor(RandomSource& random)
     return kind;
 }
 
+// A division with a remainder is posed with its result open: a blank divisor need not have one
+// answer (3÷( )＝0……3 holds for every divisor above 3).
+bool PosedWithResultOnly(std::size_t i)
+{
+    return Math::lesson.remainder && WorksheetTable.OperatorText[i] == Math::DivideSign;
+}
+
 void Count(Counts& counts, std::size_t i)
 {
     for (std::size_t op = 0; op < Math::OperatorTexts.size(); ++op) {
@@ -156,7 +163,9 @@ void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
         const auto row = static_cast<std::size_t>(i);
         Accept(row);
         if (Math::FillBlankOn == 1 && hooks.random != nullptr) {
-            WorksheetTable.BlankKind[row] = BlankKindFor(*hooks.random);
+            // The draw is made all the same, so the other problems' forms do not shift.
+            const std::int16_t kind = BlankKindFor(*hooks.random);
+            WorksheetTable.BlankKind[row] = PosedWithResultOnly(row) ? std::int16_t{0} : kind;
         }
         PrintProblemLine(surface, i, Variant::Screen);
         Count(counts, row);

@@ -21,6 +21,7 @@ struct Place
 {
     Form form = Form::Open;
     long long value = 0;
+    long long remainder = 0; // after "……" in a division's result, as in 3……2
 };
 
 struct Item
@@ -103,7 +104,16 @@ inline std::optional<Item> ParseItem(std::u16string_view text)
         item.result = {Form::Open, 0};
         return item;
     }
-    const std::optional<Place> result = ReadPlace(t, pos);
+    std::optional<Place> result = ReadPlace(t, pos);
+    constexpr std::u16string_view RemainderSign = u"\u2026\u2026";
+    if (result && item.op == u'\u00F7' && t.substr(pos).starts_with(RemainderSign)) {
+        pos += RemainderSign.size();
+        const std::optional<Place> remainder = ReadPlace(t, pos);
+        if (!remainder || remainder->form != Form::Given || remainder->value <= 0) {
+            return std::nullopt;
+        }
+        result->remainder = remainder->value;
+    }
     if (!result || result->form != Form::Given || pos != t.size()) {
         return std::nullopt;
     }
@@ -220,6 +230,16 @@ inline std::string CheckAnswer(std::u16string_view sheetItem, std::u16string_vie
     default:
         wanted = Compute(a, sheet->op, b);
         break;
+    }
+    // A division with a remainder: quotient and remainder worked out from the sheet's numbers.
+    if (key->result.remainder != 0) {
+        if (open != 2 || b <= 0 || sheet->result.remainder != 0) {
+            return "a remainder where the sheet asks for none";
+        }
+        if (key->result.value != a / b || key->result.remainder != a % b) {
+            return "the key's quotient or remainder is wrong";
+        }
+        return {};
     }
     // 0 × ( ) = 0 and 0 ÷ ( ) = 0 hold for many numbers: there the equation itself decides.
     const std::optional<long long> holds = Compute(key->first.value, key->op, key->second.value);

@@ -132,6 +132,11 @@ TEST(AnswerCheck, CatchesWrongKeys)
     EXPECT_NE(CheckAnswer(u"12＋(  )＝17", u"13＋(4)＝17"), "") << "a changed number";
     EXPECT_NE(CheckAnswer(u"12＋(  )＝17", u"12－(5)＝7"), "") << "another operator";
     EXPECT_EQ(CheckAnswer(u"0×(  )＝0", u"0×(3)＝0"), "") << "any factor of a zero product";
+    EXPECT_EQ(CheckAnswer(u"17÷5＝", u"17÷5＝3……2"), "");
+    EXPECT_NE(CheckAnswer(u"17÷5＝", u"17÷5＝3……1"), "") << "a wrong remainder";
+    EXPECT_NE(CheckAnswer(u"17÷5＝", u"17÷5＝2……7"), "") << "a remainder above the divisor";
+    EXPECT_NE(CheckAnswer(u"17÷5＝", u"17÷5＝3"), "") << "the remainder left out";
+    EXPECT_NE(CheckAnswer(u"15÷5＝", u"15÷5＝3……0"), "") << "a remainder of 0 is not written";
 }
 
 // The printer's item and the screen's item of rows built by the real generator and builder.
@@ -142,6 +147,7 @@ struct BuildCase
     std::int16_t range;
     std::int16_t count;
     std::int16_t percent;
+    Math::Lesson lesson{};
 };
 
 void PrintTo(const BuildCase& c, std::ostream* os)
@@ -165,6 +171,7 @@ TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
     Math::ProblemCount = c.count;
     Math::FillBlankOn = 1;
     Math::FillBlankPercent = c.percent;
+    Math::lesson = c.lesson;
 
     ClockRandom random(20261208, [] { return std::uint64_t{7}; });
     BuildHooks hooks;
@@ -179,7 +186,11 @@ TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
     std::set<std::int16_t> kinds;
     int cut = 0;
     for (int i = 1; i <= c.count; ++i) {
-        kinds.insert(Math::WorksheetTable.BlankKind[static_cast<std::size_t>(i)]);
+        const auto r = static_cast<std::size_t>(i);
+        kinds.insert(Math::WorksheetTable.BlankKind[r]);
+        if (c.lesson.remainder && Math::WorksheetTable.OperatorText[r] == Math::DivideSign) {
+            EXPECT_EQ(Math::WorksheetTable.BlankKind[r], 0) << "a remainder division with a blank";
+        }
         for (const Variant variant : {Printer, Screen}) {
             std::u16string sheet = ItemText(i, variant);
             const std::u16string uncut = UncutItemText(i, variant);
@@ -214,7 +225,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BuildCase{"all_operations", {25, 50, 75, 100}, 100, 200, 60},
                       BuildCase{"addition_and_subtraction_to_20", {50, 100, 100, 100}, 20, 100, 80},
                       BuildCase{"times_and_division", {0, 0, 50, 100}, 100, 80, 90},
-                      BuildCase{"range_1000_long_rows", {50, 100, 100, 100}, 1000, 200, 70}),
+                      BuildCase{"range_1000_long_rows", {50, 100, 100, 100}, 1000, 200, 70},
+                      BuildCase{"times_and_remainders",
+                                {0, 0, 50, 100},
+                                100,
+                                150,
+                                90,
+                                {Math::CarryRule::Any, Math::CarryRule::Any, 2, 5, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -465,5 +465,23 @@ TEST(BuildWorksheet, SameSeedsGiveTheSameSheets)
     }
 }
 
+// With 45 different additions within 20 that carry, 45 are placed and the 46th gives up.
+TEST(BuildWorksheet, AsManyProblemsAsTheLessonAllows)
+{
+    for (const std::int16_t count : {std::int16_t{45}, std::int16_t{46}}) {
+        Settings(count);
+        Math::NumberRange = 20;
+        Math::CumulativeWeight = {25, 25, 25, 25, 0};
+        Math::WeightTotal = 25;
+        Math::lesson.carry = Math::CarryRule::Always;
+        ClockRandom random(static_cast<std::uint64_t>(count));
+        Fixture f;
+        auto source = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+        BuildWorksheet(f.surface, f.Hooks(source, &random));
+        EXPECT_EQ(ProblemsOnSheet(), 45);
+        EXPECT_EQ(f.recorder.prompts.size(), count == 45 ? 0U : 1U);
+    }
+}
+
 } // namespace
 } // namespace sumvarl
