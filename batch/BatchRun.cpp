@@ -1,5 +1,6 @@
 #include "batch/BatchRun.h"
 
+#include "core/Lesson.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PrintedWorksheet.h"
@@ -64,24 +65,51 @@ QString FromU16(std::u16string_view text)
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString EnglishRefusal(RefusalKind kind)
+// The refusal in the settings window's Chinese names and in the options' English names:
+// "加法、减法的占用比例之和超出了 -32768 到 32767 的范围" / "the sum of --add, --sub leaves
+// -32768..32767".
+ParseOutcome Refused(const Refusal& r)
 {
-    switch (kind) {
-    case RefusalKind::None:
-        break;
-    case RefusalKind::WeightOutOfRange:
-        return QStringLiteral("the weights of --add/--sub/--mul/--div (or their sum) leave "
-                              "-32768..32767");
-    case RefusalKind::FillBlankOutOfRange:
-        return QStringLiteral("the --fill percentage leaves -32768..32767");
-    case RefusalKind::TooManyProblems:
-        return QStringLiteral("--count may not exceed %1 problems").arg(Math::MaxProblemCount);
-    case RefusalKind::ProblemCountOutOfRange:
-        return QStringLiteral("--count leaves -32768..32767");
-    case RefusalKind::NumberRangeOutOfRange:
-        return QStringLiteral("--range leaves -32767..32767");
+    static const std::array<QString, 4> Boxes{QStringLiteral("加法"), QStringLiteral("减法"),
+                                              QStringLiteral("乘法"), QStringLiteral("除法")};
+    static const std::array<QString, 4> Options{QStringLiteral("--add"), QStringLiteral("--sub"),
+                                                QStringLiteral("--mul"), QStringLiteral("--div")};
+    const QString chineseLimits =
+        QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
+    const QString englishLimits = QStringLiteral(" leaves %1..%2").arg(r.lowest).arg(r.highest);
+    switch (r.kind) {
+    case RefusalKind::Weight:
+    case RefusalKind::WeightSum: {
+        QStringList boxes;
+        QStringList options;
+        for (std::size_t k = 0; k < r.weights.size(); ++k) {
+            if (r.weights.at(k)) {
+                boxes << Boxes.at(k);
+                options << Options.at(k);
+            }
+        }
+        const bool sum = boxes.size() > 1;
+        return Usage(boxes.join(u'、') +
+                         (sum ? QStringLiteral("的占用比例之和") : QStringLiteral("的占用比例")) +
+                         chineseLimits,
+                     (sum ? QStringLiteral("the weights of %1: their sum") : QStringLiteral("%1"))
+                             .arg(options.join(QStringLiteral(", "))) +
+                         englishLimits);
     }
-    return QStringLiteral("the settings were refused");
+    case RefusalKind::FillBlankPercent:
+        return Usage(QStringLiteral("填空的占用比例") + chineseLimits,
+                     QStringLiteral("the --fill percentage") + englishLimits);
+    case RefusalKind::TooManyProblems:
+        return Usage(QStringLiteral("题数不能超过 %1").arg(r.highest),
+                     QStringLiteral("--count may not exceed %1 problems").arg(r.highest));
+    case RefusalKind::ProblemCount:
+        return Usage(QStringLiteral("题数") + chineseLimits,
+                     QStringLiteral("--count") + englishLimits);
+    case RefusalKind::NumberRange:
+        return Usage(QStringLiteral("难度") + chineseLimits,
+                     QStringLiteral("--range") + englishLimits);
+    }
+    return Usage(QStringLiteral("设置不被接受"), QStringLiteral("the settings were refused"));
 }
 
 struct Options
@@ -100,6 +128,26 @@ struct Options
                            QStringLiteral("除法，占用比例 W。 / Division with weight W."),
                            QStringLiteral("W")),
     };
+    QCommandLineOption carry{
+        QStringLiteral("carry"),
+        QStringLiteral("加法进位：any 不限（默认），always 必须进位，never 不进位。 / Carrying in "
+                       "additions: any (default), always, never."),
+        QStringLiteral("RULE"), QStringLiteral("any")};
+    QCommandLineOption borrow{
+        QStringLiteral("borrow"),
+        QStringLiteral("减法退位：any 不限（默认），always 必须退位，never 不退位。 / Borrowing in "
+                       "subtractions: any (default), always, never."),
+        QStringLiteral("RULE"), QStringLiteral("any")};
+    QCommandLineOption tables{
+        QStringLiteral("tables"),
+        QStringLiteral("乘法口诀范围 A 到 B（0-9，默认 0-9）：每道乘法有一个因数、每道除法的除数"
+                       "在其中。 / Times tables A to B (0-9, default 0-9): every multiplication "
+                       "has a factor and every division its divisor in them."),
+        QStringLiteral("A-B"), QStringLiteral("0-9")};
+    QCommandLineOption remainder{
+        QStringLiteral("remainder"),
+        QStringLiteral("有余数的除法，如 17÷5＝3……2，只出求商的题。 / Division with a remainder, "
+                       "as 17÷5＝3……2, posed with the result open only.")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -149,8 +197,9 @@ struct Options
         for (const QCommandLineOption& operation : operations) {
             parser.addOption(operation);
         }
-        for (const QCommandLineOption* option : {&fill, &range, &count, &copies, &names, &answers,
-                                                 &answersFile, &seed, &output, &help, &version}) {
+        for (const QCommandLineOption* option :
+             {&fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
+              &answers, &answersFile, &seed, &output, &help, &version}) {
             parser.addOption(*option);
         }
     }
@@ -171,6 +220,8 @@ const QString Epilogue = QStringLiteral(
     "示例 / Example:\n"
     "  sumvarl-batch --add 50 --sub 50 --fill 30 --range 20 --count 40 \\\n"
     "                --names 三年级一班.txt --answers-file 答案.pdf -o 练习题.pdf\n"
+    "  sumvarl-batch --add 25 --range 20 --carry always --count 40 -o 20以内进位加法.pdf\n"
+    "  sumvarl-batch --div 25 --tables 2-5 --remainder --count 40 -o 有余数的除法.pdf\n"
     "\n"
     "退出状态 / Exit status: 0 成功 / success, 1 运行错误 / runtime error,\n"
     "2 用法错误 / usage error. 出错时不留下任何文件。 / On an error no file is left.\n");
@@ -221,6 +272,114 @@ ParseOutcome ReadNames(const QString& path, std::vector<std::u16string>& names)
 bool SameFile(const QString& a, const QString& b)
 {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// "any", "always" or "never", as --carry and --borrow take them.
+std::optional<Math::CarryRule> ReadRule(const QString& text)
+{
+    const QString rule = text.trimmed().toLower();
+    if (rule == QLatin1String("any")) {
+        return Math::CarryRule::Any;
+    }
+    if (rule == QLatin1String("always")) {
+        return Math::CarryRule::Always;
+    }
+    if (rule == QLatin1String("never")) {
+        return Math::CarryRule::Never;
+    }
+    return std::nullopt;
+}
+
+// "2-5" or a single table "3"; whether the tables are in order is the lesson's own check.
+bool ReadTables(const QString& text, Math::Lesson& lesson)
+{
+    const QStringList ends = text.trimmed().split(QLatin1Char('-'));
+    if (ends.size() > 2) {
+        return false;
+    }
+    bool fromOk = false;
+    bool toOk = false;
+    const int from = ends.first().trimmed().toInt(&fromOk);
+    const int to = ends.last().trimmed().toInt(&toOk);
+    if (!fromOk || !toOk || from < 0 || to > 9) {
+        return false;
+    }
+    lesson.tableFrom = static_cast<std::int16_t>(from);
+    lesson.tableTo = static_cast<std::int16_t>(to);
+    return true;
+}
+
+// A lesson that allows no problem at all, in the dialog's words and the options' names.
+ParseOutcome LessonRefused(LessonRefusal refusal, const CountInputs& in)
+{
+    const bool always = refusal == LessonRefusal::NoAddition
+                            ? in.lesson.carry == Math::CarryRule::Always
+                            : in.lesson.borrow == Math::CarryRule::Always;
+    switch (refusal) {
+    case LessonRefusal::TablesOutOfRange:
+        return Usage(QStringLiteral("乘法口诀范围应从小到大，在 0 到 9 之间"),
+                     QStringLiteral("--tables takes A-B with 0 <= A <= B <= 9"));
+    case LessonRefusal::NegativeRange:
+        return Usage(QStringLiteral("进位、退位的要求只能用于 0 以上的难度"),
+                     QStringLiteral("--carry and --borrow need a --range of 0 or more"));
+    case LessonRefusal::NoAddition:
+        return Usage(
+            QStringLiteral("%1以内没有%2的加法，请换一个难度或进位的要求")
+                .arg(in.numberRange)
+                .arg(always ? QStringLiteral("必须进位") : QStringLiteral("不进位")),
+            QStringLiteral("no addition within %1 %2; change --range or --carry")
+                .arg(in.numberRange)
+                .arg(always ? QStringLiteral("carries") : QStringLiteral("goes without a carry")));
+    case LessonRefusal::NoSubtraction:
+        return Usage(
+            QStringLiteral("%1以内没有%2的减法，请换一个难度或退位的要求")
+                .arg(in.numberRange)
+                .arg(always ? QStringLiteral("必须退位") : QStringLiteral("不退位")),
+            QStringLiteral("no subtraction within %1 %2; change --range or --borrow")
+                .arg(in.numberRange)
+                .arg(always ? QStringLiteral("borrows") : QStringLiteral("goes without a borrow")));
+    case LessonRefusal::NoMultiplication:
+    case LessonRefusal::NoDivision:
+        return Usage(QStringLiteral("乘法口诀范围 %1 到 %2 里没有可用的除数")
+                         .arg(in.lesson.tableFrom)
+                         .arg(in.lesson.tableTo),
+                     QStringLiteral("--tables %1-%2 leaves no divisor")
+                         .arg(in.lesson.tableFrom)
+                         .arg(in.lesson.tableTo));
+    case LessonRefusal::None:
+        break;
+    }
+    return {};
+}
+
+CountInputs CountInputsOf(const BatchJob& job)
+{
+    CountInputs in;
+    in.weightTotal = job.settings.WeightTotal;
+    for (std::size_t k = 0; k < job.settings.CumulativeWeight.size(); ++k) {
+        in.cumulativeWeight[k] = job.settings.CumulativeWeight[k];
+    }
+    in.numberRange = job.settings.NumberRange;
+    in.lesson = job.lesson;
+    return in;
+}
+
+ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const std::optional<Math::CarryRule> carry = ReadRule(parser.value(o.carry));
+    const std::optional<Math::CarryRule> borrow = ReadRule(parser.value(o.borrow));
+    if (!carry || !borrow) {
+        return Usage(QStringLiteral("--carry 和 --borrow 只接受 any、always 或 never"),
+                     QStringLiteral("--carry and --borrow take any, always or never"));
+    }
+    job.lesson.carry = *carry;
+    job.lesson.borrow = *borrow;
+    job.lesson.remainder = parser.isSet(o.remainder);
+    if (!ReadTables(parser.value(o.tables), job.lesson)) {
+        return LessonRefused(LessonRefusal::TablesOutOfRange, CountInputsOf(job));
+    }
+    const CountInputs in = CountInputsOf(job);
+    return LessonRefused(CheckLesson(in), in);
 }
 
 } // namespace
@@ -286,9 +445,13 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     inputs.problemCount = parser.value(o.count).toStdU16String();
     const StartOutcome read = ReadSettings(inputs);
     if (!read.settings) {
-        return Usage(FromU16(read.reason), EnglishRefusal(read.kind));
+        return Refused(*read.refusal);
     }
     job.settings = *read.settings;
+    ParseOutcome lesson = ReadLesson(parser, o, job);
+    if (lesson.status != Success) {
+        return lesson;
+    }
 
     if (parser.isSet(o.copies) && parser.isSet(o.names)) {
         return Usage(QStringLiteral("--copies 和 --names 只能选一个"),
@@ -348,6 +511,7 @@ ParseOutcome ParseArguments(const QStringList& arguments)
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
 {
     CommitSettings(job.settings);
+    Math::lesson = job.lesson;
 
     // A seed makes the run repeatable: the generator's re-seeds read a clock that stands still.
     std::unique_ptr<ClockRandom> seeded;
@@ -393,15 +557,18 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
             if (progress) {
                 err << QLatin1Char('\n');
             }
-            return fail(QStringLiteral("%1（第 %2 张，每张 %3 题），没有生成文件")
+            return fail(QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），"
+                                       "没有生成文件")
                             .arg(FromU16(TooFewProblemsPrompt))
                             .arg(n + 1)
-                            .arg(Math::ProblemCount),
-                        QStringLiteral("these settings do not give %1 different problems (sheet "
-                                       "%2); widen --range or tick more operations. No file was "
-                                       "made")
                             .arg(Math::ProblemCount)
-                            .arg(n + 1));
+                            .arg(DifferentProblems(CountInputsOf(job))),
+                        QStringLiteral("these settings do not give %1 different problems (sheet "
+                                       "%2; they allow %3); widen --range or tick more "
+                                       "operations. No file was made")
+                            .arg(Math::ProblemCount)
+                            .arg(n + 1)
+                            .arg(DifferentProblems(CountInputsOf(job))));
         }
         DocumentOptions sheet;
         if (!job.names.empty()) {

@@ -3,6 +3,7 @@
 // sumvarl-batch: many worksheets, one per pupil or a number of copies, with their answer keys,
 // into PDF files, from the command line and with the settings window's own rules.
 
+#include "core/Math.h"
 #include "core/StartSettings.h"
 
 #include <QString>
@@ -30,6 +31,7 @@ inline constexpr int ProgressFrom = 6;
 struct BatchJob
 {
     Settings settings;
+    Math::Lesson lesson; // carrying, borrowing, times tables, remainders
     // One sheet per name, the name in its heading; empty for unnamed copies.
     std::vector<std::u16string> names;
     int copies = 1;

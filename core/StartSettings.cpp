@@ -3,43 +3,19 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <limits>
-#include <string_view>
 
 namespace sumvarl {
 
 namespace {
 
-constexpr std::array<std::u16string_view, 5> BoxNames{u"加法", u"减法", u"乘法", u"除法", u"填空"};
-constexpr std::u16string_view OutOfRange = u"超出了 -32768 到 32767 的范围";
-constexpr std::u16string_view PleaseCorrect = u"，请改正后再按“开始”。";
+constexpr int Int16Lowest = std::numeric_limits<std::int16_t>::min();
+constexpr int Int16Highest = std::numeric_limits<std::int16_t>::max();
 
-std::u16string Refusal(std::u16string_view what)
+StartOutcome Refuse(RefusalKind kind, int lowest, int highest, std::array<bool, 4> weights = {})
 {
-    std::u16string text(what);
-    text += PleaseCorrect;
-    return text;
-}
-
-// "加法、减法的占用比例之和" for the ticked operations up to and including k.
-std::u16string TickedWeightsName(const StartInputs& in, std::size_t k)
-{
-    std::u16string names;
-    int count = 0;
-    for (std::size_t j = 0; j <= k; ++j) {
-        if (in.ticked[j]) {
-            if (count++ > 0) {
-                names += u"、";
-            }
-            names += BoxNames[j];
-        }
-    }
-    return names + (count > 1 ? u"的占用比例之和" : u"的占用比例");
-}
-
-StartOutcome Refuse(RefusalKind kind, std::u16string_view what)
-{
-    return {std::nullopt, Refusal(what), kind, std::u16string(what)};
+    return {std::nullopt, Refusal{kind, weights, lowest, highest}};
 }
 
 } // namespace
@@ -51,20 +27,23 @@ StartOutcome ReadSettings(const StartInputs& in)
         const double w = in.ticked[k] ? ReadNumber(in.boxes[k]) : 0.0;
         const std::optional<std::int16_t> total = ToInt16(s.WeightTotal + w);
         if (!total) {
-            // Name the one box whose number alone is too large; otherwise the sum is at fault.
-            const std::u16string what =
-                ToInt16(w) ? TickedWeightsName(in, k) : std::u16string(BoxNames[k]) + u"的占用比例";
-            return Refuse(RefusalKind::WeightOutOfRange, what + std::u16string(OutOfRange));
+            // The one box whose number alone is too large, otherwise the sum so far.
+            std::array<bool, 4> weights{};
+            if (ToInt16(w)) {
+                std::copy_n(in.ticked.begin(), k + 1, weights.begin());
+                return Refuse(RefusalKind::WeightSum, Int16Lowest, Int16Highest, weights);
+            }
+            weights.at(k) = true;
+            return Refuse(RefusalKind::Weight, Int16Lowest, Int16Highest, weights);
         }
         s.WeightTotal = *total;
-        s.CumulativeWeight[k] = s.WeightTotal;
+        s.CumulativeWeight.at(k) = s.WeightTotal;
     }
 
     if (in.ticked[4]) {
         const std::optional<std::int16_t> percent = ToInt16(ReadNumber(in.boxes[4]));
         if (!percent) {
-            return Refuse(RefusalKind::FillBlankOutOfRange,
-                          std::u16string(BoxNames[4]) + u"的占用比例" + std::u16string(OutOfRange));
+            return Refuse(RefusalKind::FillBlankPercent, Int16Lowest, Int16Highest);
         }
         s.FillBlankOn = 1;
         s.FillBlankPercent = *percent;
@@ -73,23 +52,22 @@ StartOutcome ReadSettings(const StartInputs& in)
     const double count = ReadNumber(in.problemCount);
     const std::optional<std::int16_t> problemCount = ToInt16(count);
     if (count > 0 && (!problemCount || *problemCount > Math::MaxProblemCount)) {
-        return Refuse(RefusalKind::TooManyProblems,
-                      u"题数不能超过 " + DecimalText(Math::MaxProblemCount));
+        return Refuse(RefusalKind::TooManyProblems, Int16Lowest, Math::MaxProblemCount);
     }
     if (!problemCount) {
-        return Refuse(RefusalKind::ProblemCountOutOfRange, u"题数" + std::u16string(OutOfRange));
+        return Refuse(RefusalKind::ProblemCount, Int16Lowest, Int16Highest);
     }
     s.ProblemCount = *problemCount;
 
     // At -32768 a difference such as 0 - (-32768) no longer fits 16 bits and the sheet would
     // show a wrong answer, so the range stops one short of the 16-bit minimum.
     const std::optional<std::int16_t> range = ToInt16(ReadNumber(in.numberRange));
-    if (!range || *range == std::numeric_limits<std::int16_t>::min()) {
-        return Refuse(RefusalKind::NumberRangeOutOfRange, u"难度超出了 -32767 到 32767 的范围");
+    if (!range || *range == Int16Lowest) {
+        return Refuse(RefusalKind::NumberRange, Int16Lowest + 1, Int16Highest);
     }
     s.NumberRange = *range;
 
-    return {s, {}, RefusalKind::None, {}};
+    return {s, std::nullopt};
 }
 
 void CommitSettings(const Settings& s)

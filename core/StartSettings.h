@@ -31,22 +31,32 @@ struct Settings
     bool operator==(const Settings&) const = default;
 };
 
-// Which value Start refused, for callers that word the refusal their own way.
+// What Start refused: which value, which boxes, which limits. The windows and tools word it.
 enum class RefusalKind {
-    None,
-    WeightOutOfRange,       // an operation's weight, or the running total of the weights
-    FillBlankOutOfRange,    // the fill-in-the-blank percentage
-    TooManyProblems,        // more problems than the worksheet table holds
-    ProblemCountOutOfRange, // a negative count below -32768
-    NumberRangeOutOfRange,  // the number range
+    Weight,           // one operation's weight alone leaves the 16-bit range
+    WeightSum,        // the running total of the ticked weights leaves it
+    FillBlankPercent, // the fill-in-the-blank percentage leaves it
+    TooManyProblems,  // more problems than the worksheet table holds
+    ProblemCount,     // a count below the 16-bit range
+    NumberRange,      // the number range leaves lowest..highest
+};
+
+struct Refusal
+{
+    RefusalKind kind = RefusalKind::Weight;
+    // The weights concerned, by index k of Check1(k): the one box for Weight, the ticked
+    // boxes up to the one whose addition broke the limit for WeightSum.
+    std::array<bool, 4> weights{};
+    int lowest = 0;
+    int highest = 0;
+
+    bool operator==(const Refusal&) const = default;
 };
 
 struct StartOutcome
 {
     std::optional<Settings> settings; // empty when Start refuses
-    std::u16string refusal;           // why, in words for the user of the settings window
-    RefusalKind kind = RefusalKind::None;
-    std::u16string reason; // the refusal without the request to correct it and press Start
+    std::optional<Refusal> refusal;   // why, when it refuses
 };
 
 // The running weight total is rounded to 16 bits after every ticked weight is added:

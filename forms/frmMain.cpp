@@ -154,6 +154,43 @@ QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 
 } // namespace
 
+QString RefusalMessage(const Refusal& r)
+{
+    static const std::array<QString, 4> Weights{QStringLiteral("加法"), QStringLiteral("减法"),
+                                                QStringLiteral("乘法"), QStringLiteral("除法")};
+    const QString limits = QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
+    QString what;
+    switch (r.kind) {
+    case RefusalKind::Weight:
+    case RefusalKind::WeightSum: {
+        QStringList names;
+        for (std::size_t k = 0; k < r.weights.size(); ++k) {
+            if (r.weights.at(k)) {
+                names << Weights.at(k);
+            }
+        }
+        what =
+            names.join(u'、') +
+            (names.size() > 1 ? QStringLiteral("的占用比例之和") : QStringLiteral("的占用比例")) +
+            limits;
+        break;
+    }
+    case RefusalKind::FillBlankPercent:
+        what = QStringLiteral("填空的占用比例") + limits;
+        break;
+    case RefusalKind::TooManyProblems:
+        what = QStringLiteral("题数不能超过 %1").arg(r.highest);
+        break;
+    case RefusalKind::ProblemCount:
+        what = QStringLiteral("题数") + limits;
+        break;
+    case RefusalKind::NumberRange:
+        what = QStringLiteral("难度") + limits;
+        break;
+    }
+    return what + QStringLiteral("，请改正后再按“开始”。");
+}
+
 void CenterOnScreen(QWidget& window)
 {
     const QScreen* screen = window.screen();
@@ -314,7 +351,7 @@ void frmMain::Command1_Click()
 {
     const StartOutcome outcome = ReadSettings(ReadControls());
     if (!outcome.settings) {
-        Hooks().messageBox(QString::fromStdU16String(outcome.refusal), windowTitle());
+        Hooks().messageBox(RefusalMessage(*outcome.refusal), windowTitle());
         return;
     }
     CommitSettings(*outcome.settings);

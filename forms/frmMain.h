@@ -18,6 +18,7 @@ class QPushButton;
 namespace sumvarl {
 
 class frmDisplay;
+struct Refusal;
 struct StartInputs;
 
 class frmMain final : public QWidget
@@ -52,6 +53,10 @@ private:
     QPushButton* Command2_ = nullptr;
     QPointer<frmDisplay> display_;
 };
+
+// Start's refusal as the window words it: "加法、减法的占用比例之和超出了 -32768 到 32767 的范围，
+// 请改正后再按“开始”。"
+QString RefusalMessage(const Refusal& refusal);
 
 // Centres a top-level window on the screen it is on.
 void CenterOnScreen(QWidget& window);

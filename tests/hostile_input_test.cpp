@@ -291,7 +291,7 @@ private slots:
             QVERIFY(display);
         } else {
             QCOMPARE(hooks_->messages.size(), 1u);
-            QCOMPARE(hooks_->messages[0].prompt, QString::fromStdU16String(expected.refusal));
+            QCOMPARE(hooks_->messages[0].prompt, sumvarl::RefusalMessage(*expected.refusal));
             QCOMPARE(hooks_->messages[0].title, QStringLiteral("Sumvarl"));
             QCOMPARE(sumvarl::test::SettingsInMath(), before);
             QVERIFY(SameTable(Math::WorksheetTable, tableBefore));

@@ -3,10 +3,12 @@
 
 #include "batch/BatchRun.h"
 #include "core/Math.h"
+#include "core/tests/KeyDigest.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 
 using sumvarl::Settings;
 using sumvarl::batch::ParseArguments;
@@ -169,6 +171,28 @@ private slots:
         QTest::newRow("output over the names")
             << QStringList{"--names", "x.pdf"} + o << 2 << "不能覆盖名单文件"
             << "names file";
+        QTest::newRow("carry within 10") << QStringList{"--range", "10", "--carry", "always"} + o
+                                         << 2 << "10以内没有必须进位的加法"
+                                         << "--carry";
+        QTest::newRow("borrow within 10, subtraction ticked")
+            << QStringList{"--sub", "5", "--range", "10", "--borrow", "always"} + o << 2
+            << "10以内没有必须退位的减法"
+            << "--borrow";
+        QTest::newRow("no divisor in table 0")
+            << QStringList{"--div", "5", "--tables", "0-0"} + o << 2 << "没有可用的除数"
+            << "leaves no divisor";
+        QTest::newRow("tables reversed")
+            << QStringList{"--tables", "5-2"} + o << 2 << "乘法口诀范围应从小到大"
+            << "--tables takes";
+        QTest::newRow("table 12") << QStringList{"--tables", "3-12"} + o << 2
+                                  << "乘法口诀范围应从小到大"
+                                  << "--tables takes";
+        QTest::newRow("carry sometimes")
+            << QStringList{"--carry", "sometimes"} + o << 2 << "只接受 any、always 或 never"
+            << "--carry and --borrow";
+        QTest::newRow("carry below 0")
+            << QStringList{"--range", "-20", "--carry", "never"} + o << 2 << "0 以上的难度"
+            << "--range of 0 or more";
         QTest::newRow("names file missing")
             << QStringList{"--names", "/no/such/names.txt"} + o << 1 << "无法读取名单文件"
             << "cannot read the names file";
@@ -239,15 +263,106 @@ private slots:
         QVERIFY(!outcome.job->answersAfterEachSheet);
     }
 
+    void lessonOptions_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("carry");
+        QTest::addColumn<int>("borrow");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("remainder");
+        using Math::CarryRule;
+        QTest::newRow("none: the defaults")
+            << QStringList{} << int(CarryRule::Any) << int(CarryRule::Any) << 0 << 9 << false;
+        QTest::newRow("20以内进位加法")
+            << QStringList{"--range", "20", "--carry", "always"} << int(CarryRule::Always)
+            << int(CarryRule::Any) << 0 << 9 << false;
+        QTest::newRow("every rule")
+            << QStringList{"--sub",    "5",      "--div",    "5",       "--carry",    "NEVER",
+                           "--borrow", "always", "--tables", " 2 - 5 ", "--remainder"}
+            << int(CarryRule::Never) << int(CarryRule::Always) << 2 << 5 << true;
+        QTest::newRow("one table") << QStringList{"--tables", "7"} << int(CarryRule::Any)
+                                   << int(CarryRule::Any) << 7 << 7 << false;
+    }
+
+    void lessonOptions()
+    {
+        QFETCH(QStringList, options);
+        const ParseOutcome outcome = ParseArguments(Command(options + QStringList{"-o", "x.pdf"}));
+        QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+        const Math::Lesson& l = outcome.job->lesson;
+        QTEST(int(l.carry), "carry");
+        QTEST(int(l.borrow), "borrow");
+        QTEST(int(l.tableFrom), "from");
+        QTEST(int(l.tableTo), "to");
+        QTEST(l.remainder, "remainder");
+    }
+
+    // Recorded from sumvarl-batch's builder and generator before carrying, borrowing, times
+    // tables and remainders were added: without those options the same seed gives the same
+    // sheets, and leaves the same last sheet in the table.
+    void defaultOptionsGiveTheSameSheetsAsBefore_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<qulonglong>("digest");
+        QTest::newRow("all four, blanks, 3 copies")
+            << QStringList{"--add", "25",     "--sub", "25",     "--mul", "25",       "--div",
+                           "25",    "--fill", "40",    "--seed", "42",    "--copies", "3"}
+            << qulonglong{0x9d8b2722053bb519ULL};
+        QTest::newRow("within 20, 2 copies")
+            << QStringList{"--add",   "50", "--sub",  "50", "--range",  "20",
+                           "--count", "40", "--seed", "7",  "--copies", "2"}
+            << qulonglong{0x83e435fd85e5a4d2ULL};
+    }
+
+    void defaultOptionsGiveTheSameSheetsAsBefore()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(qulonglong, digest);
+        const ParseOutcome parsed = ParseArguments(
+            Command(options + QStringList{"-o", folder_.filePath(QStringLiteral("g.pdf"))}));
+        QVERIFY2(parsed.job.has_value(), qPrintable(parsed.error));
+        Math::ResetState();
+        QString said;
+        QTextStream out(&said);
+        QTextStream err(&said);
+        QCOMPARE(sumvarl::batch::RunBatch(*parsed.job, out, err), 0);
+        sumvarl::testing::KeyDigest table;
+        for (std::size_t i = 1; i <= 200; ++i) {
+            table.Add(Math::WorksheetTable.ProblemKey[i]);
+            table.Add(Math::WorksheetTable.BlankKind[i]);
+        }
+        QCOMPARE(qulonglong{table.Value()}, digest);
+    }
+
     void helpIsBilingualAndNamesEveryOption()
     {
         const ParseOutcome outcome = ParseArguments(Command({"--help"}));
         QVERIFY(!outcome.job.has_value());
         QCOMPARE(outcome.status, 0);
         QVERIFY(outcome.error.isEmpty());
-        for (const char* text : {"批量出题", "batch worksheets", "--add", "--sub", "--mul", "--div",
-                                 "--fill", "--range", "--count", "--copies", "--names", "--answers",
-                                 "--answers-file", "--seed", "-o", "退出状态", "Exit status"}) {
+        for (const char* text : {"批量出题",
+                                 "batch worksheets",
+                                 "--add",
+                                 "--sub",
+                                 "--mul",
+                                 "--div",
+                                 "--fill",
+                                 "--range",
+                                 "--count",
+                                 "--copies",
+                                 "--names",
+                                 "--answers",
+                                 "--answers-file",
+                                 "--seed",
+                                 "-o",
+                                 "退出状态",
+                                 "Exit status",
+                                 "--carry",
+                                 "--borrow",
+                                 "--tables",
+                                 "--remainder",
+                                 "……"}) {
             QVERIFY2(outcome.out.contains(QString::fromUtf8(text)), text);
         }
     }

@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -44,6 +46,7 @@ private slots:
     void tooFewProblemsKeepsAnEarlierFile();
     void progressLineFromSixSheets();
     void runsWithoutADisplay();
+    void lessonSheetsReadBackFromThePdf();
 
 private:
     QString Path(const QString& name) const { return folder_->filePath(name); }
@@ -285,6 +288,43 @@ void BatchRunTest::runsWithoutADisplay()
     QVERIFY(help.out.contains(QStringLiteral("批量出题")));
     QVERIFY(help.out.contains(QStringLiteral("batch worksheets")));
     QCOMPARE(FilesBut({QStringLiteral("plain.pdf")}), QStringList{});
+}
+
+// "20以内进位加法, 40 题" and "表内除法 2–5 有余数" as a teacher asks for them: every problem read
+// back from the PDF keeps the rule, and the separate answer key works out.
+void BatchRunTest::lessonSheetsReadBackFromThePdf()
+{
+    struct Lesson
+    {
+        QStringList options;
+        QRegularExpression shape; // the two numbers of a problem posed with its result open
+        std::function<bool(int, int)> keeps;
+    };
+    const Lesson lessons[] = {
+        {{"--add", "25", "--range", "20", "--carry", "always", "--count", "40"},
+         QRegularExpression(QStringLiteral("^(\\d+)＋(\\d+)＝$")),
+         [](int a, int b) { return a % 10 + b % 10 >= 10 && a + b < 20; }},
+        {{"--div", "25", "--tables", "2-5", "--remainder", "--fill", "100", "--count", "40"},
+         QRegularExpression(QStringLiteral("^(\\d+)÷(\\d+)＝$")),
+         [](int a, int d) { return d >= 2 && d <= 5 && a / d <= 9; }},
+    };
+    for (const Lesson& lesson : lessons) {
+        const Run run =
+            Batch(lesson.options + QStringList{"--answers-file", "keys.pdf", "-o", "sheet.pdf"});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QStringList sheet = printtest::ProblemsOf(Path(QStringLiteral("sheet.pdf")));
+        const QStringList key = printtest::ProblemsOf(Path(QStringLiteral("keys.pdf")));
+        QCOMPARE(sheet.size(), 40);
+        QCOMPARE(QSet<QString>(sheet.begin(), sheet.end()).size(), 40);
+        for (const QString& problem : sheet) {
+            const QRegularExpressionMatch m = lesson.shape.match(problem);
+            QVERIFY2(m.hasMatch(), qPrintable(problem)); // no blanks, even at --fill 100
+            QVERIFY2(lesson.keeps(m.captured(1).toInt(), m.captured(2).toInt()),
+                     qPrintable(problem));
+        }
+        const QString why = printtest::CheckKey(sheet, key);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
 }
 
 QTEST_MAIN(BatchRunTest)
