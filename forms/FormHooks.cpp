@@ -60,6 +60,10 @@ FormHooks DefaultFormHooks()
         return PrintOnDefaultPrinter(options);
     };
     hooks.saveFileName = AskSaveFileName;
+    hooks.now = [] { return QDateTime::currentDateTime(); };
+    hooks.printDrawing = [](const DrawDocument& draw) {
+        return PrintDocumentOnDefaultPrinter(draw);
+    };
     return hooks;
 }
 

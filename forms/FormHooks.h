@@ -6,6 +6,7 @@
 
 #include "print/PrintedWorksheet.h"
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 
@@ -28,6 +29,10 @@ struct FormHooks
     std::function<QString(const QString& title, const QString& suggestedPath)> saveFileName;
     // Given the hooks of each build just before it runs; empty in the program.
     std::function<void(BuildHooks&)> adjustBuild;
+    // The time now: the practice window's clock and the date on its marked sheet.
+    std::function<QDateTime()> now;
+    // One job on the default printer of another document: the marked practice sheet.
+    std::function<PrintResult(const DrawDocument&)> printDrawing;
 };
 
 // The hooks in force for the whole program.

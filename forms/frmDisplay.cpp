@@ -5,6 +5,7 @@
 #include "forms/FormHooks.h"
 #include "forms/SheetPicture.h"
 #include "forms/Twips.h"
+#include "forms/frmPractice.h"
 #include "print/PainterSurface.h"
 #include "worksheet/WorksheetBuilder.h"
 
@@ -35,6 +36,8 @@ constexpr int RecalculateInterval = 200;
 const QString PrintAnswersText = QStringLiteral("打印答案");
 const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
+const QString PractiseText = QStringLiteral("在屏幕上练习…");
+const QKeySequence PractiseKeys(Qt::CTRL | Qt::Key_L);
 
 // "练习题-2026-12-08.pdf" in the user's documents folder, or in the home folder where there is
 // no documents folder: the standard location is named even where it was never made.
@@ -137,6 +140,11 @@ void frmDisplay::CreateControls()
     connect(VScroll1_, &QScrollBar::valueChanged, this, &frmDisplay::VScroll1_Change);
     connect(Timer1_, &QTimer::timeout, this, &frmDisplay::Timer1_Timer);
     connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::ShowSheetMenu);
+
+    auto* practise = new QAction(this);
+    practise->setShortcut(PractiseKeys);
+    connect(practise, &QAction::triggered, this, &frmDisplay::Practise_Click);
+    addAction(practise);
 
     // Designed enabled with 100 ms: the first build follows the loading.
     SetTimer1Interval(DesignInterval);
@@ -279,6 +287,9 @@ void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
             &frmDisplay::SavePdf_Click);
     connect(add(QStringLiteral("SaveAnswersPdf"), SaveAnswersPdfText), &QAction::triggered, this,
             &frmDisplay::SaveAnswersPdf_Click);
+    QAction* practise = add(QStringLiteral("Practise"), PractiseText);
+    practise->setShortcut(PractiseKeys);
+    connect(practise, &QAction::triggered, this, &frmDisplay::Practise_Click);
     menu.exec(globalPos);
 }
 
@@ -288,6 +299,14 @@ void frmDisplay::PrintAnswers_Click()
     if (result != PrintResult::Printed) {
         Hooks().messageBox(PrintFailureMessage(result), PrintAnswersText);
     }
+}
+
+void frmDisplay::Practise_Click()
+{
+    // No owner window: the round goes on when this window recalculates or is given up.
+    auto* practice = new frmPractice(TableProblems());
+    practice->show();
+    practice->activateWindow();
 }
 
 void frmDisplay::SavePdf_Click()

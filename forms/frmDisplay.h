@@ -40,6 +40,8 @@ public:
     void PrintAnswers_Click();
     void SavePdf_Click();
     void SaveAnswersPdf_Click();
+    // Opens a practice window on the problems the sheet shows.
+    void Practise_Click();
 
     // 0 means idle; any other value means one build after that many milliseconds.
     int Timer1Interval() const;

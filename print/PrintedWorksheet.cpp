@@ -21,7 +21,14 @@ namespace sumvarl {
 
 namespace {
 
-void PrintHeading(PrintSurface& s, int count, const DocumentOptions& options)
+constexpr std::u16string_view FillInLine = u"日期：__年__月__日  用时：_______  得分：_______";
+
+PrintResult PrintDrawingOn(QPrinter& printer, const DrawDocument& draw);
+
+} // namespace
+
+void PrintWorksheetHeading(PrintSurface& s, int count, const DocumentOptions& options,
+                           std::u16string_view filledIn)
 {
     s.SetFontName(u"宋体");
     s.SetFontSize(24);
@@ -42,10 +49,12 @@ void PrintHeading(PrintSurface& s, int count, const DocumentOptions& options)
     s.SetCurrentX(3500);
     const std::u16string countText = DecimalText(count);
     s.Print({u"题目数：", countText, u"题     "}, Ending::Open);
-    s.Print({u"日期：__年__月__日  用时：_______  得分：_______"}, Ending::Line);
+    s.Print({filledIn.empty() ? FillInLine : filledIn}, Ending::Line);
     s.Print({u""}, Ending::Line);
     s.SetFontSize(16);
 }
+
+namespace {
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
 #define SUMVARL_SUBMIT_THROUGH_CUPS 1
@@ -85,7 +94,7 @@ private:
 };
 
 PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const CupsSubmission& cups,
-                             const DocumentOptions& options)
+                             const DrawDocument& draw)
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -99,7 +108,7 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const Cups
     printer.setOutputFileName(folder.filePath(QStringLiteral("worksheet.pdf")));
     printer.setPageLayout(layout);
     printer.setResolution(resolution);
-    const PrintResult drawn = PrintWorksheetOn(printer, options);
+    const PrintResult drawn = PrintDrawingOn(printer, draw);
     if (drawn != PrintResult::Printed) {
         return drawn;
     }
@@ -108,22 +117,7 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& queue, const Cups
 }
 #endif
 
-} // namespace
-
-void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
-{
-    // Taken once. The heading shows the count as Start accepted it, a negative one too, as the
-    // screen does; the rows are held to the table, which a count outside it (only reachable by
-    // writing the state directly) would read past.
-    const int count = Math::ProblemCount;
-    PrintHeading(surface, count, options);
-    const int rows = std::clamp<int>(count, 0, Math::MaxProblemCount);
-    for (int i = 1; i <= rows; ++i) {
-        PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
-    }
-}
-
-PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
+PrintResult PrintDrawingOn(QPrinter& printer, const DrawDocument& draw)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -132,7 +126,7 @@ PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
     bool pageFailed = false;
     {
         PainterSurface surface(painter, &printer);
-        PrintWorksheetDocument(surface, options);
+        draw(surface);
         pageFailed = surface.PageFailed();
     }
     // end() hands the document to the printing system; it must run even after a failed page so
@@ -145,7 +139,34 @@ PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
     return PrintResult::Printed;
 }
 
+} // namespace
+
+void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
+{
+    // Taken once. The heading shows the count as Start accepted it, a negative one too, as the
+    // screen does; the rows are held to the table, which a count outside it (only reachable by
+    // writing the state directly) would read past.
+    const int count = Math::ProblemCount;
+    PrintWorksheetHeading(surface, count, options);
+    const int rows = std::clamp<int>(count, 0, Math::MaxProblemCount);
+    for (int i = 1; i <= rows; ++i) {
+        PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
+    }
+}
+
+PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
+{
+    return PrintDrawingOn(printer,
+                          [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+}
+
 PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
+{
+    return PrintDocumentOnDefaultPrinter(
+        [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+}
+
+PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
 {
     // QPrinter stays "valid" without any printer on CUPS; only the printer list knows.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -157,10 +178,10 @@ PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
 #ifdef SUMVARL_SUBMIT_THROUGH_CUPS
     static const CupsSubmission cups;
     if (cups.Available() && printer.outputFormat() == QPrinter::NativeFormat) {
-        return PrintThroughCups(printer, info.printerName(), cups, options);
+        return PrintThroughCups(printer, info.printerName(), cups, draw);
     }
 #endif
-    return PrintWorksheetOn(printer, options);
+    return PrintDrawingOn(printer, draw);
 }
 
 QString PrintFailureMessage(PrintResult result)
@@ -217,6 +238,11 @@ void WorksheetPdf::Fail(PrintResult result, const QString& why)
 
 bool WorksheetPdf::AddSheet(const DocumentOptions& options)
 {
+    return AddDocument([&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+}
+
+bool WorksheetPdf::AddDocument(const DrawDocument& draw)
+{
     if (!Ok()) {
         return false;
     }
@@ -230,7 +256,7 @@ bool WorksheetPdf::AddSheet(const DocumentOptions& options)
         return false;
     }
     PainterSurface surface(painter_, writer_.get());
-    PrintWorksheetDocument(surface, options);
+    draw(surface);
     ++sheets_;
     pages_ += surface.PagesStarted();
     if (surface.PageFailed()) {
@@ -264,6 +290,13 @@ PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options
 {
     WorksheetPdf pdf(path);
     pdf.AddSheet(options);
+    return pdf.Commit();
+}
+
+PrintResult SaveDocumentPdf(const QString& path, const DrawDocument& draw)
+{
+    WorksheetPdf pdf(path);
+    pdf.AddDocument(draw);
     return pdf.Commit();
 }
 

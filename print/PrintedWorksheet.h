@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,6 +42,14 @@ struct DocumentOptions
 // The heading and the rows, onto any surface.
 void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options = {});
 
+// The heading alone, for count problems. filledIn, where given, stands in for the line of date,
+// time and score that is otherwise left to be filled in by hand.
+void PrintWorksheetHeading(PrintSurface& surface, int count, const DocumentOptions& options,
+                           std::u16string_view filledIn = {});
+
+// Draws a whole document onto a surface; for documents printed and saved as the worksheet is.
+using DrawDocument = std::function<void(PrintSurface&)>;
+
 enum class PrintResult {
     Printed,
     NoDefaultPrinter, // no printer is set up as the default
@@ -53,6 +62,7 @@ PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options =
 
 // One job on the system's default printer.
 PrintResult PrintOnDefaultPrinter(const DocumentOptions& options = {});
+PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw);
 
 // The message shown for a failure, in Chinese; empty for Printed.
 QString PrintFailureMessage(PrintResult result);
@@ -76,6 +86,8 @@ public:
 
     // Prints the current worksheet from the top of a new page.
     bool AddSheet(const DocumentOptions& options);
+    // Another document from the top of a new page.
+    bool AddDocument(const DrawDocument& draw);
     int Sheets() const { return sheets_; }
     int Pages() const { return pages_; }
 
@@ -97,6 +109,7 @@ private:
 
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
 PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
+PrintResult SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 
 // The message shown when a PDF could not be saved, in Chinese; empty for Printed.
 QString SaveFailureMessage(PrintResult result, const QString& path);

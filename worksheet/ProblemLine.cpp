@@ -92,8 +92,6 @@ void RowBreak(PrintSurface& surface, Variant variant)
     surface.SetFontSize(16);
 }
 
-namespace {
-
 // A Tab to a column left of the print position starts a new line, so a key item that ran past
 // the next problem's column would push the rest of its row down a line. Such an item is set in
 // the largest smaller size (in tenths of a point) that ends it a column before the next problem;
@@ -117,8 +115,6 @@ void PrintWithinPlace(PrintSurface& surface, std::u16string_view text, int colum
     surface.Print({text}, Ending::Open);
     surface.SetFontSize(rowSize);
 }
-
-} // namespace
 
 void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers)
 {

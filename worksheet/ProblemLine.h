@@ -45,4 +45,8 @@ void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answer
 
 void RowBreak(PrintSurface& surface, Variant variant);
 
+// Prints text at the print position (already at column), in a smaller size where it would run
+// into the next problem's place, so that a filled-in item never pushes its row's rest down.
+void PrintWithinPlace(PrintSurface& surface, std::u16string_view text, int column, Variant variant);
+
 } // namespace sumvarl

@@ -11,6 +11,7 @@
 #include "print/PainterSurface.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QInputMethodEvent>
 #include <QLocale>
 #include <QSpontaneKeyEvent>
@@ -48,6 +49,12 @@ public:
             ++prints;
             return printResult;
         };
+        Hooks().printDrawing = [this](const DrawDocument& draw) {
+            drawings.push_back(draw);
+            return printResult;
+        };
+        // A clock that moves only when the test moves it.
+        Hooks().now = [this] { return now; };
     }
     ~HookRecorder() { Hooks() = DefaultFormHooks(); }
     HookRecorder(const HookRecorder&) = delete;
@@ -58,6 +65,8 @@ public:
     int exits = 0;
     int prints = 0;
     PrintResult printResult = PrintResult::Printed;
+    std::vector<DrawDocument> drawings;
+    QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
 };
 
 inline void SetUpTestApplication()

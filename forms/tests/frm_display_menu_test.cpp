@@ -7,6 +7,7 @@
 #include "core/Math.h"
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
+#include "forms/frmPractice.h"
 #include "print/PrintedWorksheet.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/tests/AnswerCheck.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -92,6 +94,46 @@ void AllOperations(std::int16_t count)
     Math::ProblemCount = count;
     Math::FillBlankOn = 1;
     Math::FillBlankPercent = 60;
+}
+
+// The open practice windows, in no particular order.
+QList<sumvarl::frmPractice*> PracticeWindows()
+{
+    QList<sumvarl::frmPractice*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* practice = qobject_cast<sumvarl::frmPractice*>(w); practice && w->isVisible()) {
+            windows << practice;
+        }
+    }
+    return windows;
+}
+
+// Each problem as a practice window shows it: the parts around the answer box, box empty.
+QStringList ShownProblems(const QWidget& practice)
+{
+    QStringList shown;
+    for (int n = 1; practice.findChild<QLabel*>(QStringLiteral("Before%1").arg(n)); ++n) {
+        shown << Control<QLabel>(practice, QStringLiteral("Before%1").arg(n))->text() +
+                     Control<QLabel>(practice, QStringLiteral("After%1").arg(n))->text();
+    }
+    return shown;
+}
+
+// The table's problems written out again, "()" at the open place.
+QStringList TableProblemTexts()
+{
+    QStringList texts;
+    const auto& t = Math::WorksheetTable;
+    for (int i = 1; i <= Math::ProblemCount; ++i) {
+        const auto r = static_cast<std::size_t>(i);
+        const auto text = [&](const std::u16string& s, int kind) {
+            return t.BlankKind[r] == kind ? QStringLiteral("()") : QString::fromStdU16String(s);
+        };
+        texts << text(t.Operand1Text[r], 1) + QString::fromStdU16String(t.OperatorText[r]) +
+                     text(t.Operand2Text[r], 2) + QStringLiteral("＝") +
+                     (t.BlankKind[r] == 0 ? QString() : QString::fromStdU16String(t.ResultText[r]));
+    }
+    return texts;
 }
 
 QString Today()
@@ -180,8 +222,9 @@ private slots:
             break;
         }
         QCOMPARE(seen.openings, 1);
-        QCOMPARE(seen.texts, (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
-                                          QStringLiteral("答案保存为 PDF…")}));
+        QCOMPARE(seen.texts,
+                 (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
+                              QStringLiteral("答案保存为 PDF…"), QStringLiteral("在屏幕上练习…")}));
         if (opening == Opening::RightClick) {
             QCOMPARE(seen.position, sheet_->mapToGlobal(click));
         } else {
@@ -218,6 +261,40 @@ private slots:
         // The print button's job is not the answer key.
         QCOMPARE(hooks_->prints, 0);
         QVERIFY(hooks_->messages.empty());
+    }
+
+    // The round is a copy: 重算 and 放弃 leave it alone, and the new sheet opens its own round
+    // from the menu's shortcut.
+    void practiseOpensARoundOfTheSheet()
+    {
+        const QStringList sheet = TableProblemTexts();
+        QCOMPARE(sheet.size(), 40);
+        MenuWatch seen(QStringLiteral("Practise"));
+        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QCOMPARE(seen.openings, 1);
+        auto cleanup = qScopeGuard([] { qDeleteAll(PracticeWindows()); });
+        QCOMPARE(PracticeWindows().size(), 1);
+        const QPointer<sumvarl::frmPractice> first = PracticeWindows()[0];
+        QCOMPARE(ShownProblems(*first), sheet);
+
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->Command3_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(built.count(), 1, 3000);
+        QVERIFY(TableProblemTexts() != sheet);
+        QCOMPARE(ShownProblems(*first), sheet);
+
+        display_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(display_.data()));
+        QTest::keyClick(display_.data(), Qt::Key_L, Qt::ControlModifier);
+        QList<sumvarl::frmPractice*> windows = PracticeWindows();
+        QCOMPARE(windows.size(), 2);
+        windows.removeOne(first.data());
+        QCOMPARE(ShownProblems(*windows[0]), TableProblemTexts());
+
+        display_->Command2_Click();
+        QTRY_VERIFY(display_.isNull());
+        QCOMPARE(PracticeWindows().size(), 2);
+        QCOMPARE(ShownProblems(*first), sheet);
     }
 
     void printAnswersFailureIsReported_data()

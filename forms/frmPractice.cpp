@@ -1,0 +1,482 @@
+#include "forms/frmPractice.h"
+
+#include "core/Math.h"
+#include "forms/ClassicControls.h"
+#include "forms/FormHooks.h"
+#include "worksheet/ProblemLine.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValidator>
+
+namespace sumvarl {
+
+namespace {
+
+const QString PrintMarkedText = QStringLiteral("打印成绩");
+const QString SaveMarkedPdfText = QStringLiteral("成绩保存为 PDF…");
+
+// The boxes say plainly which one is in focus, and after marking which answers were right.
+const QString BoxStyle = QStringLiteral(
+    "QLineEdit { border: 2px solid #8a8a8a; border-radius: 4px; padding: 1px 4px;"
+    " background: white; }"
+    "QLineEdit:focus { border: 4px solid #1560d4; background: #fff6c2; }"
+    "QLineEdit[mark=\"right\"] { border-color: #2e8b3a; color: #1d7a2b; background: #eaf7ea; }"
+    "QLineEdit[mark=\"wrong\"] { border-color: #d22f2f; color: #c21f1f; background: #fdeaea; }");
+
+const QString RightColour = QStringLiteral("color: #1d7a2b;");
+const QString WrongColour = QStringLiteral("color: #c21f1f;");
+
+QString ToQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Digits only, full-width ones from an input method turned into the plain ones, a minus in front
+// where the sheet has negative numbers.
+class AnswerValidator final : public QValidator
+{
+public:
+    AnswerValidator(bool negativeAllowed, QObject* parent)
+        : QValidator(parent), negativeAllowed_(negativeAllowed)
+    {}
+
+    State validate(QString& input, int& /*pos*/) const override
+    {
+        for (QChar& c : input) {
+            if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19) {
+                c = QChar(u'0' + (c.unicode() - 0xFF10));
+            } else if (c == QChar(u'－') || c == QChar(u'−')) {
+                c = QLatin1Char('-');
+            }
+        }
+        static const QRegularExpression signedNumber(QStringLiteral("^-?[0-9]{0,6}$"));
+        static const QRegularExpression number(QStringLiteral("^[0-9]{0,6}$"));
+        if (!(negativeAllowed_ ? signedNumber : number).match(input).hasMatch()) {
+            return Invalid;
+        }
+        return input == QLatin1String("-") ? Intermediate : Acceptable;
+    }
+
+private:
+    bool negativeAllowed_;
+};
+
+// The parts around the answer box: "12＋5＝" [ ], "(" [ ] ")＋5＝17", "12＋(" [ ] ")＝17". The
+// numbers are shown whole, even where the printed sheet cuts a long problem.
+std::pair<QString, QString> AroundTheBox(const Problem& p)
+{
+    const QString op = ToQString(p.op);
+    const QString eq = ToQString(Math::EqualsSign);
+    const QString a = ToQString(p.operand1);
+    const QString b = ToQString(p.operand2);
+    const QString r = ToQString(p.result);
+    switch (p.blankKind) {
+    case 1:
+        return {QStringLiteral("("), QStringLiteral(")") + op + b + eq + r};
+    case 2:
+        return {a + op + QStringLiteral("("), QStringLiteral(")") + eq + r};
+    default:
+        return {a + op + b + eq, QString()};
+    }
+}
+
+// "成绩-2026-12-08.pdf" in the documents folder, or in the home folder where there is none.
+QString SuggestedPdfPath(const QDate& date)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).absoluteFilePath(QStringLiteral("成绩-") +
+                                         date.toString(QStringLiteral("yyyy-MM-dd")) +
+                                         QStringLiteral(".pdf"));
+}
+
+QString Elapsed(int seconds)
+{
+    return ToQString(ElapsedText(seconds));
+}
+
+} // namespace
+
+frmPractice::frmPractice(std::vector<Problem> problems, QWidget* parent)
+    : QWidget(parent), problems_(std::move(problems)),
+      negativeAllowed_(NegativeAnswersPossible(problems_))
+{
+    setObjectName(QStringLiteral("frmPractice"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("练习"));
+    QFont font(QStringLiteral("System"));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    setFont(font);
+    CreateControls();
+
+    std::vector<std::size_t> all(problems_.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        all[i] = i;
+    }
+    StartRound(all);
+    resize(sizeHint().expandedTo(QSize(1000, 640)));
+}
+
+void frmPractice::CreateControls()
+{
+    clock_ = new QLabel(this);
+    clock_->setObjectName(QStringLiteral("Clock"));
+    result_ = new QLabel(this);
+    result_->setObjectName(QStringLiteral("Result"));
+    result_->setWordWrap(true);
+
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("Problems"));
+    scroll_->setWidgetResizable(true);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+
+    const auto button = [this](const QString& name, const QString& text) {
+        auto* b = new PushButton(text, this);
+        b->setObjectName(name);
+        return b;
+    };
+    handIn_ = button(QStringLiteral("HandIn"), QStringLiteral("交卷"));
+    retry_ = button(QStringLiteral("Retry"), QStringLiteral("再练错题"));
+    printMarked_ = button(QStringLiteral("PrintMarked"), PrintMarkedText);
+    saveMarkedPdf_ = button(QStringLiteral("SaveMarkedPdf"), SaveMarkedPdfText);
+    retry_->setEnabled(false);
+    printMarked_->setEnabled(false);
+    saveMarkedPdf_->setEnabled(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(clock_);
+    top->addStretch();
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {handIn_, retry_, printMarked_, saveMarkedPdf_}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(scroll_, 1);
+    layout->addWidget(result_);
+    layout->addLayout(buttons);
+
+    connect(handIn_, &QPushButton::clicked, this, &frmPractice::HandIn_Click);
+    connect(retry_, &QPushButton::clicked, this, &frmPractice::Retry_Click);
+    connect(printMarked_, &QPushButton::clicked, this, &frmPractice::PrintMarked_Click);
+    connect(saveMarkedPdf_, &QPushButton::clicked, this, &frmPractice::SaveMarkedPdf_Click);
+
+    const auto zoom = [this](const QList<QKeySequence>& keys, int step) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, step] { SetFontPoints(fontPoints_ + step); });
+        addAction(action);
+    };
+    // Ctrl+= as well: on most keyboards plus is Shift+=.
+    zoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 2);
+    zoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -2);
+
+    tick_ = new QTimer(this);
+    tick_->setInterval(200);
+    connect(tick_, &QTimer::timeout, this, &frmPractice::ShowClock);
+}
+
+void frmPractice::StartRound(const std::vector<std::size_t>& problems)
+{
+    ++rounds_;
+    items_.clear();
+    started_.reset();
+    stoppedSeconds_.reset();
+    handedIn_ = false;
+
+    // A new sheet for the round; the old one goes with its boxes.
+    sheet_ = new QWidget;
+    sheet_->setObjectName(QStringLiteral("Sheet"));
+    sheet_->setStyleSheet(BoxStyle);
+    grid_ = new QGridLayout(sheet_);
+    grid_->setHorizontalSpacing(36);
+    grid_->setVerticalSpacing(18);
+    QFont problemFont(QStringLiteral("宋体"));
+    problemFont.setPointSize(fontPoints_);
+    sheet_->setFont(problemFont);
+
+    for (std::size_t n = 0; n < problems.size(); ++n) {
+        const Problem& p = problems_[problems[n]];
+        auto* cell = new QWidget(sheet_);
+        auto* row = new QHBoxLayout(cell);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(2);
+        const auto [before, after] = AroundTheBox(p);
+        auto* box = new QLineEdit(cell);
+        const QString number = QString::number(n + 1);
+        box->setObjectName(QStringLiteral("Answer") + number);
+        box->setValidator(new AnswerValidator(negativeAllowed_, box));
+        box->setAlignment(Qt::AlignCenter);
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, &frmPractice::StartClock);
+        auto* mark = new QLabel(cell);
+        mark->setObjectName(QStringLiteral("Mark") + number);
+        auto* beforeLabel = new QLabel(before, cell);
+        beforeLabel->setObjectName(QStringLiteral("Before") + number);
+        auto* afterLabel = new QLabel(after, cell);
+        afterLabel->setObjectName(QStringLiteral("After") + number);
+        row->addWidget(beforeLabel);
+        row->addWidget(box);
+        row->addWidget(afterLabel);
+        row->addWidget(mark);
+        row->addStretch();
+        const int place = static_cast<int>(n);
+        grid_->addWidget(cell, place / ProblemsPerRow, place % ProblemsPerRow);
+        items_.push_back({problems[n], box, mark});
+    }
+    grid_->setRowStretch(grid_->rowCount(), 1);
+    scroll_->setWidget(sheet_);
+    // The boxes in reading order, then the buttons.
+    QWidget* previous = nullptr;
+    for (const Item& item : items_) {
+        if (previous != nullptr) {
+            setTabOrder(previous, item.box);
+        }
+        previous = item.box;
+    }
+    if (previous != nullptr) {
+        setTabOrder(previous, handIn_);
+    }
+    setTabOrder(handIn_, retry_);
+    setTabOrder(retry_, printMarked_);
+    setTabOrder(printMarked_, saveMarkedPdf_);
+    SetFontPoints(fontPoints_);
+
+    handIn_->setEnabled(true);
+    retry_->setEnabled(false);
+    ShowClock();
+    MoveTo(0);
+}
+
+void frmPractice::SetFontPoints(int points)
+{
+    fontPoints_ = std::clamp(points, PracticeSmallestPoints, PracticeLargestPoints);
+    QFont problemFont = sheet_->font();
+    problemFont.setPointSize(fontPoints_);
+    sheet_->setFont(problemFont);
+    // Under the sheet's style sheet the controls do not take its font, so each is given it.
+    for (QWidget* control : sheet_->findChildren<QWidget*>()) {
+        control->setFont(problemFont);
+    }
+    // Room for six digits and a sign whatever the size.
+    const int boxWidth =
+        QFontMetrics(problemFont).horizontalAdvance(QStringLiteral("-000000")) + 16;
+    QFont markFont = problemFont;
+    markFont.setBold(true);
+    for (const Item& item : items_) {
+        item.box->setFixedWidth(boxWidth);
+        item.mark->setFont(markFont);
+    }
+}
+
+void frmPractice::MoveTo(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
+        return;
+    }
+    items_[static_cast<std::size_t>(index)].box->setFocus(Qt::TabFocusReason);
+}
+
+bool frmPractice::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+            scroll_->ensureWidgetVisible(box);
+        }
+    }
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    int index = -1;
+    for (std::size_t n = 0; n < items_.size(); ++n) {
+        if (items_[n].box == watched) {
+            index = static_cast<int>(n);
+        }
+    }
+    if (index < 0 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const int last = static_cast<int>(items_.size()) - 1;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // From the last box on to 交卷, which Return then presses.
+        if (index == last) {
+            handIn_->setFocus(Qt::TabFocusReason);
+        } else {
+            MoveTo(index + 1);
+        }
+        return true;
+    case Qt::Key_Up:
+        MoveTo(index - ProblemsPerRow);
+        return true;
+    case Qt::Key_Down:
+        MoveTo(std::min(index + ProblemsPerRow, last));
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void frmPractice::StartClock()
+{
+    if (!started_ && !handedIn_) {
+        started_ = Hooks().now();
+        tick_->start();
+        ShowClock();
+    }
+}
+
+int frmPractice::ElapsedSeconds() const
+{
+    if (stoppedSeconds_) {
+        return *stoppedSeconds_;
+    }
+    if (!started_) {
+        return 0;
+    }
+    return static_cast<int>(std::max<qint64>(0, started_->msecsTo(Hooks().now()) / 1000));
+}
+
+void frmPractice::ShowClock()
+{
+    clock_->setText(QStringLiteral("用时 ") + Elapsed(ElapsedSeconds()));
+}
+
+void frmPractice::HandIn_Click()
+{
+    if (handedIn_) {
+        return;
+    }
+    tick_->stop();
+    stoppedSeconds_ = ElapsedSeconds();
+    handedIn_ = true;
+    ShowClock();
+
+    std::vector<std::optional<long long>> answers;
+    for (const Item& item : items_) {
+        answers.push_back(ReadAnswer(item.box->text().toStdU16String()));
+    }
+    ShowMarks(answers);
+
+    int right = 0;
+    wrong_.clear();
+    for (std::size_t n = 0; n < items_.size(); ++n) {
+        if (IsRightAnswer(problems_[items_[n].problem], answers[n])) {
+            ++right;
+        } else {
+            wrong_.push_back(items_[n].problem);
+        }
+    }
+    const int count = static_cast<int>(items_.size());
+    if (!first_) {
+        first_ = MarkedRound{problems_, answers, Hooks().now().date(), *stoppedSeconds_};
+    }
+    const QString firstRound =
+        QStringLiteral("用时 %1　得分 %2").arg(Elapsed(first_->seconds)).arg(first_->Score());
+    QString text;
+    if (rounds_ == 1) {
+        text = QStringLiteral("%1　答对 %2 题，共 %3 题。").arg(firstRound).arg(right).arg(count);
+    } else {
+        text = QStringLiteral("这一轮答对 %1 题，共 %2 题。第一次：%3。")
+                   .arg(right)
+                   .arg(count)
+                   .arg(firstRound);
+    }
+    if (wrong_.empty()) {
+        text += QStringLiteral("全部做对了！");
+    }
+    result_->setText(text);
+
+    handIn_->setEnabled(false);
+    retry_->setEnabled(!wrong_.empty());
+    printMarked_->setEnabled(true);
+    saveMarkedPdf_->setEnabled(true);
+    (wrong_.empty() ? printMarked_ : retry_)->setFocus(Qt::TabFocusReason);
+}
+
+void frmPractice::ShowMarks(const std::vector<std::optional<long long>>& answers)
+{
+    for (std::size_t n = 0; n < items_.size(); ++n) {
+        const Item& item = items_[n];
+        const Problem& p = problems_[item.problem];
+        const bool right = IsRightAnswer(p, answers[n]);
+        item.box->setReadOnly(true);
+        SetBoxState(*item.box, right ? "right" : "wrong");
+        item.mark->setText(right ? ToQString(RightMark)
+                                 : ToQString(WrongMark) + QLatin1Char(' ') +
+                                       ToQString(RightAnswer(p)));
+        item.mark->setStyleSheet(right ? RightColour : WrongColour);
+    }
+}
+
+void frmPractice::SetBoxState(QLineEdit& box, const char* state)
+{
+    box.setProperty("mark", QString::fromLatin1(state));
+    box.style()->unpolish(&box);
+    box.style()->polish(&box);
+}
+
+void frmPractice::Retry_Click()
+{
+    if (!handedIn_ || wrong_.empty()) {
+        return;
+    }
+    result_->clear();
+    const std::vector<std::size_t> again = wrong_;
+    StartRound(again);
+}
+
+void frmPractice::PrintMarked_Click()
+{
+    if (!first_) {
+        return;
+    }
+    const MarkedRound round = *first_;
+    const PrintResult result =
+        Hooks().printDrawing([&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
+    if (result != PrintResult::Printed) {
+        Hooks().messageBox(PrintFailureMessage(result), PrintMarkedText);
+    }
+}
+
+void frmPractice::SaveMarkedPdf_Click()
+{
+    if (!first_) {
+        return;
+    }
+    QString caption = SaveMarkedPdfText;
+    caption.remove(QChar(u'…'));
+    const QString path = Hooks().saveFileName(caption, SuggestedPdfPath(first_->date));
+    if (path.isEmpty()) {
+        return;
+    }
+    const MarkedRound round = *first_;
+    const PrintResult result =
+        SaveDocumentPdf(path, [&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
+    if (result != PrintResult::Printed) {
+        Hooks().messageBox(SaveFailureMessage(result, path), caption);
+    }
+}
+
+} // namespace sumvarl

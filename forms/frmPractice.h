@@ -1,0 +1,97 @@
+#pragma once
+
+// The practice window: the child does the worksheet on the screen, timed from the first key, and
+// hands it in to be marked; the wrong problems can be practised again until all are right, and
+// the first round's marked sheet printed or saved. It holds its own copy of the problems, so the
+// worksheet window may recalculate or close while a round goes on.
+
+#include "print/MarkedWorksheet.h"
+#include "worksheet/Marking.h"
+
+#include <QDateTime>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTimer;
+
+namespace sumvarl {
+
+inline constexpr int PracticeFontPoints = 18;
+inline constexpr int PracticeSmallestPoints = 16;
+inline constexpr int PracticeLargestPoints = 40;
+
+class frmPractice final : public QWidget
+{
+    Q_OBJECT
+public:
+    // A round of all the problems, in their order. The window deletes itself when closed.
+    explicit frmPractice(std::vector<Problem> problems, QWidget* parent = nullptr);
+
+    // 交卷: stop the clock and mark every answer.
+    void HandIn_Click();
+    // 再练错题: a new round of the problems still wrong.
+    void Retry_Click();
+    // 打印成绩 and 成绩保存为 PDF…: the first round marked on the printed worksheet.
+    void PrintMarked_Click();
+    void SaveMarkedPdf_Click();
+
+    // The problems' size in points (Ctrl+plus, Ctrl+minus).
+    int FontPoints() const { return fontPoints_; }
+    void SetFontPoints(int points);
+
+    // The first round as handed in; empty before.
+    const std::optional<MarkedRound>& FirstRound() const { return first_; }
+
+protected:
+    // Return, Enter and the arrow keys in the answer boxes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Item
+    {
+        std::size_t problem = 0; // index into problems_
+        QLineEdit* box = nullptr;
+        QLabel* mark = nullptr;
+    };
+
+    void CreateControls();
+    void StartRound(const std::vector<std::size_t>& problems);
+    void StartClock();
+    int ElapsedSeconds() const;
+    void ShowClock();
+    void MoveTo(int index);
+    void ShowMarks(const std::vector<std::optional<long long>>& answers);
+    void SetBoxState(QLineEdit& box, const char* state);
+
+    std::vector<Problem> problems_;
+    bool negativeAllowed_ = false;
+    std::vector<Item> items_;
+    // Problems not yet answered right, after the last round handed in.
+    std::vector<std::size_t> wrong_;
+    std::optional<MarkedRound> first_;
+    int rounds_ = 0;
+    int fontPoints_ = PracticeFontPoints;
+
+    std::optional<QDateTime> started_;
+    std::optional<int> stoppedSeconds_;
+    bool handedIn_ = false;
+
+    QLabel* clock_ = nullptr;
+    QLabel* result_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* sheet_ = nullptr;
+    QGridLayout* grid_ = nullptr;
+    QPushButton* handIn_ = nullptr;
+    QPushButton* retry_ = nullptr;
+    QPushButton* printMarked_ = nullptr;
+    QPushButton* saveMarkedPdf_ = nullptr;
+    QTimer* tick_ = nullptr;
+};
+
+} // namespace sumvarl

@@ -1,0 +1,348 @@
+// The practice window as a child uses it: answers typed with real keys (digits, full-width
+// digits from an input method, Backspace, Return, Tab, the arrows), the clock from the first key,
+// marking at 交卷, 再练错题 until every problem is right, the size keys, and the marked sheet read
+// back from a saved PDF and, under print/tests/test-printer.sh, from the test printer's job.
+
+#include "FormsTestSupport.h"
+#include "PrintTestSupport.h"
+#include "forms/frmPractice.h"
+#include "worksheet/Marking.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using sumvarl::frmPractice;
+using sumvarl::test::Control;
+
+namespace {
+
+struct Case
+{
+    printtest::Row row;
+    QString typed; // keys; text in full-width digits goes through the input method
+    bool fullWidth = false;
+    QString shown;   // the problem as the window shows it, the answer in its box
+    QString mark;    // beside the box after 交卷
+    QString printed; // the marked sheet's item, white space removed
+};
+
+// Six problems, every open place, three right: one of the many answers to "( )×0＝0", one in
+// full-width digits; a wrong one, an empty one, and 0 as a divisor.
+const QList<Case>& Cases()
+{
+    static const QList<Case> cases{
+        {{u"12", u"＋", u"5", u"17", 0}, "17", false, "12＋5＝17", "✓", "12＋5＝17✓"},
+        {{u"12", u"－", u"5", u"7", 1}, "2", false, "(2)－5＝7", "✗ 12", "(2)－5＝7✗12"},
+        {{u"3", u"×", u"0", u"0", 1}, "7", false, "(7)×0＝0", "✓", "(7)×0＝0✓"},
+        {{u"36", u"÷", u"4", u"9", 2}, "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
+        {{u"7", u"×", u"8", u"56", 0}, "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
+        {{u"0", u"÷", u"5", u"0", 2}, "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
+    };
+    return cases;
+}
+
+void SetCases(const QList<Case>& cases)
+{
+    QList<printtest::Row> rows;
+    for (const Case& c : cases) {
+        rows << c.row;
+    }
+    printtest::SetWorksheet(rows, static_cast<int>(rows.size()));
+}
+
+QLineEdit* Box(const QWidget& w, int n)
+{
+    return Control<QLineEdit>(w, QStringLiteral("Answer%1").arg(n));
+}
+
+QString Shown(const QWidget& w, int n)
+{
+    return Control<QLabel>(w, QStringLiteral("Before%1").arg(n))->text() + Box(w, n)->text() +
+           Control<QLabel>(w, QStringLiteral("After%1").arg(n))->text();
+}
+
+int Boxes(const QWidget& w)
+{
+    int n = 0;
+    while (w.findChild<QLineEdit*>(QStringLiteral("Answer%1").arg(n + 1)) != nullptr) {
+        ++n;
+    }
+    return n;
+}
+
+void Type(QWidget& box, const Case& c)
+{
+    if (c.fullWidth) {
+        sumvarl::test::TypeWithInputMethod(box, c.typed);
+    } else {
+        QTest::keyClicks(&box, c.typed);
+    }
+}
+
+// The heading's count line and the marked items, as pdftotext reads the printed sheet.
+void ExpectMarkedSheet(const QStringList& lines, const QList<Case>& cases, const QString& filledIn)
+{
+    QCOMPARE(lines.value(0), printtest::TitleLine());
+    QCOMPARE(lines.value(1), QStringLiteral("题目数：%1题").arg(cases.size()) + filledIn);
+    QString expected;
+    for (const Case& c : cases) {
+        expected += c.printed;
+    }
+    QCOMPARE(lines.mid(2).join(QString()), expected);
+}
+
+} // namespace
+
+class FrmPracticeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { sumvarl::test::SetUpTestApplication(); }
+
+    void init()
+    {
+        hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
+        SetCases(Cases());
+        window_ = new frmPractice(sumvarl::TableProblems());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.data()));
+    }
+
+    void cleanup()
+    {
+        delete window_.data();
+        hooks_.reset();
+    }
+
+    void showsTheSheetWithABoxAtEachOpenPlace()
+    {
+        QCOMPARE(window_->windowTitle(), QStringLiteral("练习"));
+        QCOMPARE(Boxes(*window_), Cases().size());
+        const QStringList empty{"12＋5＝", "()－5＝7", "()×0＝0", "36÷()＝9", "7×8＝", "0÷()＝0"};
+        for (int n = 1; n <= Boxes(*window_); ++n) {
+            QCOMPARE(Shown(*window_, n), empty[n - 1]);
+            QVERIFY(Box(*window_, n)->font().pointSize() >= 16);
+        }
+        // Four to a row: the fifth problem starts a row under the first.
+        const auto cell = [this](int n) { return Box(*window_, n)->parentWidget()->geometry(); };
+        for (int n = 2; n <= 4; ++n) {
+            QCOMPARE(cell(n).top(), cell(1).top());
+            QVERIFY(cell(n).left() > cell(n - 1).right());
+        }
+        QCOMPARE(cell(5).left(), cell(1).left());
+        QVERIFY(cell(5).top() > cell(1).bottom());
+        QVERIFY(Box(*window_, 1)->hasFocus());
+    }
+
+    void keysTypeAnswersAndMoveBetweenBoxes()
+    {
+        QLineEdit* first = Box(*window_, 1);
+        QTest::keyClicks(first, "1a.+-7 ");
+        QCOMPARE(first->text(), QStringLiteral("17"));
+        QTest::keyClick(first, Qt::Key_Backspace);
+        QCOMPARE(first->text(), QStringLiteral("1"));
+        QTest::keyClick(first, Qt::Key_Return);
+        QVERIFY(Box(*window_, 2)->hasFocus());
+        sumvarl::test::TypeWithInputMethod(*Box(*window_, 2), QStringLiteral("１２"));
+        QCOMPARE(Box(*window_, 2)->text(), QStringLiteral("12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(Box(*window_, 3)->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(Box(*window_, 2)->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(Box(*window_, 6)->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(Box(*window_, 2)->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QVERIFY(Box(*window_, 2)->hasFocus());
+        // From the last box Return goes on to 交卷 and presses it there.
+        Box(*window_, 6)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        auto* handIn = Control<QPushButton>(*window_, QStringLiteral("HandIn"));
+        QVERIFY(handIn->hasFocus());
+        QTest::keyClick(handIn, Qt::Key_Return);
+        QVERIFY(!handIn->isEnabled());
+        QVERIFY(Box(*window_, 1)->isReadOnly());
+    }
+
+    void aMinusWhereTheSheetHasNegativeNumbers()
+    {
+        QTest::keyClicks(Box(*window_, 1), "-3");
+        QCOMPARE(Box(*window_, 1)->text(), QStringLiteral("3"));
+        printtest::SetWorksheet({{u"-20", u"＋", u"15", u"-5", 0}, {u"4", u"＋", u"5", u"9", 1}},
+                                2);
+        frmPractice negative(sumvarl::TableProblems());
+        negative.show();
+        QTest::keyClicks(Box(negative, 1), "-5");
+        QCOMPARE(Box(negative, 1)->text(), QStringLiteral("-5"));
+        sumvarl::test::TypeWithInputMethod(*Box(negative, 2), QStringLiteral("－４"));
+        QCOMPARE(Box(negative, 2)->text(), QStringLiteral("-4"));
+        QTest::keyClick(Box(negative, 2), Qt::Key_Return);
+        Control<QPushButton>(negative, QStringLiteral("HandIn"))->click();
+        QCOMPARE(Control<QLabel>(negative, QStringLiteral("Mark1"))->text(), QStringLiteral("✓"));
+        QCOMPARE(Control<QLabel>(negative, QStringLiteral("Mark2"))->text(), QStringLiteral("✗ 4"));
+    }
+
+    void clockRunsFromTheFirstKeyUntilHandIn()
+    {
+        auto* clock = Control<QLabel>(*window_, QStringLiteral("Clock"));
+        QCOMPARE(clock->text(), QStringLiteral("用时 00:00"));
+        hooks_->now = hooks_->now.addSecs(30);
+        QTest::keyClick(Box(*window_, 1), Qt::Key_Tab);
+        QTest::qWait(300);
+        QCOMPARE(clock->text(), QStringLiteral("用时 00:00"));
+        QTest::keyClicks(QApplication::focusWidget(), "1");
+        hooks_->now = hooks_->now.addMSecs(65'900);
+        QTRY_COMPARE(clock->text(), QStringLiteral("用时 01:05"));
+        hooks_->now = hooks_->now.addSecs(3600);
+        QTRY_COMPARE(clock->text(), QStringLiteral("用时 61:05"));
+        Control<QPushButton>(*window_, QStringLiteral("HandIn"))->click();
+        hooks_->now = hooks_->now.addSecs(100);
+        QTest::qWait(300);
+        QCOMPARE(clock->text(), QStringLiteral("用时 61:05"));
+        QCOMPARE(window_->FirstRound()->seconds, 3665);
+    }
+
+    void handInMarksEveryAnswer()
+    {
+        for (int n = 1; n <= Cases().size(); ++n) {
+            Type(*Box(*window_, n), Cases()[n - 1]);
+        }
+        hooks_->now = hooks_->now.addSecs(42);
+        Control<QPushButton>(*window_, QStringLiteral("HandIn"))->click();
+        for (int n = 1; n <= Cases().size(); ++n) {
+            const Case& c = Cases()[n - 1];
+            QCOMPARE(Shown(*window_, n), c.shown);
+            auto* mark = Control<QLabel>(*window_, QStringLiteral("Mark%1").arg(n));
+            QCOMPARE(mark->text(), c.mark);
+            const bool right = c.mark == QStringLiteral("✓");
+            QVERIFY(mark->styleSheet().contains(right ? "#1d7a2b" : "#c21f1f"));
+            QCOMPARE(Box(*window_, n)->property("mark").toString(),
+                     QString(right ? "right" : "wrong"));
+        }
+        QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Result"))->text(),
+                 QStringLiteral("用时 00:42　得分 50　答对 3 题，共 6 题。"));
+        QVERIFY(Control<QPushButton>(*window_, QStringLiteral("Retry"))->isEnabled());
+        // Closing loses the round and asks nothing.
+        QVERIFY(window_->close());
+        QVERIFY(hooks_->messages.empty());
+    }
+
+    void retryTheWrongOnesUntilAllAreRight()
+    {
+        for (int n = 1; n <= Cases().size(); ++n) {
+            Type(*Box(*window_, n), Cases()[n - 1]);
+        }
+        hooks_->now = hooks_->now.addSecs(75);
+        auto* handIn = Control<QPushButton>(*window_, QStringLiteral("HandIn"));
+        auto* retry = Control<QPushButton>(*window_, QStringLiteral("Retry"));
+        auto* result = Control<QLabel>(*window_, QStringLiteral("Result"));
+        handIn->click();
+        // Round two: the three wrong ones, one still wrong; round three: that one, now right.
+        const QList<QStringList> rounds{{"12", "3", "5"}, {"4"}};
+        const QList<QStringList> shown{{"()－5＝7", "36÷()＝9", "0÷()＝0"}, {"36÷()＝9"}};
+        for (int r = 0; r < rounds.size(); ++r) {
+            QVERIFY(retry->hasFocus());
+            QTest::keyClick(retry, Qt::Key_Return);
+            QCOMPARE(Boxes(*window_), rounds[r].size());
+            QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Clock"))->text(),
+                     QStringLiteral("用时 00:00"));
+            for (int n = 1; n <= rounds[r].size(); ++n) {
+                QCOMPARE(Shown(*window_, n), shown[r][n - 1]);
+                QTest::keyClicks(Box(*window_, n), rounds[r][n - 1]);
+                QTest::keyClick(Box(*window_, n), Qt::Key_Return);
+            }
+            hooks_->now = hooks_->now.addSecs(9);
+            QVERIFY(handIn->hasFocus());
+            QTest::keyClick(handIn, Qt::Key_Return);
+            QVERIFY(result->text().contains(QStringLiteral("第一次：用时 01:15　得分 50")));
+        }
+        QVERIFY(result->text().startsWith(QStringLiteral("这一轮答对 1 题，共 1 题。")));
+        QVERIFY(result->text().endsWith(QStringLiteral("全部做对了！")));
+        QVERIFY(!retry->isEnabled());
+        QCOMPARE(window_->FirstRound()->Score(), 50);
+        QCOMPARE(window_->FirstRound()->seconds, 75);
+    }
+
+    void ctrlPlusAndMinusResizeTheProblems()
+    {
+        const int start = window_->FontPoints();
+        QVERIFY(start >= 16);
+        QTest::keyClick(Box(*window_, 1), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(window_->FontPoints(), start + 2);
+        QCOMPARE(Box(*window_, 1)->font().pointSize(), start + 2);
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(Box(*window_, 1), Qt::Key_Minus, Qt::ControlModifier);
+        }
+        QCOMPARE(window_->FontPoints(), sumvarl::PracticeSmallestPoints);
+        QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Before1"))->font().pointSize(),
+                 sumvarl::PracticeSmallestPoints);
+        QVERIFY(Box(*window_, 1)->text().isEmpty());
+    }
+
+    void savesTheMarkedSheetAsPdf()
+    {
+        QTemporaryDir folder;
+        QString path = folder.filePath(QStringLiteral("marked.pdf"));
+        QStringList suggested;
+        sumvarl::Hooks().saveFileName = [&suggested, path](const QString&,
+                                                           const QString& suggestion) {
+            suggested << suggestion;
+            return path;
+        };
+        HandInTheCases();
+        Control<QPushButton>(*window_, QStringLiteral("SaveMarkedPdf"))->click();
+        QVERIFY(hooks_->messages.empty());
+        QCOMPARE(QFileInfo(suggested.value(0)).fileName(), QStringLiteral("成绩-2026-05-06.pdf"));
+        ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：50"));
+    }
+
+    void printFailureIsReported()
+    {
+        HandInTheCases();
+        hooks_->printResult = sumvarl::PrintResult::NoDefaultPrinter;
+        Control<QPushButton>(*window_, QStringLiteral("PrintMarked"))->click();
+        QCOMPARE(hooks_->drawings.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].title, QStringLiteral("打印成绩"));
+    }
+
+    // Run by test-printer.sh against a queue that keeps each document.
+    void printsTheMarkedSheetOnTheTestPrinter()
+    {
+        if (printtest::TestPrinterOut().isEmpty()) {
+            QSKIP("needs the private CUPS server of print/tests/test-printer.sh");
+        }
+        sumvarl::Hooks().printDrawing = sumvarl::DefaultFormHooks().printDrawing;
+        HandInTheCases();
+        Control<QPushButton>(*window_, QStringLiteral("PrintMarked"))->click();
+        QVERIFY(hooks_->messages.empty());
+        const QStringList jobs = printtest::WaitForKeptJobs();
+        QCOMPARE(jobs.size(), 1);
+        ExpectMarkedSheet(printtest::PdfLines(jobs[0]), Cases(),
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：50"));
+    }
+
+private:
+    void HandInTheCases()
+    {
+        for (int n = 1; n <= Cases().size(); ++n) {
+            Type(*Box(*window_, n), Cases()[n - 1]);
+        }
+        hooks_->now = hooks_->now.addSecs(125);
+        Control<QPushButton>(*window_, QStringLiteral("HandIn"))->click();
+    }
+
+    std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
+    QPointer<frmPractice> window_;
+};
+
+QTEST_MAIN(FrmPracticeTest)
+#include "frm_practice_test.moc"

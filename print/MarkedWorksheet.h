@@ -1,0 +1,44 @@
+#pragma once
+
+// A practice round marked on the printed worksheet: the sheet's heading with the date, the time
+// used and the score filled in, and each problem in its place with the child's answer written
+// in, ✓ after a right one and ✗ with the right answer after a wrong or empty one.
+
+#include "print/PrintedWorksheet.h"
+#include "worksheet/Marking.h"
+
+#include <QDate>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sumvarl {
+
+inline constexpr std::u16string_view RightMark = u"✓";
+inline constexpr std::u16string_view WrongMark = u"✗";
+
+struct MarkedRound
+{
+    std::vector<Problem> problems;
+    // One per problem; empty where nothing was written.
+    std::vector<std::optional<long long>> answers;
+    QDate date;
+    int seconds = 0;
+
+    int Right() const;
+    int Score() const { return sumvarl::Score(Right(), static_cast<int>(problems.size())); }
+};
+
+// Minutes and seconds, "03:07"; minutes beyond 99 keep all their digits.
+std::u16string ElapsedText(int seconds);
+
+// "日期：2026年5月6日  用时：03:07  得分：85", in place of the heading's line to fill in.
+std::u16string FilledInLine(const MarkedRound& round);
+
+// Problem i (0-based) of the round as the marked sheet prints it, without its column.
+std::u16string MarkedItemText(const MarkedRound& round, std::size_t i);
+
+// The whole marked sheet onto a surface, in the printer layout.
+void PrintMarkedWorksheet(PrintSurface& surface, const MarkedRound& round);
+
+} // namespace sumvarl
