@@ -13,7 +13,6 @@
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
-#include "worksheet/PrintSurface.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QGuiApplication>
@@ -46,19 +45,6 @@ void BM_Batch40SheetsWithAnswers(benchmark::State& state)
 }
 BENCHMARK(BM_Batch40SheetsWithAnswers)->Unit(benchmark::kMillisecond);
 
-class NoSurface final : public sumvarl::PrintSurface
-{
-protected:
-    double ColumnWidth() const override { return 1; }
-    double LineHeight() const override { return 1; }
-    double TextWidth(std::u16string_view text) const override
-    {
-        return static_cast<double>(text.size());
-    }
-    void DrawText(double, double, std::u16string_view) override {}
-    void Clear() override {}
-};
-
 void BM_Batch40SheetsNoPdf(benchmark::State& state)
 {
     Math::ResetState();
@@ -72,10 +58,9 @@ void BM_Batch40SheetsNoPdf(benchmark::State& state)
     sumvarl::BuildHooks hooks;
     hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
-    NoSurface surface;
     for (auto _ : state) {
         for (int sheet = 0; sheet < 40; ++sheet) {
-            sumvarl::BuildWorksheet(surface, hooks);
+            sumvarl::FillWorksheetTable(hooks);
         }
         benchmark::DoNotOptimize(Math::WorksheetTable.ProblemKey[100].data());
     }

@@ -30,20 +30,7 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 
-// Builds a 200-problem worksheet once, from a fixed seed, with a share of fill-in problems.
-class NullSurface final : public sumvarl::PrintSurface
-{
-protected:
-    double ColumnWidth() const override { return 120; }
-    double LineHeight() const override { return 240; }
-    double TextWidth(std::u16string_view text) const override
-    {
-        return 120.0 * static_cast<double>(text.size());
-    }
-    void DrawText(double, double, std::u16string_view) override {}
-    void Clear() override {}
-};
-
+// Fills a 200-problem worksheet table once, from a fixed seed, with a share of fill-in problems.
 void BuildTable()
 {
     static bool built = false;
@@ -61,8 +48,7 @@ void BuildTable()
     sumvarl::BuildHooks hooks;
     hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
-    NullSurface surface;
-    sumvarl::BuildWorksheet(surface, hooks);
+    sumvarl::FillWorksheetTable(hooks);
     built = true;
 }
 

@@ -144,20 +144,15 @@ BuildHooks DefaultBuildHooks()
     return hooks;
 }
 
-void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
+TableFill FillWorksheetTable(const BuildHooks& hooks)
 {
-    surface.Cls();
-    Counts counts;
     ResetRows();
-    PrintHeader(surface);
-
+    TableFill fill;
     // Start refuses more than the table holds; the clamp only keeps a stray value in bounds.
     const int problemCount = std::min<int>(Math::ProblemCount, Math::MaxProblemCount);
     for (int i = 1; i <= problemCount; ++i) {
         if (!FindNewProblem(i, hooks)) {
-            if (hooks.messageBox) {
-                hooks.messageBox(TooFewProblemsPrompt, TooFewProblemsTitle);
-            }
+            fill.gaveUp = true;
             break;
         }
         const auto row = static_cast<std::size_t>(i);
@@ -167,12 +162,36 @@ void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
             const std::int16_t kind = BlankKindFor(*hooks.random);
             WorksheetTable.BlankKind[row] = PosedWithResultOnly(row) ? std::int16_t{0} : kind;
         }
-        PrintProblemLine(surface, i, Variant::Screen);
-        Count(counts, row);
+        fill.rows = i;
     }
+    return fill;
+}
 
+void DrawWorksheet(PrintSurface& surface, const TableFill& fill,
+                   const std::function<void()>& beforeSummary)
+{
+    surface.Cls();
+    PrintHeader(surface);
+    Counts counts;
+    for (int i = 1; i <= fill.rows; ++i) {
+        PrintProblemLine(surface, i, Variant::Screen);
+        Count(counts, static_cast<std::size_t>(i));
+    }
+    if (beforeSummary) {
+        beforeSummary();
+    }
     surface.EndLine();
     PrintSummary(surface, counts);
+}
+
+void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
+{
+    const TableFill fill = FillWorksheetTable(hooks);
+    DrawWorksheet(surface, fill, [&] {
+        if (fill.gaveUp && hooks.messageBox) {
+            hooks.messageBox(TooFewProblemsPrompt, TooFewProblemsTitle);
+        }
+    });
     if (hooks.timerOff) {
         hooks.timerOff();
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Builds one whole worksheet: header, ProblemCount different problems four to a row, the
-// summary line. Fills Math::WorksheetTable as it goes.
+// One whole worksheet: ProblemCount different problems into Math::WorksheetTable, then the
+// screen sheet drawn from the table: header, the problems four to a row, the summary line.
 
 #include <cstdint>
 #include <functional>
@@ -35,6 +35,23 @@ struct BuildHooks
 // message box and the timer.
 BuildHooks DefaultBuildHooks();
 
+struct TableFill
+{
+    int rows = 0;        // rows 1..rows hold the problems found
+    bool gaveUp = false; // a problem not yet on the sheet could not be found
+};
+
+// Fills rows 1..ProblemCount of the table with different problems and their fill-in-the-blank
+// forms, from hooks.generateProblem and hooks.random; stops at the first problem that cannot
+// be found. Clears the first RowsResetPerBuild rows first. Draws nothing, shows nothing.
+TableFill FillWorksheetTable(const BuildHooks& hooks);
+
+// Draws the screen sheet of a filled table on the surface: header, rows 1..fill.rows, the
+// summary line. beforeSummary runs once the rows are drawn (the give-up message).
+void DrawWorksheet(PrintSurface& surface, const TableFill& fill,
+                   const std::function<void()>& beforeSummary = {});
+
+// FillWorksheetTable, then DrawWorksheet with the message when it gave up, then the timer off.
 void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks);
 
 } // namespace sumvarl

@@ -7,7 +7,6 @@
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
 #include "print/PrintedWorksheet.h"
-#include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
 #include "worksheet/tests/AnswerCheck.h"
@@ -24,19 +23,6 @@
 
 namespace {
 
-class NoSurface final : public sumvarl::PrintSurface
-{
-protected:
-    double ColumnWidth() const override { return 1; }
-    double LineHeight() const override { return 1; }
-    double TextWidth(std::u16string_view text) const override
-    {
-        return static_cast<double>(text.size());
-    }
-    void DrawText(double, double, std::u16string_view) override {}
-    void Clear() override {}
-};
-
 // A worksheet of every operation with many blanks, the same every run.
 void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed, std::int16_t range = 100)
 {
@@ -51,8 +37,7 @@ void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed, std::int16_t r
     sumvarl::BuildHooks hooks;
     hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
-    NoSurface surface;
-    sumvarl::BuildWorksheet(surface, hooks);
+    sumvarl::FillWorksheetTable(hooks);
 }
 
 // True when every word of a stands on a line of b: on the same page, with a top within 1 pt of

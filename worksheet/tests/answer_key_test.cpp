@@ -177,11 +177,7 @@ TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
     BuildHooks hooks;
     hooks.generateProblem = [&random](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
-    bool gaveUp = false;
-    hooks.messageBox = [&gaveUp](std::u16string_view, std::u16string_view) { gaveUp = true; };
-    RecordingSurface screen;
-    BuildWorksheet(screen, hooks);
-    ASSERT_FALSE(gaveUp);
+    ASSERT_FALSE(FillWorksheetTable(hooks).gaveUp);
 
     std::set<std::int16_t> kinds;
     int cut = 0;

@@ -292,6 +292,35 @@ TEST(BuildWorksheet, RunsOutOfDifferentAdditions)
     EXPECT_GE(calls, 46 + AttemptsPerProblem);
 }
 
+// The table alone, with no surface: the same rows the whole build gives, and where it stopped.
+TEST(FillWorksheetTable, FillsTheBuildsRowsAndSaysWhereItGaveUp)
+{
+    const auto fillFromSeed = [](bool draw) {
+        Settings(50, 1, 40);
+        Math::CumulativeWeight = {25, 25, 25, 25, 0};
+        Math::WeightTotal = 25;
+        Math::NumberRange = 10;
+        ClockRandom random(11, [] { return std::uint64_t{3}; });
+        BuildHooks hooks;
+        hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+        hooks.random = &random;
+        TableFill fill;
+        if (draw) {
+            RecordingSurface surface;
+            BuildWorksheet(surface, hooks);
+        } else {
+            fill = FillWorksheetTable(hooks);
+        }
+        return std::pair(fill, Math::WorksheetTable);
+    };
+    const auto [fill, table] = fillFromSeed(false);
+    EXPECT_EQ(fill.rows, 46);
+    EXPECT_TRUE(fill.gaveUp);
+    const auto built = fillFromSeed(true).second;
+    EXPECT_EQ(table.ProblemKey, built.ProblemKey);
+    EXPECT_EQ(table.BlankKind, built.BlankKind);
+}
+
 TEST(BuildWorksheet, KeysOnASheetAreUnique)
 {
     for (std::uint64_t seed = 1; seed <= 30; ++seed) {
