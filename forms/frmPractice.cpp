@@ -221,13 +221,8 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
         row->setContentsMargins(0, 0, 0, 0);
         row->setSpacing(2);
         const auto [before, after] = AroundTheBox(p);
-        auto* box = new QLineEdit(cell);
         const QString number = QString::number(n + 1);
-        box->setObjectName(QStringLiteral("Answer") + number);
-        box->setValidator(new AnswerValidator(negativeAllowed_, box));
-        box->setAlignment(Qt::AlignCenter);
-        box->installEventFilter(this);
-        connect(box, &QLineEdit::textEdited, this, &frmPractice::StartClock);
+        QLineEdit* box = MakeBox(cell, QStringLiteral("Answer") + number, negativeAllowed_);
         auto* mark = new QLabel(cell);
         mark->setObjectName(QStringLiteral("Mark") + number);
         auto* beforeLabel = new QLabel(before, cell);
@@ -236,22 +231,30 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
         afterLabel->setObjectName(QStringLiteral("After") + number);
         row->addWidget(beforeLabel);
         row->addWidget(box);
+        QLineEdit* remainder = nullptr;
+        if (HasRemainder(p)) {
+            row->addWidget(new QLabel(ToQString(Math::RemainderSign), cell));
+            remainder = MakeBox(cell, QStringLiteral("Remainder") + number, false);
+            row->addWidget(remainder);
+        }
         row->addWidget(afterLabel);
         row->addWidget(mark);
         row->addStretch();
         const int place = static_cast<int>(n);
         grid_->addWidget(cell, place / ProblemsPerRow, place % ProblemsPerRow);
-        items_.push_back({problems[n], box, mark});
+        items_.push_back({problems[n], box, remainder, mark});
     }
     grid_->setRowStretch(grid_->rowCount(), 1);
     scroll_->setWidget(sheet_);
     // The boxes in reading order, then the buttons.
     QWidget* previous = nullptr;
     for (const Item& item : items_) {
-        if (previous != nullptr) {
-            setTabOrder(previous, item.box);
+        for (QLineEdit* box : {item.box, item.remainder}) {
+            if (box != nullptr && previous != nullptr) {
+                setTabOrder(previous, box);
+            }
+            previous = box != nullptr ? box : previous;
         }
-        previous = item.box;
     }
     if (previous != nullptr) {
         setTabOrder(previous, handIn_);
@@ -265,6 +268,17 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
     retry_->setEnabled(false);
     ShowClock();
     MoveTo(0);
+}
+
+QLineEdit* frmPractice::MakeBox(QWidget* cell, const QString& name, bool negativeAllowed)
+{
+    auto* box = new QLineEdit(cell);
+    box->setObjectName(name);
+    box->setValidator(new AnswerValidator(negativeAllowed, box));
+    box->setAlignment(Qt::AlignCenter);
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textEdited, this, &frmPractice::StartClock);
+    return box;
 }
 
 void frmPractice::SetFontPoints(int points)
@@ -284,6 +298,9 @@ void frmPractice::SetFontPoints(int points)
     markFont.setBold(true);
     for (const Item& item : items_) {
         item.box->setFixedWidth(boxWidth);
+        if (item.remainder != nullptr) {
+            item.remainder->setFixedWidth(boxWidth);
+        }
         item.mark->setFont(markFont);
     }
 }
@@ -308,9 +325,11 @@ bool frmPractice::eventFilter(QObject* watched, QEvent* event)
     }
     const auto* key = static_cast<QKeyEvent*>(event);
     int index = -1;
+    bool inQuotient = false;
     for (std::size_t n = 0; n < items_.size(); ++n) {
-        if (items_[n].box == watched) {
+        if (items_[n].box == watched || items_[n].remainder == watched) {
             index = static_cast<int>(n);
+            inQuotient = items_[n].remainder != nullptr && items_[n].box == watched;
         }
     }
     if (index < 0 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
@@ -321,7 +340,9 @@ bool frmPractice::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // From the last box on to 交卷, which Return then presses.
-        if (index == last) {
+        if (inQuotient) {
+            items_[static_cast<std::size_t>(index)].remainder->setFocus(Qt::TabFocusReason);
+        } else if (index == last) {
             handIn_->setFocus(Qt::TabFocusReason);
         } else {
             MoveTo(index + 1);
@@ -373,9 +394,11 @@ void frmPractice::HandIn_Click()
     handedIn_ = true;
     ShowClock();
 
-    std::vector<std::optional<long long>> answers;
+    std::vector<std::u16string> answers;
     for (const Item& item : items_) {
-        answers.push_back(ReadAnswer(item.box->text().toStdU16String()));
+        const QString remainder = item.remainder != nullptr ? item.remainder->text() : QString();
+        answers.push_back(
+            JoinRemainder(item.box->text().toStdU16String(), remainder.toStdU16String()));
     }
     ShowMarks(answers);
 
@@ -415,14 +438,18 @@ void frmPractice::HandIn_Click()
     (wrong_.empty() ? printMarked_ : retry_)->setFocus(Qt::TabFocusReason);
 }
 
-void frmPractice::ShowMarks(const std::vector<std::optional<long long>>& answers)
+void frmPractice::ShowMarks(const std::vector<std::u16string>& answers)
 {
     for (std::size_t n = 0; n < items_.size(); ++n) {
         const Item& item = items_[n];
         const Problem& p = problems_[item.problem];
         const bool right = IsRightAnswer(p, answers[n]);
-        item.box->setReadOnly(true);
-        SetBoxState(*item.box, right ? "right" : "wrong");
+        for (QLineEdit* box : {item.box, item.remainder}) {
+            if (box != nullptr) {
+                box->setReadOnly(true);
+                SetBoxState(*box, right ? "right" : "wrong");
+            }
+        }
         item.mark->setText(right ? ToQString(RightMark)
                                  : ToQString(WrongMark) + QLatin1Char(' ') +
                                        ToQString(RightAnswer(p)));
@@ -456,7 +483,7 @@ void frmPractice::PrintMarked_Click()
     const PrintResult result =
         Hooks().printDrawing([&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result), PrintMarkedText);
+        Hooks().messageBox(PrintFailureMessage(result, LastPrintFailureReason()), PrintMarkedText);
     }
 }
 

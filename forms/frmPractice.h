@@ -57,6 +57,7 @@ private:
     {
         std::size_t problem = 0; // index into problems_
         QLineEdit* box = nullptr;
+        QLineEdit* remainder = nullptr; // a remainder division's second box
         QLabel* mark = nullptr;
     };
 
@@ -66,7 +67,8 @@ private:
     int ElapsedSeconds() const;
     void ShowClock();
     void MoveTo(int index);
-    void ShowMarks(const std::vector<std::optional<long long>>& answers);
+    void ShowMarks(const std::vector<std::u16string>& answers);
+    QLineEdit* MakeBox(QWidget* cell, const QString& name, bool negativeAllowed);
     void SetBoxState(QLineEdit& box, const char* state);
 
     std::vector<Problem> problems_;

@@ -41,15 +41,14 @@ std::u16string FilledInLine(const MarkedRound& round)
 std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
 {
     const Problem& p = round.problems[i];
-    const std::optional<long long> answer =
-        i < round.answers.size() ? round.answers[i] : std::nullopt;
-    const std::u16string written = answer ? DecimalText(*answer) : std::u16string();
+    const std::u16string written = i < round.answers.size() ? round.answers[i] : std::u16string();
     const auto operand = [&](const std::u16string& given, int kind) {
         if (p.blankKind != kind) {
             return given;
         }
         // The printed sheet's "(  )" stays as it is where nothing was written.
-        return answer ? u"(" + written + u")" : std::u16string(BlankMarker(Variant::Printer));
+        return written.empty() ? std::u16string(BlankMarker(Variant::Printer))
+                               : u"(" + written + u")";
     };
     // Right-justified in 7 characters as the sheet's items are, but never cut: a cut would drop
     // digits that were marked.
@@ -60,7 +59,7 @@ std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
     }
     text += Math::EqualsSign;
     text += p.blankKind == 0 ? written : p.result;
-    if (IsRightAnswer(p, answer)) {
+    if (IsRightAnswer(p, written)) {
         text += RightMark;
     } else {
         text += WrongMark;

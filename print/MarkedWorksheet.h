@@ -8,7 +8,6 @@
 #include "worksheet/Marking.h"
 
 #include <QDate>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,8 @@ inline constexpr std::u16string_view WrongMark = u"✗";
 struct MarkedRound
 {
     std::vector<Problem> problems;
-    // One per problem; empty where nothing was written.
-    std::vector<std::optional<long long>> answers;
+    // One per problem, as written (digits, a remainder after "……"); empty where nothing was.
+    std::vector<std::u16string> answers;
     QDate date;
     int seconds = 0;
 

@@ -122,7 +122,26 @@ std::optional<long long> ReadAnswer(std::u16string_view typed)
     return ReadStored(ascii);
 }
 
-bool IsRightAnswer(const Problem& problem, std::optional<long long> answer)
+bool HasRemainder(const Problem& problem)
+{
+    const std::optional<long long> a = ReadStored(problem.operand1);
+    const std::optional<long long> b = ReadStored(problem.operand2);
+    return problem.blankKind == 0 && problem.op == Math::DivideSign && a && b && *b != 0 &&
+           *a % *b != 0;
+}
+
+std::u16string JoinRemainder(std::u16string_view quotient, std::u16string_view remainder)
+{
+    std::u16string text(quotient);
+    if (!remainder.empty()) {
+        text.append(Math::RemainderSign).append(remainder);
+    }
+    return text;
+}
+
+namespace {
+
+bool IsRightNumber(const Problem& problem, std::optional<long long> answer)
 {
     if (!answer || *answer > Largest || *answer < -Largest) {
         return false;
@@ -139,6 +158,26 @@ bool IsRightAnswer(const Problem& problem, std::optional<long long> answer)
         return false;
     }
     return Compute(*a, problem.op, *b) == r;
+}
+
+} // namespace
+
+bool IsRightAnswer(const Problem& problem, std::u16string_view answer)
+{
+    const std::size_t sign = answer.find(Math::RemainderSign);
+    if (sign == std::u16string_view::npos) {
+        return !HasRemainder(problem) && IsRightNumber(problem, ReadAnswer(answer));
+    }
+    const std::optional<long long> quotient = ReadAnswer(answer.substr(0, sign));
+    const std::optional<long long> remainder =
+        ReadAnswer(answer.substr(sign + Math::RemainderSign.size()));
+    if (!HasRemainder(problem)) {
+        // "3……0" says the same as "3".
+        return remainder == 0 && IsRightNumber(problem, quotient);
+    }
+    const long long a = *ReadStored(problem.operand1);
+    const long long b = *ReadStored(problem.operand2);
+    return quotient == a / b && remainder == a % b;
 }
 
 int Score(int right, int problems)

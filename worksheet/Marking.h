@@ -36,10 +36,19 @@ bool NegativeAnswersPossible(const std::vector<Problem>& problems);
 // ("-", "－" or "−"). Empty for an empty answer or anything else.
 std::optional<long long> ReadAnswer(std::u16string_view typed);
 
+// A division posed with its result open whose numbers do not divide exactly: it is answered with
+// a quotient and a remainder, "3……2".
+bool HasRemainder(const Problem& problem);
+
+// A quotient and a remainder joined as the result column holds them; just the quotient where the
+// remainder is empty.
+std::u16string JoinRemainder(std::u16string_view quotient, std::u16string_view remainder);
+
 // Right when the answer makes the equation true with a number the problem's rules allow at that
 // place: "( )×0＝0" is right for every factor 0..9, "0÷( )＝0" for every divisor 1..9. The
-// stored number is always right. An empty answer is wrong.
-bool IsRightAnswer(const Problem& problem, std::optional<long long> answer);
+// stored number is always right. A remainder division wants its quotient and its remainder
+// ("3……2"; "3" or "3……0" where it divides exactly). An empty answer is wrong.
+bool IsRightAnswer(const Problem& problem, std::u16string_view answer);
 
 // 100 × right / problems rounded half to even; 0 for no problems.
 int Score(int right, int problems);

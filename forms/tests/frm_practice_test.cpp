@@ -24,15 +24,16 @@ namespace {
 struct Case
 {
     printtest::Row row;
-    QString typed; // keys; text in full-width digits goes through the input method
+    QString typed; // keys, Return at "|"; full-width digits go through the input method
     bool fullWidth = false;
     QString shown;   // the problem as the window shows it, the answer in its box
     QString mark;    // beside the box after 交卷
     QString printed; // the marked sheet's item, white space removed
 };
 
-// Six problems, every open place, three right: one of the many answers to "( )×0＝0", one in
-// full-width digits; a wrong one, an empty one, and 0 as a divisor.
+// Seven problems, every open place, four right: one of the many answers to "( )×0＝0", one in
+// full-width digits, a quotient with its remainder; a wrong one, an empty one, and 0 as a
+// divisor.
 const QList<Case>& Cases()
 {
     static const QList<Case> cases{
@@ -42,6 +43,7 @@ const QList<Case>& Cases()
         {{u"36", u"÷", u"4", u"9", 2}, "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
         {{u"7", u"×", u"8", u"56", 0}, "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
         {{u"0", u"÷", u"5", u"0", 2}, "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
+        {{u"17", u"÷", u"5", u"3……2", 0}, "3|2", false, "17÷5＝3……2", "✓", "17÷5＝3……2✓"},
     };
     return cases;
 }
@@ -62,8 +64,12 @@ QLineEdit* Box(const QWidget& w, int n)
 
 QString Shown(const QWidget& w, int n)
 {
-    return Control<QLabel>(w, QStringLiteral("Before%1").arg(n))->text() + Box(w, n)->text() +
-           Control<QLabel>(w, QStringLiteral("After%1").arg(n))->text();
+    QString shown =
+        Control<QLabel>(w, QStringLiteral("Before%1").arg(n))->text() + Box(w, n)->text();
+    if (const auto* remainder = w.findChild<QLineEdit*>(QStringLiteral("Remainder%1").arg(n))) {
+        shown += QStringLiteral("……") + remainder->text();
+    }
+    return shown + Control<QLabel>(w, QStringLiteral("After%1").arg(n))->text();
 }
 
 int Boxes(const QWidget& w)
@@ -79,8 +85,14 @@ void Type(QWidget& box, const Case& c)
 {
     if (c.fullWidth) {
         sumvarl::test::TypeWithInputMethod(box, c.typed);
-    } else {
-        QTest::keyClicks(&box, c.typed);
+        return;
+    }
+    box.setFocus(Qt::MouseFocusReason);
+    const QStringList parts = c.typed.split(QLatin1Char('|'));
+    QTest::keyClicks(&box, parts[0]);
+    for (const QString& part : parts.mid(1)) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), part);
     }
 }
 
@@ -124,7 +136,8 @@ private slots:
     {
         QCOMPARE(window_->windowTitle(), QStringLiteral("练习"));
         QCOMPARE(Boxes(*window_), Cases().size());
-        const QStringList empty{"12＋5＝", "()－5＝7", "()×0＝0", "36÷()＝9", "7×8＝", "0÷()＝0"};
+        const QStringList empty{"12＋5＝", "()－5＝7", "()×0＝0", "36÷()＝9",
+                                "7×8＝",   "0÷()＝0",  "17÷5＝……"};
         for (int n = 1; n <= Boxes(*window_); ++n) {
             QCOMPARE(Shown(*window_, n), empty[n - 1]);
             QVERIFY(Box(*window_, n)->font().pointSize() >= 16);
@@ -161,8 +174,10 @@ private slots:
         QVERIFY(Box(*window_, 2)->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QVERIFY(Box(*window_, 2)->hasFocus());
-        // From the last box Return goes on to 交卷 and presses it there.
-        Box(*window_, 6)->setFocus();
+        // From a quotient to its remainder, from the last box on to 交卷, pressed there.
+        Box(*window_, 7)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(Control<QLineEdit>(*window_, QStringLiteral("Remainder7"))->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
         auto* handIn = Control<QPushButton>(*window_, QStringLiteral("HandIn"));
         QVERIFY(handIn->hasFocus());
@@ -227,7 +242,7 @@ private slots:
                      QString(right ? "right" : "wrong"));
         }
         QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Result"))->text(),
-                 QStringLiteral("用时 00:42　得分 50　答对 3 题，共 6 题。"));
+                 QStringLiteral("用时 00:42　得分 57　答对 4 题，共 7 题。"));
         QVERIFY(Control<QPushButton>(*window_, QStringLiteral("Retry"))->isEnabled());
         // Closing loses the round and asks nothing.
         QVERIFY(window_->close());
@@ -261,12 +276,12 @@ private slots:
             hooks_->now = hooks_->now.addSecs(9);
             QVERIFY(handIn->hasFocus());
             QTest::keyClick(handIn, Qt::Key_Return);
-            QVERIFY(result->text().contains(QStringLiteral("第一次：用时 01:15　得分 50")));
+            QVERIFY(result->text().contains(QStringLiteral("第一次：用时 01:15　得分 57")));
         }
         QVERIFY(result->text().startsWith(QStringLiteral("这一轮答对 1 题，共 1 题。")));
         QVERIFY(result->text().endsWith(QStringLiteral("全部做对了！")));
         QVERIFY(!retry->isEnabled());
-        QCOMPARE(window_->FirstRound()->Score(), 50);
+        QCOMPARE(window_->FirstRound()->Score(), 57);
         QCOMPARE(window_->FirstRound()->seconds, 75);
     }
 
@@ -301,7 +316,7 @@ private slots:
         QVERIFY(hooks_->messages.empty());
         QCOMPARE(QFileInfo(suggested.value(0)).fileName(), QStringLiteral("成绩-2026-05-06.pdf"));
         ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
-                          QStringLiteral("日期：2026年5月6日用时：02:05得分：50"));
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
     }
 
     void printFailureIsReported()
@@ -327,7 +342,7 @@ private slots:
         const QStringList jobs = printtest::WaitForKeptJobs();
         QCOMPARE(jobs.size(), 1);
         ExpectMarkedSheet(printtest::PdfLines(jobs[0]), Cases(),
-                          QStringLiteral("日期：2026年5月6日用时：02:05得分：50"));
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
     }
 
 private:

@@ -68,12 +68,41 @@ TEST(Marking, RightAnswersForEveryShapeAndOpenPlace)
     };
     for (const MarkCase& c : cases) {
         for (long long answer = -20; answer <= 120; ++answer) {
-            EXPECT_EQ(IsRightAnswer(c.problem, answer), c.right.contains(answer))
+            EXPECT_EQ(IsRightAnswer(c.problem, DecimalText(answer)), c.right.contains(answer))
                 << Text(c.problem) << " answered " << answer;
         }
-        EXPECT_FALSE(IsRightAnswer(c.problem, std::nullopt)) << Text(c.problem) << " empty";
+        EXPECT_FALSE(IsRightAnswer(c.problem, u"")) << Text(c.problem) << " empty";
     }
-    EXPECT_TRUE(IsRightAnswer({u"12000", u"＋", u"100", u"12100", 0}, 12100));
+    EXPECT_TRUE(IsRightAnswer({u"12000", u"＋", u"100", u"12100", 0}, u"12100"));
+}
+
+// A division with a remainder wants both numbers; one that divides exactly takes "q……0" too.
+TEST(Marking, RemainderDivisionsWantTheQuotientAndTheRemainder)
+{
+    const Problem withRemainder{u"17", u"÷", u"5", u"3……2", 0};
+    const Problem exact{u"15", u"÷", u"5", u"3", 0};
+    EXPECT_TRUE(HasRemainder(withRemainder));
+    EXPECT_FALSE(HasRemainder(exact));
+    EXPECT_FALSE(HasRemainder({u"17", u"÷", u"5", u"3……2", 1}));
+    const struct
+    {
+        const Problem& problem;
+        std::u16string quotient;
+        std::u16string remainder;
+        bool right;
+    } cases[] = {
+        {withRemainder, u"3", u"2", true},  {withRemainder, u"３", u"２", true},
+        {withRemainder, u"3", u"", false},  {withRemainder, u"", u"2", false},
+        {withRemainder, u"2", u"7", false}, {withRemainder, u"3", u"1", false},
+        {withRemainder, u"4", u"2", false}, {exact, u"3", u"", true},
+        {exact, u"3", u"0", true},          {exact, u"3", u"1", false},
+        {exact, u"2", u"5", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsRightAnswer(c.problem, JoinRemainder(c.quotient, c.remainder)), c.right)
+            << Text(c.problem) << " answered " << c.quotient.size() << "+" << c.remainder.size();
+    }
+    EXPECT_EQ(JoinRemainder(u"3", u"2"), RightAnswer(withRemainder));
 }
 
 TEST(Marking, TypedAnswersReadAsWholeNumbers)
@@ -164,7 +193,7 @@ TEST(Marking, GeneratedProblemsAgreeWithTheAnswerChecker)
                                            (op == 4 && kind == 2 && (answer < 1 || answer > 9));
                         const std::u16string key = item(p, DecimalText(answer));
                         const bool checker = answercheck::CheckAnswer(sheet, key).empty();
-                        EXPECT_EQ(IsRightAnswer(p, answer), checker && !ruled)
+                        EXPECT_EQ(IsRightAnswer(p, DecimalText(answer)), checker && !ruled)
                             << Text(p) << " answered " << answer;
                         ++checked;
                     }
