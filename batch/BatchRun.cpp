@@ -4,7 +4,6 @@
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PrintedWorksheet.h"
-#include "worksheet/PrintSurface.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QCommandLineOption>
@@ -22,20 +21,6 @@ namespace sumvarl::batch {
 namespace {
 
 const QString Program = QStringLiteral("sumvarl-batch");
-
-// The builder draws the screen sheet as it goes; here only the table it fills is wanted.
-class NoSurface final : public PrintSurface
-{
-protected:
-    double ColumnWidth() const override { return 1; }
-    double LineHeight() const override { return 1; }
-    double TextWidth(std::u16string_view text) const override
-    {
-        return static_cast<double>(text.size());
-    }
-    void DrawText(double /*x*/, double /*y*/, std::u16string_view /*text*/) override {}
-    void Clear() override {}
-};
 
 QString Message(const QString& chinese, const QString& english)
 {
@@ -508,6 +493,85 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     return outcome;
 }
 
+namespace {
+
+int Fail(QTextStream& err, const QString& chinese, const QString& english)
+{
+    err << Message(chinese, english);
+    err.flush();
+    return RuntimeError;
+}
+
+int CannotWrite(QTextStream& err, const WorksheetPdf& pdf)
+{
+    return Fail(err,
+                QStringLiteral("无法写入“%1”：%2，没有生成文件").arg(pdf.Path(), pdf.ErrorString()),
+                QStringLiteral("cannot write '%1': %2; no file was made")
+                    .arg(pdf.Path(), pdf.ErrorString()));
+}
+
+int TooFewProblems(QTextStream& err, const BatchJob& job, int sheet)
+{
+    const auto allowed = DifferentProblems(CountInputsOf(job));
+    return Fail(
+        err,
+        QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），没有生成文件")
+            .arg(FromU16(TooFewProblemsPrompt))
+            .arg(sheet)
+            .arg(Math::ProblemCount)
+            .arg(allowed),
+        QStringLiteral("these settings do not give %1 different problems (sheet %2; they "
+                       "allow %3); widen --range or tick more operations. No file was "
+                       "made")
+            .arg(Math::ProblemCount)
+            .arg(sheet)
+            .arg(allowed));
+}
+
+// The sheet (and its key) of the worksheet now in the table, for the nth sheet of the run.
+void AddSheet(const BatchJob& job, int n, WorksheetPdf& sheets, WorksheetPdf* keys)
+{
+    DocumentOptions sheet;
+    if (!job.names.empty()) {
+        sheet.pupilName = job.names[static_cast<std::size_t>(n)];
+    }
+    DocumentOptions key = sheet;
+    key.answerKey = true;
+    sheets.AddSheet(sheet);
+    if (job.answersAfterEachSheet) {
+        sheets.AddSheet(key);
+    }
+    if (keys != nullptr) {
+        keys->AddSheet(key);
+    }
+}
+
+void Summary(const BatchJob& job, const WorksheetPdf& sheets, const WorksheetPdf* keys,
+             QTextStream& out)
+{
+    const int total = job.Sheets();
+    const QString withKeys =
+        job.answersAfterEachSheet ? QStringLiteral("，每张后附答案") : QString();
+    out << QStringLiteral("已写入 %1：%2 张练习题%3，共 %4 页。\n")
+               .arg(job.output)
+               .arg(total)
+               .arg(withKeys)
+               .arg(sheets.Pages());
+    out << QStringLiteral("Wrote %1: sheets %2%3, pages %4.\n")
+               .arg(job.output)
+               .arg(total)
+               .arg(job.answersAfterEachSheet ? QStringLiteral(" with answer keys") : QString())
+               .arg(sheets.Pages());
+    if (keys != nullptr) {
+        out << QStringLiteral("已写入答案 %1，共 %2 页。\nWrote the answer keys to %1: pages %2.\n")
+                   .arg(job.answersFile)
+                   .arg(keys->Pages());
+    }
+    out.flush();
+}
+
+} // namespace
+
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
 {
     CommitSettings(job.settings);
@@ -522,72 +586,26 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     BuildHooks hooks;
     hooks.generateProblem = [&random](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
-    bool tooFew = false;
-    hooks.messageBox = [&tooFew](std::u16string_view, std::u16string_view) { tooFew = true; };
-
-    const auto fail = [&err](const QString& chinese, const QString& english) {
-        err << Message(chinese, english);
-        err.flush();
-        return RuntimeError;
-    };
-    const auto cannotWrite = [&fail](const QString& path, const WorksheetPdf& pdf) {
-        return fail(
-            QStringLiteral("无法写入“%1”：%2，没有生成文件").arg(path, pdf.ErrorString()),
-            QStringLiteral("cannot write '%1': %2; no file was made").arg(path, pdf.ErrorString()));
-    };
 
     WorksheetPdf sheets(job.output);
-    if (!sheets.Ok()) {
-        return cannotWrite(job.output, sheets);
-    }
     std::unique_ptr<WorksheetPdf> keys;
     if (!job.answersFile.isEmpty()) {
         keys = std::make_unique<WorksheetPdf>(job.answersFile);
-        if (!keys->Ok()) {
-            return cannotWrite(job.answersFile, *keys);
-        }
     }
-
     const int total = job.Sheets();
     const bool progress = total >= ProgressFrom;
     for (int n = 0; n < total; ++n) {
-        NoSurface screen;
-        BuildWorksheet(screen, hooks);
-        if (tooFew) {
+        if (FillWorksheetTable(hooks).gaveUp) {
             if (progress) {
                 err << QLatin1Char('\n');
             }
-            return fail(QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），"
-                                       "没有生成文件")
-                            .arg(FromU16(TooFewProblemsPrompt))
-                            .arg(n + 1)
-                            .arg(Math::ProblemCount)
-                            .arg(DifferentProblems(CountInputsOf(job))),
-                        QStringLiteral("these settings do not give %1 different problems (sheet "
-                                       "%2; they allow %3); widen --range or tick more "
-                                       "operations. No file was made")
-                            .arg(Math::ProblemCount)
-                            .arg(n + 1)
-                            .arg(DifferentProblems(CountInputsOf(job))));
+            return TooFewProblems(err, job, n + 1);
         }
-        DocumentOptions sheet;
-        if (!job.names.empty()) {
-            sheet.pupilName = job.names[static_cast<std::size_t>(n)];
-        }
-        DocumentOptions key = sheet;
-        key.answerKey = true;
-        sheets.AddSheet(sheet);
-        if (job.answersAfterEachSheet) {
-            sheets.AddSheet(key);
-        }
-        if (keys) {
-            keys->AddSheet(key);
-        }
-        if (!sheets.Ok()) {
-            return cannotWrite(job.output, sheets);
-        }
-        if (keys && !keys->Ok()) {
-            return cannotWrite(job.answersFile, *keys);
+        AddSheet(job, n, sheets, keys.get());
+        for (const WorksheetPdf* pdf : {&sheets, keys.get()}) {
+            if (pdf != nullptr && !pdf->Ok()) {
+                return CannotWrite(err, *pdf);
+            }
         }
         if (progress) {
             err << QStringLiteral("\r第 %1/%2 张… / sheet %1 of %2").arg(n + 1).arg(total);
@@ -599,36 +617,13 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
         err.flush();
     }
 
-    // The answer keys first: if the sheets then fail, the keys are taken away again, so that a
-    // failed run leaves no file of its own.
-    if (keys && keys->Commit() != PrintResult::Printed) {
-        return cannotWrite(job.answersFile, *keys);
+    // Both files in full first, then both in place: a failure leaves every older file as it was.
+    const PrintResult written =
+        keys ? CommitTogether({&sheets, keys.get()}) : CommitTogether({&sheets});
+    if (written != PrintResult::Printed) {
+        return CannotWrite(err, !sheets.Ok() || !keys ? sheets : *keys);
     }
-    if (sheets.Commit() != PrintResult::Printed) {
-        if (keys) {
-            QFile::remove(job.answersFile);
-        }
-        return cannotWrite(job.output, sheets);
-    }
-
-    const QString withKeys =
-        job.answersAfterEachSheet ? QStringLiteral("，每张后附答案") : QString();
-    out << QStringLiteral("已写入 %1：%2 张练习题%3，共 %4 页。\n")
-               .arg(job.output)
-               .arg(total)
-               .arg(withKeys)
-               .arg(sheets.Pages());
-    out << QStringLiteral("Wrote %1: sheets %2%3, pages %4.\n")
-               .arg(job.output)
-               .arg(total)
-               .arg(job.answersAfterEachSheet ? QStringLiteral(" with answer keys") : QString())
-               .arg(sheets.Pages());
-    if (keys) {
-        out << QStringLiteral("已写入答案 %1，共 %2 页。\nWrote the answer keys to %1: pages %2.\n")
-                   .arg(job.answersFile)
-                   .arg(keys->Pages());
-    }
-    out.flush();
+    Summary(job, sheets, keys.get(), out);
     return Success;
 }
 

@@ -8,6 +8,20 @@
 #include <QTextStream>
 #include <cstdio>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+void QuietRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message)
+{
+    if (!message.contains(QLatin1String("XDG_RUNTIME_DIR"))) {
+        qtHandler(type, context, message);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Nothing is shown, so no display is needed: the offscreen platform unless the caller
@@ -15,7 +29,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
+    // Without a desktop session Qt warns on start-up that XDG_RUNTIME_DIR is not set, although
+    // nothing here needs that folder; on a plain terminal the warning looks like a fault.
+    qtHandler = qInstallMessageHandler(QuietRuntimeDirWarning);
     QGuiApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QGuiApplication::setApplicationName(QStringLiteral("sumvarl-batch"));
     QGuiApplication::setApplicationVersion(QStringLiteral(SUMVARL_VERSION));
     sumvarl::InstallFontSubstitutions();

@@ -13,7 +13,7 @@
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/WorksheetBuilder.h"
 

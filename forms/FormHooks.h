@@ -4,7 +4,7 @@
 // the printer and the worksheet build. The program uses the defaults; tests swap them to record
 // calls without a modal loop, without leaving the test and without a printer.
 
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 
 #include <QDateTime>
 #include <QString>

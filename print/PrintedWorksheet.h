@@ -1,19 +1,22 @@
 #pragma once
 
-// The paper worksheet: a larger heading and wider rows than the screen, no summary line,
-// one print job. It reads Math::ProblemCount and Math::WorksheetTable and changes nothing.
+// The paper worksheet: a larger heading and wider rows than the screen, no summary line. It
+// reads Math::ProblemCount and Math::WorksheetTable and changes nothing. Drawn onto any surface
+// and written as a PDF here; PrinterJob puts it on a printer.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QMarginsF>
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 
 class QPdfWriter;
-class QPrinter;
 
 namespace sumvarl {
 
@@ -57,20 +60,15 @@ enum class PrintResult {
     JobFailed,        // the job could not be finished
 };
 
-// One job on the given printer (a real queue or a PDF file).
-PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options = {});
-
-// One job on the system's default printer.
-PrintResult PrintOnDefaultPrinter(const DocumentOptions& options = {});
-PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw);
-
-// The message shown for a failure, in Chinese; empty for Printed.
-QString PrintFailureMessage(PrintResult result);
+// Opens the file a PDF is written to beside its target before it takes the target's place: a
+// QSaveFile. Tests put one in that fails part of the way.
+using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
+SaveFileFactory& PdfSaveFiles();
 
 // A PDF of one or more sheets, each from the worksheet table as it stands when it is added and
-// each starting on a new page. It is written to a temporary file beside the target and takes the
-// target's place only in Commit: a failure, or a document given up before Commit, leaves the
-// target as it was and no partial file.
+// each starting on a new page. It is made in memory and takes the target's place only in
+// Commit, after it has been written in full beside it: a failure, or a document given up before
+// Commit, leaves the target as it was and no partial file.
 class WorksheetPdf
 {
 public:
@@ -79,9 +77,10 @@ public:
     WorksheetPdf(const WorksheetPdf&) = delete;
     WorksheetPdf& operator=(const WorksheetPdf&) = delete;
 
-    // False when the file could not be opened or a page could not be started.
+    const QString& Path() const { return path_; }
+    // False once a page could not be started or the file could not be written.
     bool Ok() const { return result_ == PrintResult::Printed; }
-    // Why the file could not be written, from the system; empty while Ok.
+    // Why, from the system where it said; empty while Ok.
     QString ErrorString() const { return error_; }
 
     // Prints the current worksheet from the top of a new page.
@@ -91,14 +90,19 @@ public:
     int Sheets() const { return sheets_; }
     int Pages() const { return pages_; }
 
-    // Ends the document and puts it in place. CannotOpen when the file could not be opened,
-    // JobFailed when a page or the final write failed.
+    // Ends the document and puts it in place. CannotOpen when the file could not be made,
+    // JobFailed when it could not be written in full.
     PrintResult Commit();
 
 private:
+    friend PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
     void Fail(PrintResult result, const QString& why);
+    bool Finish();
+    std::unique_ptr<QSaveFile> WriteBeside();
 
-    QSaveFile file_;
+    QString path_;
+    QByteArray data_;
+    QBuffer buffer_;
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     PrintResult result_ = PrintResult::Printed;
@@ -106,6 +110,10 @@ private:
     int sheets_ = 0;
     int pages_ = 0;
 };
+
+// Puts documents in place together: all of them, or, when any fails, none, every older file
+// kept and no partial file left. Returns the first failure; that document says why.
+PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
 PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});

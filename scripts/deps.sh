@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
-libgtest-dev libgmock-dev libbenchmark-dev
+libgtest-dev libgmock-dev libbenchmark-dev libcups2-dev
 fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei qt6-translations-l10n"
 
 if [ "${1:-}" = "--test" ]; then

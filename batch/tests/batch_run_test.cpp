@@ -3,6 +3,7 @@
 
 #include "PdfProblems.h"
 #include "PrintTestSupport.h"
+#include "batch/BatchRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <functional>
 
 namespace {
@@ -47,6 +49,8 @@ private slots:
     void progressLineFromSixSheets();
     void runsWithoutADisplay();
     void lessonSheetsReadBackFromThePdf();
+    void aWriteFailingHalfWayKeepsBothOlderFiles_data();
+    void aWriteFailingHalfWayKeepsBothOlderFiles();
 
 private:
     QString Path(const QString& name) const { return folder_->filePath(name); }
@@ -59,6 +63,7 @@ private:
             environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
             environment.remove(QStringLiteral("DISPLAY"));
             environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         }
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(folder_->path());
@@ -280,6 +285,8 @@ void BatchRunTest::runsWithoutADisplay()
 {
     const Run run = Batch({"--count", "20", "-o", "plain.pdf"}, true);
     QVERIFY2(run.status == 0, qPrintable(run.err));
+    // A plain terminal gets no warnings about the desktop session.
+    QCOMPARE(run.err, QString());
     QCOMPARE(printtest::PdfLines(Path(QStringLiteral("plain.pdf"))).value(0),
              printtest::TitleLine());
 
@@ -325,6 +332,42 @@ void BatchRunTest::lessonSheetsReadBackFromThePdf()
         const QString why = printtest::CheckKey(sheet, key);
         QVERIFY2(why.isEmpty(), qPrintable(why));
     }
+}
+
+// The disk fills up while one of the two files is written: the run fails with the system's
+// reason, and both files from an earlier run are kept as they were, with nothing beside them.
+void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::newRow("the sheets") << QStringLiteral("sheets.pdf");
+    QTest::newRow("the answers") << QStringLiteral("answers.pdf");
+}
+
+void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles()
+{
+    QFETCH(QString, failing);
+    const QStringList files{QStringLiteral("sheets.pdf"), QStringLiteral("answers.pdf")};
+    for (const QString& name : files) {
+        QFile older(Path(name));
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.write("older " + name.toUtf8());
+    }
+    const printtest::FailingPdfFile full(Path(failing), 2000);
+    QString outText;
+    QString errText;
+    QTextStream out(&outText);
+    QTextStream err(&errText);
+    const int status = sumvarl::batch::BatchMain(
+        {"sumvarl-batch", "--copies", "3", "--answers-file", Path(files[1]), "-o", Path(files[0])},
+        out, err);
+
+    QCOMPARE(status, 1);
+    QVERIFY2(errText.contains(Path(failing)) && errText.contains("No space left on device"),
+             qPrintable(errText));
+    for (const QString& name : files) {
+        QCOMPARE(printtest::FileBytes(Path(name)), "older " + name.toUtf8());
+    }
+    QCOMPARE(FilesBut(files), QStringList{});
 }
 
 QTEST_MAIN(BatchRunTest)

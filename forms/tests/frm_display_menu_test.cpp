@@ -8,7 +8,7 @@
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmPractice.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/tests/AnswerCheck.h"
 
@@ -396,6 +396,24 @@ private slots:
         QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("Documents")));
         display_->SavePdf_Click();
         QCOMPARE(suggestions_.value(0), folder_->filePath(QStringLiteral("Documents/") + name));
+    }
+
+    // The disk fills up half-way: a clear message, the older file kept, nothing beside it.
+    void aWriteFailingHalfWayKeepsTheOlderFile()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("sheet.pdf"));
+        QFile older(chosenPath_);
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.write("older sheet");
+        older.close();
+        const printtest::FailingPdfFile full(chosenPath_, 3000);
+        display_->SavePdf_Click();
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].prompt,
+                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::JobFailed, chosenPath_));
+        QCOMPARE(printtest::FileBytes(chosenPath_), QByteArray("older sheet"));
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("sheet.pdf")});
     }
 
     void cancelledDialogSavesNothing()

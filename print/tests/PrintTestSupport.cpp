@@ -1,17 +1,20 @@
 #include "PrintTestSupport.h"
 
 #include "core/NumberText.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QThread>
 #include <QtDebug>
 
@@ -228,6 +231,54 @@ QStringList WaitForKeptJobs(int timeoutMs)
         QThread::msleep(50);
     }
     return KeptJobs();
+}
+
+namespace {
+
+class FailingSaveFile final : public QSaveFile
+{
+public:
+    FailingSaveFile(const QString& path, qint64 limit) : QSaveFile(path), room_(limit) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (size > room_) {
+            QSaveFile::writeData(data, room_);
+            room_ = 0;
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        room_ -= size;
+        return QSaveFile::writeData(data, size);
+    }
+
+private:
+    qint64 room_;
+};
+
+} // namespace
+
+FailingPdfFile::FailingPdfFile(const QString& path, qint64 limit)
+    : previous_(sumvarl::PdfSaveFiles())
+{
+    sumvarl::PdfSaveFiles() = [path, limit](const QString& target) -> std::unique_ptr<QSaveFile> {
+        if (QFileInfo(target).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
+            return std::make_unique<FailingSaveFile>(target, limit);
+        }
+        return std::make_unique<QSaveFile>(target);
+    };
+}
+
+FailingPdfFile::~FailingPdfFile()
+{
+    sumvarl::PdfSaveFiles() = previous_;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace printtest

@@ -4,7 +4,9 @@
 // alone, and the text of a printed PDF as poppler's pdftotext reads it back.
 
 #include "core/Math.h"
+#include "print/PrintedWorksheet.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QMarginsF>
 #include <QRectF>
@@ -86,5 +88,22 @@ QStringList WaitForKeptJobs(int timeoutMs = 30000);
 
 // Runs pdftotext; empty with a warning on failure.
 QString RunPdfToText(const QStringList& arguments);
+
+// While it lives, the PDF writer's file for `path` fails once `limit` bytes have been written to
+// it, as on a disk that fills up; other paths are written as usual.
+class FailingPdfFile
+{
+public:
+    FailingPdfFile(const QString& path, qint64 limit);
+    ~FailingPdfFile();
+    FailingPdfFile(const FailingPdfFile&) = delete;
+    FailingPdfFile& operator=(const FailingPdfFile&) = delete;
+
+private:
+    sumvarl::SaveFileFactory previous_;
+};
+
+// The file's bytes, or an empty array when it cannot be read.
+QByteArray FileBytes(const QString& path);
 
 } // namespace printtest

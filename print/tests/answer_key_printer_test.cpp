@@ -4,7 +4,7 @@
 #include "PdfProblems.h"
 #include "PrintTestSupport.h"
 #include "print/PainterSurface.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QPrinterInfo>

@@ -6,7 +6,7 @@
 
 #include "PrintTestSupport.h"
 #include "print/PainterSurface.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 
 #include <QPrinterInfo>
 #include <QTest>
@@ -91,6 +91,10 @@ void DefaultPrinterTest::reportsARefusedJob()
 
     // Qt's own CUPS engine reports this job as printed; the job must come back as failed.
     QCOMPARE(sumvarl::PrintOnDefaultPrinter(), PrintResult::JobFailed);
+    // CUPS's own reason goes into the message.
+    const QString reason = sumvarl::LastPrintFailureReason();
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(sumvarl::PrintFailureMessage(PrintResult::JobFailed, reason).contains(reason));
     QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
     QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
 }

@@ -5,7 +5,7 @@
 #include "RecordingSurface.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
-#include "print/PrintedWorksheet.h"
+#include "print/PrinterJob.h"
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
