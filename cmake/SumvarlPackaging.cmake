@@ -9,7 +9,7 @@ set(SUMVARL_APP_ID io.github.sumvarl.Sumvarl)
 set(_pkg ${PROJECT_SOURCE_DIR}/packaging)
 set(_icons ${PROJECT_SOURCE_DIR}/forms/icons)
 
-# The program itself, again, but in the packaged component (app/ installs it without one).
+# The two programs.
 install(TARGETS sumvarl sumvarl-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sumvarl)
 install(FILES ${_pkg}/${SUMVARL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT sumvarl)
