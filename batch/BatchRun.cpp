@@ -369,10 +369,13 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
 
 } // namespace
 
-ParseOutcome ParseArguments(const QStringList& arguments)
+namespace {
+
+// Qt's refusals of the command line itself, --help, --version and stray arguments; empty when
+// the options are to be read.
+std::optional<ParseOutcome> ReadCommandLine(QCommandLineParser& parser, const Options& o,
+                                            const QStringList& arguments)
 {
-    const Options o;
-    QCommandLineParser parser;
     parser.setApplicationDescription(Description);
     o.AddTo(parser);
     if (!parser.parse(arguments)) {
@@ -384,15 +387,12 @@ ParseOutcome ParseArguments(const QStringList& arguments)
                 : QStringLiteral("没有这个选项：%1").arg(unknown.join(QStringLiteral("，")));
         return Usage(chinese, parser.errorText());
     }
-    if (parser.isSet(o.help)) {
+    if (parser.isSet(o.help) || parser.isSet(o.version)) {
         ParseOutcome outcome;
-        outcome.out = parser.helpText() + Epilogue;
-        return outcome;
-    }
-    if (parser.isSet(o.version)) {
-        ParseOutcome outcome;
-        outcome.out =
-            Program + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        outcome.out = parser.isSet(o.help)
+                          ? parser.helpText() + Epilogue
+                          : Program + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
+                                QLatin1Char('\n');
         return outcome;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -400,15 +400,13 @@ ParseOutcome ParseArguments(const QStringList& arguments)
         return Usage(QStringLiteral("多余的参数：%1").arg(extra),
                      QStringLiteral("unexpected arguments: %1").arg(extra));
     }
+    return std::nullopt;
+}
 
-    BatchJob job;
-    job.output = parser.value(o.output);
-    if (job.output.isEmpty()) {
-        return Usage(QStringLiteral("缺少输出文件：请用 -o FILE.pdf 指定"),
-                     QStringLiteral("no output file: give one with -o FILE.pdf"));
-    }
-
-    // The boxes as the settings window holds them, with its initial texts where nothing is given.
+// The operations, --fill, --range and --count read as the settings window reads its boxes,
+// with its initial texts where nothing is given; then the lesson's options.
+ParseOutcome ReadSettingsOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
     StartInputs inputs;
     inputs.boxes = {u"25", u"25", u"25", u"25", u"20"};
     bool anyOperation = false;
@@ -433,11 +431,12 @@ ParseOutcome ParseArguments(const QStringList& arguments)
         return Refused(*read.refusal);
     }
     job.settings = *read.settings;
-    ParseOutcome lesson = ReadLesson(parser, o, job);
-    if (lesson.status != Success) {
-        return lesson;
-    }
+    return ReadLesson(parser, o, job);
+}
 
+// --copies and --seed.
+ParseOutcome ReadSheetOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
     if (parser.isSet(o.copies) && parser.isSet(o.names)) {
         return Usage(QStringLiteral("--copies 和 --names 只能选一个"),
                      QStringLiteral("--copies and --names exclude each other"));
@@ -460,6 +459,12 @@ ParseOutcome ParseArguments(const QStringList& arguments)
         }
         job.seed = seed;
     }
+    return {};
+}
+
+// --answers, --answers-file and --names, none writing over another or over -o.
+ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
     if (parser.isSet(o.answers) && parser.isSet(o.answersFile)) {
         return Usage(QStringLiteral("--answers 和 --answers-file 只能选一个"),
                      QStringLiteral("--answers and --answers-file exclude each other"));
@@ -474,20 +479,42 @@ ParseOutcome ParseArguments(const QStringList& arguments)
         return Usage(QStringLiteral("答案文件和输出文件不能是同一个文件"),
                      QStringLiteral("the answers file and the output file must differ"));
     }
-    if (parser.isSet(o.names)) {
-        const QString namesFile = parser.value(o.names);
-        // Writing over the list of names would lose it.
-        if (SameFile(namesFile, job.output) ||
-            (!job.answersFile.isEmpty() && SameFile(namesFile, job.answersFile))) {
-            return Usage(QStringLiteral("输出文件不能覆盖名单文件"),
-                         QStringLiteral("an output file may not replace the names file"));
-        }
-        ParseOutcome names = ReadNames(namesFile, job.names);
-        if (names.status != Success) {
-            return names;
+    if (!parser.isSet(o.names)) {
+        return {};
+    }
+    const QString namesFile = parser.value(o.names);
+    // Writing over the list of names would lose it.
+    if (SameFile(namesFile, job.output) ||
+        (!job.answersFile.isEmpty() && SameFile(namesFile, job.answersFile))) {
+        return Usage(QStringLiteral("输出文件不能覆盖名单文件"),
+                     QStringLiteral("an output file may not replace the names file"));
+    }
+    return ReadNames(namesFile, job.names);
+}
+
+} // namespace
+
+ParseOutcome ParseArguments(const QStringList& arguments)
+{
+    const Options o;
+    QCommandLineParser parser;
+    if (std::optional<ParseOutcome> early = ReadCommandLine(parser, o, arguments)) {
+        return *early;
+    }
+    BatchJob job;
+    job.output = parser.value(o.output);
+    if (job.output.isEmpty()) {
+        return Usage(QStringLiteral("缺少输出文件：请用 -o FILE.pdf 指定"),
+                     QStringLiteral("no output file: give one with -o FILE.pdf"));
+    }
+    // The names file is read last, once everything else is known to be right.
+    const auto steps = {ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
+    for (const auto step : steps) {
+        ParseOutcome outcome = step(parser, o, job);
+        if (outcome.status != Success) {
+            return outcome;
         }
     }
-
     ParseOutcome outcome;
     outcome.job = std::move(job);
     return outcome;
