@@ -173,6 +173,18 @@ bool DivisorFits(const Math::Lesson& lesson, int divisor)
     return divisor >= 1 && InTables(lesson, divisor);
 }
 
+CountInputs CountInputsFor(const Settings& settings, const Math::Lesson& lesson)
+{
+    CountInputs in;
+    in.weightTotal = settings.WeightTotal;
+    for (std::size_t k = 0; k < settings.CumulativeWeight.size(); ++k) {
+        in.cumulativeWeight[k] = settings.CumulativeWeight[k];
+    }
+    in.numberRange = settings.NumberRange;
+    in.lesson = lesson;
+    return in;
+}
+
 std::array<long long, 4> DifferentProblemsByOperation(const CountInputs& in)
 {
     const std::array<bool, 4> up = OperationsThatComeUp(in);

@@ -4,6 +4,7 @@
 // them, how many different problems the settings allow, and which combinations allow none.
 
 #include "core/Math.h"
+#include "core/StartSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -30,6 +31,9 @@ struct CountInputs
     std::int16_t numberRange = 0;
     Math::Lesson lesson;
 };
+
+// The settings Start read, with a lesson.
+CountInputs CountInputsFor(const Settings& settings, const Math::Lesson& lesson);
 
 // How many different problems (different keys) the generator can make of each operation,
 // index OperationKind - 1; 0 for an operation whose band no draw reaches.

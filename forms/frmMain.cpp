@@ -1,20 +1,27 @@
 #include "forms/frmMain.h"
 
+#include "core/Lesson.h"
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
+#include "forms/frmMore.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionComplex>
 
@@ -221,6 +228,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
 
     CreateControls();
     SetFocusOrder();
+    CreateMoreAccess();
 }
 
 frmDisplay* frmMain::Display() const
@@ -317,6 +325,77 @@ void frmMain::CreateControls()
     connect(Command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
+void frmMain::CreateMoreAccess()
+{
+    moreAction_ = new QAction(QStringLiteral("更多设置…"), this);
+    moreAction_->setObjectName(QStringLiteral("MoreAction"));
+    moreAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    moreAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(moreAction_);
+    connect(moreAction_, &QAction::triggered, this, &frmMain::ShowMore);
+
+    // Windows opens the context menu on Shift+F10 as on the Menu key; here it is asked of the
+    // focused control first, which may have a menu of its own (a text box's editing menu).
+    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(shiftF10, &QShortcut::activated, this, [this] {
+        QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+    });
+
+    // In the empty lower left corner, clear of every control; a link, not a button, so that
+    // the window keeps its look and its focus order.
+    auto* link =
+        new QLabel(QStringLiteral("<a href=\"more\" style=\"color:#0000ff\">更多设置…</a>"), this);
+    link->setObjectName(QStringLiteral("MoreLink"));
+    QFont small = font();
+    small.setPointSizeF(9);
+    small.setBold(false);
+    link->setFont(small);
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    link->setFocusPolicy(Qt::NoFocus);
+    link->setToolTip(QStringLiteral("进位、退位、乘法口诀、有余数的除法（Ctrl+M）"));
+    PlaceTwips(*link, 240, 4680, 1800, 300);
+    link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
+    connect(link, &QLabel::linkActivated, this, &frmMain::ShowMore);
+}
+
+void frmMain::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("MoreMenu"));
+    menu.addAction(moreAction_);
+    menu.exec(event->globalPos());
+}
+
+frmMore* frmMain::More() const
+{
+    return more_;
+}
+
+void frmMain::ShowMore()
+{
+    if (more_ == nullptr) {
+        // Owned by this window: it lives as long as the settings do, and closing it only hides it.
+        more_ = new frmMore([this] { return ReadControls(); }, this);
+        // The count follows the settings window's boxes as they are typed.
+        const auto recount = [this] { more_->UpdateCount(); };
+        for (std::size_t k = 0; k < Check1_.size(); ++k) {
+            connect(Check1_[k], &QCheckBox::toggled, more_, recount);
+            connect(Text1_[k], &QLineEdit::textChanged, more_, recount);
+        }
+        for (QComboBox* combo : {Combo1_, Combo2_}) {
+            connect(combo, &QComboBox::currentTextChanged, more_, recount);
+        }
+        CenterOnScreen(*more_);
+    }
+    more_->UpdateCount();
+    more_->show();
+    more_->raise();
+    more_->activateWindow();
+}
+
 void frmMain::SetFocusOrder()
 {
     const std::array<QWidget*, 13> order{Command1_,  Command2_,  Check1_[0], Check1_[1], Check1_[2],
@@ -354,7 +433,18 @@ void frmMain::Command1_Click()
         Hooks().messageBox(RefusalMessage(*outcome.refusal), windowTitle());
         return;
     }
+    // The lesson is read with the other settings; until its window is opened it is the default.
+    const Math::Lesson lesson = more_ != nullptr ? more_->Lesson() : Math::Lesson{};
+    const CountInputs counted = CountInputsFor(*outcome.settings, lesson);
+    const LessonRefusal refused = CheckLesson(counted);
+    if (refused != LessonRefusal::None) {
+        Hooks().messageBox(LessonRefusalMessage(refused, counted) +
+                               QStringLiteral("，请改正后再按“开始”。"),
+                           windowTitle());
+        return;
+    }
     CommitSettings(*outcome.settings);
+    Math::lesson = lesson;
     ShowDisplay();
 }
 

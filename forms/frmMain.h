@@ -14,10 +14,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QAction;
 
 namespace sumvarl {
 
 class frmDisplay;
+class frmMore;
 struct Refusal;
 struct StartInputs;
 
@@ -38,11 +40,21 @@ public:
     // The worksheet window while it is loaded, else null.
     frmDisplay* Display() const;
 
+    // 更多设置: opens the lesson window (made on first use, then kept with its choices).
+    void ShowMore();
+    // The lesson window once it has been opened, else null.
+    frmMore* More() const;
+
+protected:
+    // Right click, the Menu key or Shift+F10 anywhere a control does not take it: 更多设置….
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
 private:
     void CreateControls();
     void SetFocusOrder();
     StartInputs ReadControls() const;
     void ShowDisplay();
+    void CreateMoreAccess();
 
     std::array<QCheckBox*, 5> Check1_{};
     std::array<QLineEdit*, 5> Text1_{};
@@ -52,6 +64,8 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPointer<frmDisplay> display_;
+    QAction* moreAction_ = nullptr;
+    frmMore* more_ = nullptr;
 };
 
 // Start's refusal as the window words it: "加法、减法的占用比例之和超出了 -32768 到 32767 的范围，

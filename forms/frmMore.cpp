@@ -1,0 +1,174 @@
+#include "forms/frmMore.h"
+
+#include "core/StartSettings.h"
+#include "forms/ClassicControls.h"
+#include "forms/Twips.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace sumvarl {
+
+namespace {
+
+constexpr int ClientWidth = 6600;
+constexpr int ClientHeight = 4020;
+constexpr int LabelLeft = 240;
+constexpr int BoxLeft = 2040;
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect twips)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceTwips(*label, twips.x(), twips.y(), twips.width(), twips.height());
+    if (label->sizeHint().width() > label->width()) {
+        label->resize(label->sizeHint().width(), label->height());
+    }
+    return label;
+}
+
+// A list to pick from, not to type into: every entry is a rule the generator knows.
+QComboBox* MakeList(QWidget* parent, const QString& name, const QStringList& items, QRect twips)
+{
+    auto* box = new DropDownBox(parent);
+    box->setEditable(false);
+    box->setObjectName(name);
+    box->addItems(items);
+    PlaceTwips(*box, twips.x(), twips.y(), twips.width(), twips.height());
+    return box;
+}
+
+Math::CarryRule RuleAt(const QComboBox& box)
+{
+    return static_cast<Math::CarryRule>(box.currentIndex());
+}
+
+} // namespace
+
+QString LessonRefusalMessage(LessonRefusal refusal, const CountInputs& in)
+{
+    switch (refusal) {
+    case LessonRefusal::None:
+        break;
+    case LessonRefusal::TablesOutOfRange:
+        return QStringLiteral("乘法口诀范围应从小到大");
+    case LessonRefusal::NegativeRange:
+        return QStringLiteral("进位、退位的要求只能用于 0 以上的难度");
+    case LessonRefusal::NoAddition:
+        return QStringLiteral("%1以内没有%2的加法")
+            .arg(in.numberRange)
+            .arg(in.lesson.carry == Math::CarryRule::Always ? QStringLiteral("必须进位")
+                                                            : QStringLiteral("不进位"));
+    case LessonRefusal::NoSubtraction:
+        return QStringLiteral("%1以内没有%2的减法")
+            .arg(in.numberRange)
+            .arg(in.lesson.borrow == Math::CarryRule::Always ? QStringLiteral("必须退位")
+                                                             : QStringLiteral("不退位"));
+    case LessonRefusal::NoMultiplication:
+    case LessonRefusal::NoDivision:
+        return QStringLiteral("乘法口诀 %1 到 %2 里没有可用的除数")
+            .arg(in.lesson.tableFrom)
+            .arg(in.lesson.tableTo);
+    }
+    return {};
+}
+
+frmMore::frmMore(std::function<StartInputs()> mainInputs, QWidget* owner)
+    : QWidget(owner, Qt::Window), mainInputs_(std::move(mainInputs))
+{
+    setObjectName(QStringLiteral("frmMore"));
+    setWindowTitle(QStringLiteral("更多设置"));
+    // The settings window's face, so the two read as one set of settings.
+    if (owner != nullptr) {
+        setFont(owner->font());
+        setWindowIcon(owner->windowIcon());
+    }
+    setFixedSize(TwipsSize(*this, ClientWidth, ClientHeight));
+    CreateControls();
+    UpdateCount();
+}
+
+void frmMore::CreateControls()
+{
+    MakeLabel(this, QStringLiteral("CarryLabel"), QStringLiteral("加法进位"),
+              {LabelLeft, 300, 1695, 255});
+    carry_ =
+        MakeList(this, QStringLiteral("Carry"),
+                 {QStringLiteral("不限"), QStringLiteral("必须进位"), QStringLiteral("不进位")},
+                 {BoxLeft, 240, 1695, 360});
+    MakeLabel(this, QStringLiteral("BorrowLabel"), QStringLiteral("减法退位"),
+              {LabelLeft, 780, 1695, 255});
+    borrow_ =
+        MakeList(this, QStringLiteral("Borrow"),
+                 {QStringLiteral("不限"), QStringLiteral("必须退位"), QStringLiteral("不退位")},
+                 {BoxLeft, 720, 1695, 360});
+
+    QStringList digits;
+    for (int d = 0; d <= 9; ++d) {
+        digits << QString::number(d);
+    }
+    MakeLabel(this, QStringLiteral("TablesLabel"), QStringLiteral("乘法口诀"),
+              {LabelLeft, 1260, 1695, 255});
+    tableFrom_ = MakeList(this, QStringLiteral("TableFrom"), digits, {BoxLeft, 1200, 735, 360});
+    MakeLabel(this, QStringLiteral("TablesTo"), QStringLiteral("到"), {2880, 1260, 300, 255});
+    tableTo_ = MakeList(this, QStringLiteral("TableTo"), digits, {3240, 1200, 735, 360});
+    tableTo_->setCurrentIndex(9);
+
+    remainder_ = new QCheckBox(QStringLiteral("有余数的除法"), this);
+    remainder_->setObjectName(QStringLiteral("Remainder"));
+    PlaceTwips(*remainder_, LabelLeft, 1740, 2400, 300);
+    MakeLabel(this, QStringLiteral("RemainderNote"),
+              QStringLiteral("有余数的除法只出求商的题，如 17÷5＝3……2"), {480, 2100, 5880, 255});
+
+    count_ = MakeLabel(this, QStringLiteral("Count"), QString(), {LabelLeft, 2640, 6120, 255});
+    refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(), {LabelLeft, 3000, 6120, 255});
+    QPalette red = refusal_->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    refusal_->setPalette(red);
+
+    auto* close = new PushButton(QStringLiteral("关闭"), this);
+    close->setObjectName(QStringLiteral("Close"));
+    PlaceTwips(*close, 4800, 3360, 1455, 495);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &frmMore::UpdateCount);
+    }
+    connect(remainder_, &QCheckBox::toggled, this, &frmMore::UpdateCount);
+}
+
+Math::Lesson frmMore::Lesson() const
+{
+    Math::Lesson lesson;
+    lesson.carry = RuleAt(*carry_);
+    lesson.borrow = RuleAt(*borrow_);
+    lesson.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());
+    lesson.tableTo = static_cast<std::int16_t>(tableTo_->currentIndex());
+    lesson.remainder = remainder_->isChecked();
+    return lesson;
+}
+
+void frmMore::UpdateCount()
+{
+    const StartOutcome read = ReadSettings(mainInputs_ ? mainInputs_() : StartInputs{});
+    if (!read.settings) {
+        count_->setText(QStringLiteral("设置窗口里有不能接受的数，算不出有多少道题"));
+        refusal_->clear();
+        return;
+    }
+    const CountInputs in = CountInputsFor(*read.settings, Lesson());
+    const long long different = DifferentProblems(in);
+    QString count = QStringLiteral("共 %1 道不同的题").arg(different);
+    if (different < read.settings->ProblemCount) {
+        count += QStringLiteral("，不够出 %1 题").arg(read.settings->ProblemCount);
+    }
+    count_->setText(count);
+    refusal_->setText(LessonRefusalMessage(CheckLesson(in), in));
+    for (QLabel* label : {count_, refusal_}) {
+        label->resize(std::max(label->sizeHint().width(), label->width()), label->height());
+    }
+}
+
+} // namespace sumvarl

@@ -1,0 +1,50 @@
+#pragma once
+
+// 更多设置: what this week's lesson asks of the problems (carrying, borrowing, the times
+// tables, remainders), with the number of different problems the settings allow shown as they
+// change. Start reads the lesson from here together with the settings window's boxes.
+
+#include "core/Lesson.h"
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+namespace sumvarl {
+
+struct StartInputs;
+
+// NOLINTNEXTLINE(readability-identifier-naming): named like the program's other forms
+class frmMore final : public QWidget
+{
+    Q_OBJECT
+public:
+    // mainInputs gives the settings window's boxes as they stand, for the count.
+    explicit frmMore(std::function<StartInputs()> mainInputs, QWidget* owner = nullptr);
+
+    // The lesson as the controls show it.
+    Math::Lesson Lesson() const;
+
+    // Counts again from the settings window's boxes and this window's controls.
+    void UpdateCount();
+
+private:
+    void CreateControls();
+
+    std::function<StartInputs()> mainInputs_;
+    QComboBox* carry_ = nullptr;
+    QComboBox* borrow_ = nullptr;
+    QComboBox* tableFrom_ = nullptr;
+    QComboBox* tableTo_ = nullptr;
+    QCheckBox* remainder_ = nullptr;
+    QLabel* count_ = nullptr;
+    QLabel* refusal_ = nullptr;
+};
+
+// A lesson that allows no problem, worded for the parent: "20以内没有必须进位的加法".
+QString LessonRefusalMessage(LessonRefusal refusal, const CountInputs& in);
+
+} // namespace sumvarl
