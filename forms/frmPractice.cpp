@@ -130,7 +130,7 @@ frmPractice::frmPractice(std::vector<Problem> problems, QWidget* parent)
         all[i] = i;
     }
     StartRound(all);
-    resize(sizeHint().expandedTo(QSize(1000, 640)));
+    resize(sizeHint().expandedTo(QSize(1200, 760)));
 }
 
 void frmPractice::CreateControls()
@@ -208,7 +208,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
     sheet_->setObjectName(QStringLiteral("Sheet"));
     sheet_->setStyleSheet(BoxStyle);
     grid_ = new QGridLayout(sheet_);
-    grid_->setHorizontalSpacing(36);
+    grid_->setHorizontalSpacing(20);
     grid_->setVerticalSpacing(18);
     QFont problemFont(QStringLiteral("宋体"));
     problemFont.setPointSize(fontPoints_);
@@ -291,9 +291,8 @@ void frmPractice::SetFontPoints(int points)
     for (QWidget* control : sheet_->findChildren<QWidget*>()) {
         control->setFont(problemFont);
     }
-    // Room for six digits and a sign whatever the size.
-    const int boxWidth =
-        QFontMetrics(problemFont).horizontalAdvance(QStringLiteral("-000000")) + 16;
+    // Room for five digits and a sign whatever the size.
+    const int boxWidth = QFontMetrics(problemFont).horizontalAdvance(QStringLiteral("-00000")) + 16;
     QFont markFont = problemFont;
     markFont.setBold(true);
     for (const Item& item : items_) {
