@@ -72,7 +72,8 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmDisplay"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("题目"));
-    QFont font(QStringLiteral("System"));
+    // The installed families the faces stand for, named directly (see frmMain).
+    QFont font(QFont::substitute(QStringLiteral("System")));
     font.setPointSizeF(12);
     font.setBold(true);
     setFont(font);
@@ -101,7 +102,7 @@ void frmDisplay::CreateControls()
     Picture1_ = new SheetPicture(inside);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFocusPolicy(Qt::StrongFocus);
-    QFont sheetFont(QStringLiteral("宋体"));
+    QFont sheetFont(QFont::substitute(QStringLiteral("宋体")));
     sheetFont.setPointSizeF(12);
     sheetFont.setBold(false); // not inherited from the window's bold font
     Picture1_->setFont(sheetFont);

@@ -11,13 +11,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QContextMenuEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
@@ -75,10 +78,19 @@ public:
 };
 
 // A label whose text is wider than its designed width (the substituted face is wider than the
-// one it stands for) grows to the right rather than cutting its text off.
-void FitLabelWidth(QLabel& label)
+// one it stands for) grows to the right rather than cutting its text off. Labels repeat
+// ("占用比例" and "%" six times each) and a label lays its text out three times to find its
+// size hint, so each text is measured once in each font and alignment, in measured.
+void FitLabelWidth(QLabel& label, QHash<QString, int>& measured)
 {
-    const int needed = label.sizeHint().width();
+    const QString key = label.font().key() + QLatin1Char('\n') +
+                        QString::number(label.alignment().toInt()) + QLatin1Char('\n') +
+                        label.text();
+    auto found = measured.constFind(key);
+    if (found == measured.cend()) {
+        found = measured.insert(key, label.sizeHint().width());
+    }
+    const int needed = *found;
     if (needed > label.width()) {
         label.resize(needed, label.height());
     }
@@ -102,6 +114,15 @@ void FitFourCharacters(QLineEdit& box)
         font.setLetterSpacing(QFont::AbsoluteSpacing, -((lack + gaps - 1) / gaps));
         box.setFont(font);
     }
+}
+
+// Read as PNG outright: a reader left to detect the format first loads and asks every image
+// format plugin (GIF, ICO, JPEG), which the window never needs.
+QPixmap ReadPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 std::u16string ToU16(const QString& text)
@@ -130,7 +151,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& tex
 QLabel* MakeTitle(QWidget* parent, const QString& objectName, const QColor& color, Place p)
 {
     QLabel* title = MakeLabel(parent, objectName, QStringLiteral("Sumvarl出题系统"), p);
-    QFont font(QStringLiteral("隶书"));
+    QFont font(QFont::substitute(QStringLiteral("隶书")));
     font.setPointSizeF(26.25);
     font.setBold(true);
     title->setFont(font);
@@ -214,7 +235,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     InitIconResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sumvarl"));
-    QFont font(QStringLiteral("System"));
+    // The installed family "System" stands for, named directly: Qt would otherwise search
+    // fontconfig's fallbacks for a face it does not know.
+    QFont font(QFont::substitute(QStringLiteral("System")));
     font.setPointSizeF(12);
     font.setBold(true);
     setFont(font);
@@ -222,7 +245,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
 
     QIcon icon;
     for (const int size : {16, 32, 48}) {
-        icon.addFile(QStringLiteral(":/icons/sumvarl-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(ReadPng(QStringLiteral(":/icons/sumvarl-%1.png").arg(size)));
     }
     setWindowIcon(icon);
 
@@ -317,8 +340,9 @@ void frmMain::CreateControls()
                              {7080, 4680, 735, 375});
     SetTextColor(*date, Blue);
 
+    QHash<QString, int> measured;
     for (QLabel* label : findChildren<QLabel*>()) {
-        FitLabelWidth(*label);
+        FitLabelWidth(*label, measured);
     }
 
     connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);

@@ -19,7 +19,8 @@ QString ToQString(std::u16string_view text)
 
 QFont MakeFont(const FontSpec& wanted, const QPaintDevice* device)
 {
-    QFont font(QString::fromStdU16String(wanted.name));
+    // The installed family the face stands for, named directly (see InstallFontSubstitutions).
+    QFont font(QFont::substitute(QString::fromStdU16String(wanted.name)));
     // A zero or negative size would make Qt warn and fall back to its default size; the smallest
     // positive size keeps the statement visible as "tiny" instead of silently 12 points.
     font.setPointSizeF(wanted.size > 0.0 ? wanted.size : 0.1);
@@ -130,8 +131,16 @@ void InstallFontSubstitutions()
     for (const Substitution& s : substitutions) {
         const QString face = QString::fromUtf16(s.face);
         // Where the face itself exists (SimSun on Windows) the real font wins.
-        if (!installed.contains(face, Qt::CaseInsensitive)) {
-            QFont::insertSubstitutions(face, s.installedAlternatives);
+        if (installed.contains(face, Qt::CaseInsensitive)) {
+            continue;
+        }
+        // Only the first installed alternative: a face asked for by a name Qt does not know
+        // costs a fontconfig fallback search, and further alternatives each another one.
+        for (const QString& alternative : s.installedAlternatives) {
+            if (installed.contains(alternative, Qt::CaseInsensitive)) {
+                QFont::insertSubstitution(face, alternative);
+                break;
+            }
         }
     }
 }

@@ -57,7 +57,8 @@ private:
 };
 
 // Maps the face names the worksheets and windows ask for ("宋体", "隶书", "System") to
-// installed fonts with CJK coverage. Call once, before any window is made.
+// installed fonts with CJK coverage. Call once, before any window is made; fonts are then made
+// with QFont::substitute(face), the installed family itself.
 void InstallFontSubstitutions();
 
 } // namespace sumvarl
