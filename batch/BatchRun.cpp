@@ -55,10 +55,11 @@ QString FromU16(std::u16string_view text)
 // -32768..32767".
 ParseOutcome Refused(const Refusal& r)
 {
-    static const std::array<QString, 4> Boxes{QStringLiteral("加法"), QStringLiteral("减法"),
-                                              QStringLiteral("乘法"), QStringLiteral("除法")};
-    static const std::array<QString, 4> Options{QStringLiteral("--add"), QStringLiteral("--sub"),
-                                                QStringLiteral("--mul"), QStringLiteral("--div")};
+    static const std::array<QString, 4> boxNames{QStringLiteral("加法"), QStringLiteral("减法"),
+                                                 QStringLiteral("乘法"), QStringLiteral("除法")};
+    static const std::array<QString, 4> optionNames{
+        QStringLiteral("--add"), QStringLiteral("--sub"), QStringLiteral("--mul"),
+        QStringLiteral("--div")};
     const QString chineseLimits =
         QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
     const QString englishLimits = QStringLiteral(" leaves %1..%2").arg(r.lowest).arg(r.highest);
@@ -69,8 +70,8 @@ ParseOutcome Refused(const Refusal& r)
         QStringList options;
         for (std::size_t k = 0; k < r.weights.size(); ++k) {
             if (r.weights.at(k)) {
-                boxes << Boxes.at(k);
-                options << Options.at(k);
+                boxes << boxNames.at(k);
+                options << optionNames.at(k);
             }
         }
         const bool sum = boxes.size() > 1;

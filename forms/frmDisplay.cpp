@@ -258,7 +258,8 @@ void frmDisplay::Command1_Click()
 {
     const PrintResult result = Hooks().print();
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result), Command1_->text());
+        Hooks().messageBox(PrintFailureMessage(result, LastPrintFailureReason()),
+                           Command1_->text());
     }
 }
 
@@ -298,7 +299,7 @@ void frmDisplay::PrintAnswers_Click()
 {
     const PrintResult result = Hooks().printDocument({.answerKey = true, .pupilName = {}});
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result), PrintAnswersText);
+        Hooks().messageBox(PrintFailureMessage(result, LastPrintFailureReason()), PrintAnswersText);
     }
 }
 

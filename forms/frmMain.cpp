@@ -111,7 +111,8 @@ void FitFourCharacters(QLineEdit& box)
     if (lack > 0) {
         const auto gaps = static_cast<int>(sample.size());
         QFont font = box.font();
-        font.setLetterSpacing(QFont::AbsoluteSpacing, -((lack + gaps - 1) / gaps));
+        const int closer = (lack + gaps - 1) / gaps;
+        font.setLetterSpacing(QFont::AbsoluteSpacing, -closer);
         box.setFont(font);
     }
 }
@@ -184,8 +185,8 @@ QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 
 QString RefusalMessage(const Refusal& r)
 {
-    static const std::array<QString, 4> Weights{QStringLiteral("加法"), QStringLiteral("减法"),
-                                                QStringLiteral("乘法"), QStringLiteral("除法")};
+    static const std::array<QString, 4> weightNames{QStringLiteral("加法"), QStringLiteral("减法"),
+                                                    QStringLiteral("乘法"), QStringLiteral("除法")};
     const QString limits = QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
     QString what;
     switch (r.kind) {
@@ -194,7 +195,7 @@ QString RefusalMessage(const Refusal& r)
         QStringList names;
         for (std::size_t k = 0; k < r.weights.size(); ++k) {
             if (r.weights.at(k)) {
-                names << Weights.at(k);
+                names << weightNames.at(k);
             }
         }
         what =

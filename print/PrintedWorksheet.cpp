@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace sumvarl {
@@ -69,7 +70,7 @@ SaveFileFactory& PdfSaveFiles()
     return factory;
 }
 
-WorksheetPdf::WorksheetPdf(const QString& path) : path_(path), buffer_(&data_)
+WorksheetPdf::WorksheetPdf(QString path) : path_(std::move(path)), buffer_(&data_)
 {
     buffer_.open(QIODevice::WriteOnly);
     writer_ = std::make_unique<QPdfWriter>(&buffer_);

@@ -72,7 +72,7 @@ SaveFileFactory& PdfSaveFiles();
 class WorksheetPdf
 {
 public:
-    explicit WorksheetPdf(const QString& path);
+    explicit WorksheetPdf(QString path);
     ~WorksheetPdf();
     WorksheetPdf(const WorksheetPdf&) = delete;
     WorksheetPdf& operator=(const WorksheetPdf&) = delete;
