@@ -12,7 +12,7 @@ FUZZ_SECONDS=${SUMVARL_FUZZ_SECONDS:-30}
 FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz"
 # Directories whose sources clang-tidy covers (the fuzz targets build apart, with clang), and
 # those whose test binaries run under valgrind (the Qt ones would report Qt's own caches).
-TIDY_DIRS="app batch bench core forms print tests worksheet"
+TIDY_DIRS="app batch bench core forms print testing tests worksheet"
 CHECKED_DIRS="core worksheet"
 
 started=$(date +%s)
