@@ -24,3 +24,23 @@ function(sumvarl_add_qtest name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
 endfunction()
+
+# A test run inside the private CUPS scheduler of print/tests/test-printer.sh, which the script
+# starts in MODE (printer, none or rejecting) for this one command and stops afterwards. Without
+# root or cupsd the script exits 77 and the test is reported as skipped.
+function(sumvarl_add_printer_test name mode)
+    add_test(NAME ${name}
+        COMMAND sh ${PROJECT_SOURCE_DIR}/print/tests/test-printer.sh run ${mode} ${ARGN})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
+endfunction()
+
+# A Qt Test binary under the test printer, headless: all of it as test <target>, or one test
+# function as test <target>.<function>.
+function(sumvarl_add_printer_qtest target mode)
+    set(name ${target})
+    if(ARGN)
+        set(name ${target}.${ARGN})
+    endif()
+    sumvarl_add_printer_test(${name} ${mode} $<TARGET_FILE:${target}> -platform offscreen ${ARGN})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

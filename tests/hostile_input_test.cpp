@@ -252,7 +252,7 @@ private slots:
         if (QTest::currentTestFailed()) {
             return;
         }
-        const Settings before = sumvarl::test::SettingsInMath();
+        const Settings before = sumvarl::testing::SettingsInMath();
         const Math::WorksheetColumns tableBefore = Math::WorksheetTable;
         const QPointer<frmDisplay> displayBefore = window_->Display();
         const int buildsBefore = buildsStarted_;
@@ -270,7 +270,7 @@ private slots:
         QString outcome;
         if (expected.settings) {
             QCOMPARE(hooks_->messages.size(), 0u);
-            QCOMPARE(sumvarl::test::SettingsInMath(), *expected.settings);
+            QCOMPARE(sumvarl::testing::SettingsInMath(), *expected.settings);
             QPointer<frmDisplay> display = window_->Display();
             QVERIFY(display);
             QVERIFY(display->isVisible());
@@ -293,7 +293,7 @@ private slots:
             QCOMPARE(hooks_->messages.size(), 1u);
             QCOMPARE(hooks_->messages[0].prompt, sumvarl::RefusalMessage(*expected.refusal));
             QCOMPARE(hooks_->messages[0].title, QStringLiteral("Sumvarl"));
-            QCOMPARE(sumvarl::test::SettingsInMath(), before);
+            QCOMPARE(sumvarl::testing::SettingsInMath(), before);
             QVERIFY(SameTable(Math::WorksheetTable, tableBefore));
             QCOMPARE(window_->Display(), displayBefore.data());
             if (windowOpen) {

@@ -4,12 +4,12 @@
 //   noPrinterKeepsTheWindowAndWorksheet a server without any queue
 //   refusedJobKeepsTheWindowAndWorksheet a default queue that refuses jobs
 
-#include "PrintTestSupport.h"
 #include "forms/FormHooks.h"
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
 #include "print/PainterSurface.h"
+#include "testing/PrintTestSupport.h"
 
 #include <QLocale>
 #include <QPointer>
@@ -113,7 +113,7 @@ void PrintWindowTest::printButtonSendsOneJob()
 
     const QStringList jobs = printtest::WaitForKeptJobs();
     QCOMPARE(jobs.size(), 1);
-    QCOMPARE(printtest::PdfLines(jobs[0]), printtest::PrintedDocumentOfTable(count));
+    QCOMPARE(printtest::PdfLines(jobs[0]), printtest::ExpectedDocument(count));
 }
 
 void PrintWindowTest::ExpectKeptAfterFailure(const QString& named)

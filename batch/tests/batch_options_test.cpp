@@ -3,7 +3,9 @@
 
 #include "batch/BatchRun.h"
 #include "core/Math.h"
-#include "core/tests/KeyDigest.h"
+#include "testing/KeyDigest.h"
+#include "testing/SettingsText.h"
+#include "testing/SheetSettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,25 +15,13 @@
 using sumvarl::Settings;
 using sumvarl::batch::ParseArguments;
 using sumvarl::batch::ParseOutcome;
+using sumvarl::testing::MakeSettings;
 
 namespace {
 
 QStringList Command(const QStringList& options)
 {
     return QStringList{QStringLiteral("sumvarl-batch")} + options;
-}
-
-Settings Expected(std::array<std::int16_t, 4> cumulative, std::int16_t fillOn, std::int16_t percent,
-                  std::int16_t count, std::int16_t range)
-{
-    Settings s;
-    s.WeightTotal = cumulative[3];
-    s.CumulativeWeight = cumulative;
-    s.FillBlankOn = fillOn;
-    s.FillBlankPercent = percent;
-    s.ProblemCount = count;
-    s.NumberRange = range;
-    return s;
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
@@ -41,27 +31,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 }
 
 } // namespace
-
-namespace sumvarl {
-inline char* toString(const Settings& s)
-{
-    return qstrdup(QStringLiteral("WeightTotal %1, CumulativeWeight %2 %3 %4 %5, FillBlankOn %6, "
-                                  "FillBlankPercent %7, ProblemCount %8, NumberRange %9")
-                       .arg(s.WeightTotal)
-                       .arg(s.CumulativeWeight[0])
-                       .arg(s.CumulativeWeight[1])
-                       .arg(s.CumulativeWeight[2])
-                       .arg(s.CumulativeWeight[3])
-                       .arg(s.FillBlankOn)
-                       .arg(s.FillBlankPercent)
-                       .arg(s.ProblemCount)
-                       .arg(s.NumberRange)
-                       .toUtf8()
-                       .constData());
-}
-} // namespace sumvarl
-
-Q_DECLARE_METATYPE(sumvarl::Settings)
 
 class BatchOptionsTest : public QObject
 {
@@ -75,31 +44,31 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<Settings>("settings");
         QTest::newRow("nothing given: addition 25, as the window starts")
-            << QStringList{} << Expected({25, 25, 25, 25}, 0, 0, 100, 100);
+            << QStringList{} << MakeSettings({25, 25, 25, 25}, 0, 0, 100, 100);
         QTest::newRow("only subtraction")
-            << QStringList{"--sub", "30"} << Expected({0, 30, 30, 30}, 0, 0, 100, 100);
+            << QStringList{"--sub", "30"} << MakeSettings({0, 30, 30, 30}, 0, 0, 100, 100);
         QTest::newRow("all four") << QStringList{"--add", "25", "--sub", "25",
                                                  "--mul", "25", "--div", "25"}
-                                  << Expected({25, 50, 75, 100}, 0, 0, 100, 100);
+                                  << MakeSettings({25, 50, 75, 100}, 0, 0, 100, 100);
         QTest::newRow("halves round to even as the total runs")
             << QStringList{"--mul", "2.5", "--div", "2.5"}
-            << Expected({0, 0, 2, 4}, 0, 0, 100, 100);
+            << MakeSettings({0, 0, 2, 4}, 0, 0, 100, 100);
         QTest::newRow("blanks inside a number are ignored")
-            << QStringList{"--add", "1 5"} << Expected({15, 15, 15, 15}, 0, 0, 100, 100);
+            << QStringList{"--add", "1 5"} << MakeSettings({15, 15, 15, 15}, 0, 0, 100, 100);
         QTest::newRow("hexadecimal and trailing letters")
             << QStringList{"--add", "&H1F", "--sub", "12abc"}
-            << Expected({31, 43, 43, 43}, 0, 0, 100, 100);
+            << MakeSettings({31, 43, 43, 43}, 0, 0, 100, 100);
         QTest::newRow("fill in the blank")
-            << QStringList{"--fill", "20"} << Expected({25, 25, 25, 25}, 1, 20, 100, 100);
+            << QStringList{"--fill", "20"} << MakeSettings({25, 25, 25, 25}, 1, 20, 100, 100);
         QTest::newRow("range and count") << QStringList{"--range", "20", "--count", "40"}
-                                         << Expected({25, 25, 25, 25}, 0, 0, 40, 20);
+                                         << MakeSettings({25, 25, 25, 25}, 0, 0, 40, 20);
         QTest::newRow("count abc reads 0, which the window accepts")
-            << QStringList{"--count", "abc"} << Expected({25, 25, 25, 25}, 0, 0, 0, 100);
+            << QStringList{"--count", "abc"} << MakeSettings({25, 25, 25, 25}, 0, 0, 0, 100);
         QTest::newRow("full-width digits of a Chinese input method")
             << QStringList{"--count", "２０", "--fill", "１２．５", "--range", "－５"}
-            << Expected({25, 25, 25, 25}, 1, 12, 20, -5);
+            << MakeSettings({25, 25, 25, 25}, 1, 12, 20, -5);
         QTest::newRow("exactly 200")
-            << QStringList{"--count", "200"} << Expected({25, 25, 25, 25}, 0, 0, 200, 100);
+            << QStringList{"--count", "200"} << MakeSettings({25, 25, 25, 25}, 0, 0, 200, 100);
     }
 
     void settingsFollowTheWindowsRules()

@@ -1,9 +1,9 @@
 // sumvarl-batch run as a program, the way a teacher runs it: the PDFs it writes read back with
 // pdfinfo and pdftotext, its exit status, its messages, and that a failed run leaves no file.
 
-#include "PdfProblems.h"
-#include "PrintTestSupport.h"
 #include "batch/BatchRun.h"
+#include "testing/PdfProblems.h"
+#include "testing/PrintTestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
-#include "core/tests/ScriptedRandom.h"
+#include "testing/ScriptedRandom.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

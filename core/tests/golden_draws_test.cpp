@@ -4,7 +4,7 @@
 
 #include "core/Math.h"
 #include "core/RandomSource.h"
-#include "core/tests/KeyDigest.h"
+#include "testing/KeyDigest.h"
 
 #include <gtest/gtest.h>
 

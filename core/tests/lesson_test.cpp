@@ -5,7 +5,7 @@
 #include "core/Lesson.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
-#include "core/tests/ScriptedRandom.h"
+#include "testing/ScriptedRandom.h"
 
 #include <gtest/gtest.h>
 #include <set>

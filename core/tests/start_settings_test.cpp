@@ -1,6 +1,7 @@
 // Start's rules on the boxes' texts: the settings they give, or what is refused and why.
 
 #include "core/StartSettings.h"
+#include "testing/SheetSettings.h"
 
 #include <cctype>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ using sumvarl::Refusal;
 using sumvarl::RefusalKind;
 using sumvarl::Settings;
 using sumvarl::StartInputs;
+using sumvarl::testing::MakeSettings;
 
 // Tick boxes as "10010", the five boxes, then 难度 and 题数.
 StartInputs Inputs(const char* ticks, std::array<std::u16string, 5> boxes,
@@ -28,19 +30,6 @@ StartInputs Inputs(const char* ticks, std::array<std::u16string, 5> boxes,
     in.numberRange = std::move(range);
     in.problemCount = std::move(count);
     return in;
-}
-
-Settings Accepted(std::array<std::int16_t, 4> cumulative, std::int16_t fillPercent,
-                  std::int16_t count, std::int16_t range)
-{
-    Settings s;
-    s.CumulativeWeight = cumulative;
-    s.WeightTotal = cumulative[3];
-    s.FillBlankOn = fillPercent != 0 ? 1 : 0;
-    s.FillBlankPercent = fillPercent;
-    s.ProblemCount = count;
-    s.NumberRange = range;
-    return s;
 }
 
 struct StartCase
@@ -74,18 +63,21 @@ constexpr int High = 32767;
 INSTANTIATE_TEST_SUITE_P(
     Boxes, StartRules,
     ::testing::Values(
-        StartCase{"initial", Inputs("10000", Initial), Accepted({25, 25, 25, 25}, 0, 100, 100), {}},
+        StartCase{"initial",
+                  Inputs("10000", Initial),
+                  MakeSettings({25, 25, 25, 25}, 0, 0, 100, 100),
+                  {}},
         StartCase{"weights 2.5 round after each add",
                   Inputs("11000", {u"2.5", u"2.5", u"", u"", u""}),
-                  Accepted({2, 4, 4, 4}, 0, 100, 100),
+                  MakeSettings({2, 4, 4, 4}, 0, 0, 100, 100),
                   {}},
         StartCase{"unticked box unread",
                   Inputs("10010", {u"25", u"40000", u"", u"25", u"1e9"}),
-                  Accepted({25, 25, 25, 50}, 0, 100, 100),
+                  MakeSettings({25, 25, 25, 50}, 0, 0, 100, 100),
                   {}},
         StartCase{"fill-in and typed count",
                   Inputs("10001", Initial, u"20", u"3.5"),
-                  Accepted({25, 25, 25, 25}, 20, 4, 20),
+                  MakeSettings({25, 25, 25, 25}, 1, 20, 4, 20),
                   {}},
         StartCase{"one weight alone too large",
                   Inputs("11000", {u"25", u"40000", u"", u"", u""}),
@@ -117,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Refusal{RefusalKind::NumberRange, {}, Low + 1, High}},
         StartCase{"range -32767",
                   Inputs("10000", Initial, u"-32767"),
-                  Accepted({25, 25, 25, 25}, 0, 100, -32767),
+                  MakeSettings({25, 25, 25, 25}, 0, 0, 100, -32767),
                   {}}),
     [](const ::testing::TestParamInfo<StartCase>& info) {
         std::string name = info.param.name;

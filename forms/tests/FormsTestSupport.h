@@ -1,14 +1,16 @@
 #pragma once
 
 // Shared by the window tests: recording hooks in place of the message box, the exit, the
-// printer; finding controls by their object names; settings read back from Math; typing and
-// the wheel as a person uses them.
+// printer; finding controls by their object names; typing and the wheel as a person uses them.
+// Settings put into and read back from Math come from testing/SheetSettings.h.
 
 #include "core/Math.h"
 #include "core/StartSettings.h"
 #include "forms/FormHooks.h"
 #include "forms/Translations.h"
 #include "print/PainterSurface.h"
+#include "testing/SettingsText.h"
+#include "testing/SheetSettings.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -110,20 +112,6 @@ inline void TurnWheel(QWidget& widget, int notches)
     QApplication::instance()->notify(&widget, &event);
 }
 
-inline Settings SettingsInMath()
-{
-    Settings s;
-    s.WeightTotal = Math::WeightTotal;
-    for (std::size_t k = 0; k < 4; ++k) {
-        s.CumulativeWeight[k] = Math::CumulativeWeight[k];
-    }
-    s.FillBlankOn = Math::FillBlankOn;
-    s.FillBlankPercent = Math::FillBlankPercent;
-    s.ProblemCount = Math::ProblemCount;
-    s.NumberRange = Math::NumberRange;
-    return s;
-}
-
 // The control of that object name. A missing one fails the test (Qt Test reports the
 // exception) instead of crashing it.
 template <class T> T* Control(const QWidget& window, const QString& name)
@@ -151,27 +139,3 @@ inline bool AllWhite(const QImage& image)
 }
 
 } // namespace sumvarl::test
-
-namespace sumvarl {
-
-// Lets QCOMPARE print settings that differ.
-inline char* toString(const Settings& s)
-{
-    const QString text =
-        QStringLiteral("WeightTotal %1, CumulativeWeight %2 %3 %4 %5, FillBlankOn %6, "
-                       "FillBlankPercent %7, ProblemCount %8, NumberRange %9")
-            .arg(s.WeightTotal)
-            .arg(s.CumulativeWeight[0])
-            .arg(s.CumulativeWeight[1])
-            .arg(s.CumulativeWeight[2])
-            .arg(s.CumulativeWeight[3])
-            .arg(s.FillBlankOn)
-            .arg(s.FillBlankPercent)
-            .arg(s.ProblemCount)
-            .arg(s.NumberRange);
-    return qstrdup(text.toUtf8().constData());
-}
-
-} // namespace sumvarl
-
-Q_DECLARE_METATYPE(sumvarl::Settings)

@@ -3,14 +3,14 @@
 // through the file-name hook and read back with pdftotext.
 
 #include "FormsTestSupport.h"
-#include "PrintTestSupport.h"
 #include "core/Math.h"
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmPractice.h"
 #include "print/PrinterJob.h"
+#include "testing/AnswerCheck.h"
+#include "testing/PrintTestSupport.h"
 #include "worksheet/ProblemLine.h"
-#include "worksheet/tests/AnswerCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +33,8 @@
 using sumvarl::frmDisplay;
 using sumvarl::SheetPicture;
 using sumvarl::test::Control;
+using sumvarl::testing::AllOperations;
+using sumvarl::testing::UseSettings;
 
 namespace {
 
@@ -84,17 +86,6 @@ private:
     QString pick_;
     QTimer poll_;
 };
-
-void AllOperations(std::int16_t count)
-{
-    Math::ResetState();
-    Math::CumulativeWeight = {25, 50, 75, 100, 0};
-    Math::WeightTotal = 100;
-    Math::NumberRange = 100;
-    Math::ProblemCount = count;
-    Math::FillBlankOn = 1;
-    Math::FillBlankPercent = 60;
-}
 
 // The open practice windows, in no particular order.
 QList<sumvarl::frmPractice*> PracticeWindows()
@@ -158,7 +149,7 @@ private slots:
         // A fresh folder per test: a test sees only the files it saved itself.
         folder_ = std::make_unique<QTemporaryDir>();
         QVERIFY(folder_->isValid());
-        AllOperations(40);
+        UseSettings(AllOperations(40, 60));
         hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
         sumvarl::Hooks().printDocument = [this](const sumvarl::DocumentOptions& options) {
             printedOptions_.push_back(options);
@@ -330,7 +321,7 @@ private slots:
                  QStringLiteral("练习题-%1.pdf").arg(Today()));
         QVERIFY(hooks_->messages.empty());
         QVERIFY(QFileInfo::exists(chosenPath_));
-        QCOMPARE(printtest::PdfLines(chosenPath_), printtest::PrintedDocumentOfTable(40));
+        QCOMPARE(printtest::PdfLines(chosenPath_), printtest::ExpectedDocument(40));
     }
 
     void saveAnswersPdfWritesTheAnswerKey()

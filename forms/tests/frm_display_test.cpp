@@ -25,19 +25,10 @@ using sumvarl::frmDisplay;
 using sumvarl::frmMain;
 using sumvarl::SheetPicture;
 using sumvarl::test::Control;
+using sumvarl::testing::AllOperations;
+using sumvarl::testing::UseSettings;
 
 namespace {
-
-void AllOperations(std::int16_t count)
-{
-    Math::ResetState();
-    Math::CumulativeWeight = {25, 50, 75, 100, 0};
-    Math::WeightTotal = 100;
-    Math::NumberRange = 100;
-    Math::ProblemCount = count;
-    Math::FillBlankOn = 1;
-    Math::FillBlankPercent = 20;
-}
 
 std::vector<std::u16string> Keys(int count)
 {
@@ -126,7 +117,7 @@ private slots:
 
     void init()
     {
-        AllOperations(100);
+        UseSettings(AllOperations(100, 20));
         hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
         watch_ = BuildWatch{};
         watch_.Install();
@@ -302,11 +293,7 @@ private slots:
     void ticksWhileTheMessageBoxIsOpenStartNoBuild()
     {
         // Only 0＋0＝0 exists with range 1: the second problem cannot be found.
-        Math::ResetState();
-        Math::CumulativeWeight = {25, 25, 25, 25, 0};
-        Math::WeightTotal = 25;
-        Math::NumberRange = 1;
-        Math::ProblemCount = 2;
+        UseSettings(sumvarl::testing::MakeSettings({25, 25, 25, 25}, 0, 0, 2, 1));
 
         display_ = new frmDisplay();
         display_->show();
@@ -454,7 +441,7 @@ private slots:
     // 200 problems run past the sheet's bottom edge: that text is cut off, the sheet stays.
     void textBelowTheSheetIsCutOff()
     {
-        AllOperations(200);
+        UseSettings(AllOperations(200, 20));
         display_ = new frmDisplay();
         auto* sheet = Control<SheetPicture>(*display_, QStringLiteral("Picture1"));
         const QSize before = sheet->size();

@@ -27,21 +27,9 @@ using sumvarl::frmMain;
 using sumvarl::Settings;
 using sumvarl::test::Control;
 using sumvarl::test::TypeInto;
+using sumvarl::testing::MakeSettings;
 
 namespace {
-
-Settings MakeSettings(std::array<std::int16_t, 4> cumulative, std::int16_t fillOn,
-                      std::int16_t fillPercent, std::int16_t count, std::int16_t range)
-{
-    Settings s;
-    s.CumulativeWeight = cumulative;
-    s.WeightTotal = cumulative[3];
-    s.FillBlankOn = fillOn;
-    s.FillBlankPercent = fillPercent;
-    s.ProblemCount = count;
-    s.NumberRange = range;
-    return s;
-}
 
 // The controls of the window as a row of test data: tick boxes as "10000", then the five
 // weight and percentage boxes, Combo1 (range) and Combo2 (count).
@@ -278,14 +266,15 @@ private slots:
         earlier.count = "20";
         Apply(*window_, earlier);
         PressStart(*window_);
-        QCOMPARE(sumvarl::test::SettingsInMath(), MakeSettings({25, 50, 75, 100}, 1, 20, 20, 50));
+        QCOMPARE(sumvarl::testing::SettingsInMath(),
+                 MakeSettings({25, 50, 75, 100}, 1, 20, 20, 50));
         // Never written by Start.
         Math::CumulativeWeight[4] = 7;
 
         Apply(*window_, controls);
         PressStart(*window_);
 
-        QCOMPARE(sumvarl::test::SettingsInMath(), expected);
+        QCOMPARE(sumvarl::testing::SettingsInMath(), expected);
         QCOMPARE(Math::CumulativeWeight[4], std::int16_t{7});
         if (refusal.isEmpty()) {
             QCOMPARE(hooks_->messages.size(), 0u);
@@ -407,7 +396,7 @@ private slots:
         QCOMPARE(Control<QPushButton>(*window_, QStringLiteral("Command2"))->text(),
                  QStringLiteral("退出"));
         // Nothing is written until Start.
-        QCOMPARE(sumvarl::test::SettingsInMath(), Settings{});
+        QCOMPARE(sumvarl::testing::SettingsInMath(), Settings{});
     }
 
     // Typed text stays as typed, Return included; nothing typed joins the list; picking an
@@ -449,7 +438,7 @@ private slots:
         TypeWithInputMethod(*Control<QComboBox>(*window_, QStringLiteral("Combo2")),
                             QStringLiteral("２０"));
         PressStart(*window_);
-        QCOMPARE(sumvarl::test::SettingsInMath(), MakeSettings({-5, -5, -5, -5}, 0, 0, 20, 12));
+        QCOMPARE(sumvarl::testing::SettingsInMath(), MakeSettings({-5, -5, -5, -5}, 0, 0, 20, 12));
     }
 
     void wheelChangesOnlyTheFocusedDropDownBox()
@@ -766,7 +755,7 @@ private slots:
         QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command2")),
                           Qt::LeftButton);
         QCOMPARE(hooks_->exits, 1);
-        QCOMPARE(sumvarl::test::SettingsInMath(), Settings{});
+        QCOMPARE(sumvarl::testing::SettingsInMath(), Settings{});
         QVERIFY(window_->Display() == nullptr);
     }
 

@@ -4,8 +4,8 @@
 // back from a saved PDF and, under print/tests/test-printer.sh, from the test printer's job.
 
 #include "FormsTestSupport.h"
-#include "PrintTestSupport.h"
 #include "forms/frmPractice.h"
+#include "testing/PrintTestSupport.h"
 #include "worksheet/Marking.h"
 
 #include <QLabel>

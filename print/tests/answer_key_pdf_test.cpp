@@ -1,15 +1,16 @@
 // Saved PDFs read back with pdftotext: the answer key against the worksheet, the pupil's name,
 // several sheets in one file, and that a failed or abandoned save leaves no file behind.
 
-#include "PdfProblems.h"
-#include "PrintTestSupport.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
 #include "print/PrintedWorksheet.h"
+#include "testing/AnswerCheck.h"
+#include "testing/PdfProblems.h"
+#include "testing/PrintTestSupport.h"
+#include "testing/SheetSettings.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
-#include "worksheet/tests/AnswerCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,13 +27,7 @@ namespace {
 // A worksheet of every operation with many blanks, the same every run.
 void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed, std::int16_t range = 100)
 {
-    Math::ResetState();
-    Math::CumulativeWeight = {25, 50, 75, 100, 0};
-    Math::WeightTotal = 100;
-    Math::NumberRange = range;
-    Math::ProblemCount = count;
-    Math::FillBlankOn = 1;
-    Math::FillBlankPercent = 70;
+    sumvarl::testing::UseSettings(sumvarl::testing::AllOperations(count, 70, range));
     sumvarl::ClockRandom random(seed, [] { return std::uint64_t{3}; });
     sumvarl::BuildHooks hooks;
     hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
@@ -92,7 +87,7 @@ void AnswerKeyPdfTest::savedPdfIsThePrintersDocument()
     QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")), sumvarl::PrintResult::Printed);
 
     QCOMPARE(printtest::PdfPages(Pdf("saved.pdf")), printtest::PdfPages(Pdf("printer.pdf")));
-    QCOMPARE(printtest::PdfLines(Pdf("saved.pdf")), printtest::PrintedDocumentOfTable(100));
+    QCOMPARE(printtest::PdfLines(Pdf("saved.pdf")), printtest::ExpectedDocument(100));
     const QList<printtest::Word> saved = printtest::PdfWords(Pdf("saved.pdf"));
     const QList<printtest::Word> printed = printtest::PdfWords(Pdf("printer.pdf"));
     QCOMPARE(saved.size(), printed.size());
@@ -206,7 +201,7 @@ void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
     QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")), sumvarl::PrintResult::Printed);
     QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named), sumvarl::PrintResult::Printed);
 
-    QStringList expected = printtest::PrintedDocumentOfTable(20);
+    QStringList expected = printtest::ExpectedDocument(20);
     expected.insert(1, QStringLiteral("姓名：张三"));
     QCOMPARE(printtest::PdfLines(Pdf("named.pdf")), expected);
 
@@ -233,7 +228,7 @@ void AnswerKeyPdfTest::severalSheetsStartOnTheirOwnPages()
         for (qsizetype n = 0; n < names.size(); ++n) {
             BuildSeededWorksheet(12, 100 + std::uint64_t(n));
             QVERIFY(pdf.AddSheet({.answerKey = false, .pupilName = names[n].toStdU16String()}));
-            firstRows.append(printtest::PrintedDocumentOfTable(12).at(2));
+            firstRows.append(printtest::ExpectedDocument(12).at(2));
         }
         QCOMPARE(pdf.Sheets(), 3);
         QCOMPARE(pdf.Pages(), 3);

@@ -1,10 +1,10 @@
 // The answer key on the system's default printer through a real CUPS scheduler, run by
 // test-printer.sh against a queue that keeps each document (see CMakeLists.txt).
 
-#include "PdfProblems.h"
-#include "PrintTestSupport.h"
 #include "print/PainterSurface.h"
 #include "print/PrinterJob.h"
+#include "testing/PdfProblems.h"
+#include "testing/PrintTestSupport.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QPrinterInfo>

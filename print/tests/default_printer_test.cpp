@@ -4,9 +4,9 @@
 //   reportsAMissingDefaultPrinter    a server without any queue
 //   reportsARefusedJob               a default queue that refuses jobs
 
-#include "PrintTestSupport.h"
 #include "print/PainterSurface.h"
 #include "print/PrinterJob.h"
+#include "testing/PrintTestSupport.h"
 
 #include <QPrinterInfo>
 #include <QTest>

@@ -1,22 +1,22 @@
 // The answer key and the pupil's name in the printed document's statements: what they change,
 // and that everything else stands where the plain worksheet has it.
 
-#include "PrintTestSupport.h"
-#include "RecordingSurface.h"
 #include "core/Math.h"
 #include "print/PrintedWorksheet.h"
+#include "testing/PrintTestSupport.h"
+#include "testing/RecordingSurface.h"
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using printtest::RecordingSurface;
 using sumvarl::DocumentOptions;
+using sumvarl::testing::RecordingSurface;
 
 RecordingSurface Printed(const DocumentOptions& options)
 {
-    RecordingSurface surface;
+    RecordingSurface surface(RecordingSurface::Columns::Scaled);
     sumvarl::PrintWorksheetDocument(surface, options);
     return surface;
 }
@@ -86,14 +86,15 @@ TEST(DocumentOptions, LongKeyItemsShrinkToStayOnTheSheetsLines)
         EXPECT_EQ(key.drawn[k].x, plain.drawn[k].x) << k;
         EXPECT_EQ(key.drawn[k].y, plain.drawn[k].y) << k;
     }
-    const double room = 16 * RecordingSurface::Column(16); // the 17-column place less a column
+    const double room =
+        16 * RecordingSurface::ScaledColumn(16); // the 17-column place less a column
     const std::size_t first = key.drawn.size() - 5;
     int shrunk = 0;
     for (int i = 1; i <= 5; ++i) {
         const RecordingSurface::Drawn& d = key.drawn[first + static_cast<std::size_t>(i - 1)];
         EXPECT_EQ(d.text, sumvarl::AnswerItemText(i, sumvarl::Variant::Printer)) << i;
         const auto width = [&d](double size) {
-            return RecordingSurface::Column(size) * static_cast<double>(d.text.size());
+            return RecordingSurface::ScaledColumn(size) * static_cast<double>(d.text.size());
         };
         EXPECT_LE(width(d.font.size), room) << i;
         if (d.font.size < 16) {

@@ -1,6 +1,6 @@
-#include "PrintTestSupport.h"
 #include "core/NumberText.h"
 #include "print/PainterSurface.h"
+#include "testing/PrintTestSupport.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

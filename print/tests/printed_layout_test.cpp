@@ -1,11 +1,11 @@
 // The printed worksheet's statements, recorded on a surface with round metrics so that every
 // position can be checked to the twip.
 
-#include "PrintTestSupport.h"
-#include "RecordingSurface.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "print/PrinterJob.h"
+#include "testing/PrintTestSupport.h"
+#include "testing/RecordingSurface.h"
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,8 @@
 
 namespace {
 
-using printtest::RecordingSurface;
 using printtest::Row;
+using sumvarl::testing::RecordingSurface;
 
 constexpr std::u16string_view DateLine = u"日期：__年__月__日  用时：_______  得分：_______";
 
@@ -29,7 +29,7 @@ const int Columns[] = {4, 21, 38, 55};
 // Problem i's left edge: its column of the 16-point font.
 double ColumnX(int i)
 {
-    return (Columns[(i - 1) % 4] - 1) * RecordingSurface::Column(16);
+    return (Columns[(i - 1) % 4] - 1) * RecordingSurface::ScaledColumn(16);
 }
 
 double RowY(int i)
@@ -40,7 +40,7 @@ double RowY(int i)
 
 RecordingSurface Printed()
 {
-    RecordingSurface surface;
+    RecordingSurface surface(RecordingSurface::Columns::Scaled);
     sumvarl::PrintWorksheetDocument(surface);
     return surface;
 }
@@ -48,7 +48,7 @@ RecordingSurface Printed()
 TEST(PrintedHeading, HasTheTitleCountAndDateLinesInOrderAtTheirPositions)
 {
     printtest::SetCountingWorksheet(10);
-    RecordingSurface surface;
+    RecordingSurface surface(RecordingSurface::Columns::Scaled);
     // Whatever the surface had before, the heading sets its own font.
     surface.SetFontName(u"Arial");
     surface.SetFontSize(8);
@@ -59,7 +59,7 @@ TEST(PrintedHeading, HasTheTitleCountAndDateLinesInOrderAtTheirPositions)
     ASSERT_GE(surface.drawn.size(), 5u);
     const sumvarl::FontSpec title{u"宋体", 24, false, false};
     const sumvarl::FontSpec small{u"宋体", 12, false, false};
-    const double c12 = RecordingSurface::Column(12);
+    const double c12 = RecordingSurface::ScaledColumn(12);
     struct Expected
     {
         std::u16string_view text;
@@ -113,7 +113,7 @@ TEST_P(PrintedRows, StandFourToARowAtTheWideColumnsWithNoLineEndAfterTheLast)
     } else {
         const auto& last = surface.drawn.back();
         EXPECT_DOUBLE_EQ(surface.CurrentX(),
-                         last.x + RecordingSurface::Column(16) * double(last.text.size()));
+                         last.x + RecordingSurface::ScaledColumn(16) * double(last.text.size()));
     }
     EXPECT_EQ(surface.Font().size, 16);
 }
@@ -136,9 +136,9 @@ TEST(PrintedRows, TenProblemsMakeRowsOfFourFourAndTwo)
     }
     EXPECT_EQ(perRow, (std::vector<int>{4, 4, 2}));
     // Problem 5 opens the second row at column 4, 6 is at 21, 8 at 55.
-    EXPECT_DOUBLE_EQ(surface.drawn[5 + 4].x, 3 * RecordingSurface::Column(16));
-    EXPECT_DOUBLE_EQ(surface.drawn[5 + 5].x, 20 * RecordingSurface::Column(16));
-    EXPECT_DOUBLE_EQ(surface.drawn[5 + 7].x, 54 * RecordingSurface::Column(16));
+    EXPECT_DOUBLE_EQ(surface.drawn[5 + 4].x, 3 * RecordingSurface::ScaledColumn(16));
+    EXPECT_DOUBLE_EQ(surface.drawn[5 + 5].x, 20 * RecordingSurface::ScaledColumn(16));
+    EXPECT_DOUBLE_EQ(surface.drawn[5 + 7].x, 54 * RecordingSurface::ScaledColumn(16));
 }
 
 TEST(PrintedRows, FillInProblemsShowTheWideMarkerAndTheirResult)

@@ -1,11 +1,12 @@
 // The printed worksheet as it comes out of the printer engine: rendered to PDF by the same
 // QPrinter code path as a real job and read back with pdftotext.
 
-#include "PrintTestSupport.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
 #include "print/PrinterJob.h"
+#include "testing/PrintTestSupport.h"
+#include "testing/SheetSettings.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
 
@@ -206,13 +207,7 @@ void PrintedPdfTest::fillInProblemsShowTheWideMarkerAndTheirResult()
 
 void PrintedPdfTest::builtWorksheetPrintsInTableOrderWithoutSummary()
 {
-    Math::ResetState();
-    Math::CumulativeWeight = {25, 50, 75, 100, 0};
-    Math::WeightTotal = 100;
-    Math::NumberRange = 100;
-    Math::ProblemCount = 40;
-    Math::FillBlankOn = 1;
-    Math::FillBlankPercent = 50;
+    sumvarl::testing::UseSettings(sumvarl::testing::AllOperations(40, 50));
     sumvarl::ClockRandom random(20240601, [] { return std::uint64_t{42}; });
     sumvarl::BuildHooks hooks;
     hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };

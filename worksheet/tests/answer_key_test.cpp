@@ -4,11 +4,12 @@
 
 #include "core/Math.h"
 #include "core/RandomSource.h"
+#include "testing/AnswerCheck.h"
+#include "testing/RecordingSurface.h"
+#include "testing/SheetSettings.h"
+#include "testing/TableRows.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
-#include "worksheet/tests/AnswerCheck.h"
-#include "worksheet/tests/RecordingSurface.h"
-#include "worksheet/tests/TableRows.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -162,15 +163,7 @@ class BuiltKeyTest : public ::testing::TestWithParam<BuildCase>
 TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
 {
     const BuildCase& c = GetParam();
-    Math::ResetState();
-    for (std::size_t k = 0; k < 4; ++k) {
-        Math::CumulativeWeight[k] = c.cumulative[k];
-    }
-    Math::WeightTotal = c.cumulative[3];
-    Math::NumberRange = c.range;
-    Math::ProblemCount = c.count;
-    Math::FillBlankOn = 1;
-    Math::FillBlankPercent = c.percent;
+    testing::UseSettings(testing::MakeSettings(c.cumulative, 1, c.percent, c.count, c.range));
     Math::lesson = c.lesson;
 
     ClockRandom random(20261208, [] { return std::uint64_t{7}; });

@@ -1,10 +1,11 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
-#include "core/tests/KeyDigest.h"
-#include "core/tests/ScriptedRandom.h"
+#include "testing/KeyDigest.h"
+#include "testing/RecordingSurface.h"
+#include "testing/ScriptedRandom.h"
+#include "testing/SheetSettings.h"
 #include "worksheet/WorksheetBuilder.h"
-#include "worksheet/tests/RecordingSurface.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -14,8 +15,10 @@
 namespace sumvarl {
 namespace {
 
+using testing::MakeSettings;
 using testing::RecordingSurface;
 using testing::ScriptedRandom;
+using testing::UseSettings;
 
 struct Problem
 {
@@ -78,15 +81,9 @@ struct Fixture
     }
 };
 
-void Settings(std::int16_t count, std::int16_t fillOn = 0, std::int16_t percent = 0)
+void UseAllOperations(std::int16_t count, std::int16_t fillOn = 0, std::int16_t percent = 0)
 {
-    Math::ResetState();
-    Math::ProblemCount = count;
-    Math::NumberRange = 100;
-    Math::CumulativeWeight = {25, 50, 75, 100, 0};
-    Math::WeightTotal = 100;
-    Math::FillBlankOn = fillOn;
-    Math::FillBlankPercent = percent;
+    UseSettings(MakeSettings({25, 50, 75, 100}, fillOn, percent, count, 100));
 }
 
 int ProblemsOnSheet()
@@ -101,7 +98,7 @@ int ProblemsOnSheet()
 
 TEST(BuildWorksheet, HeaderTextsFontsAndPositions)
 {
-    Settings(100);
+    UseAllOperations(100);
     Fixture f;
     ListSource source{Additions(100)};
     BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
@@ -148,7 +145,7 @@ class LayoutTest : public ::testing::TestWithParam<LayoutCase>
 TEST_P(LayoutTest, RowsOfFourThenTheSummary)
 {
     const LayoutCase& c = GetParam();
-    Settings(c.count);
+    UseAllOperations(c.count);
     Fixture f;
     ListSource source{Additions(10)};
     BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
@@ -197,7 +194,7 @@ TEST(BuildWorksheet, SummaryCountsProblemsAndBlanksPerOperation)
             draws.push_back(k < g.blanks ? 0.0F : 0.995F); // x = 1 or 100.5
         }
     }
-    Settings(100, 1, 100);
+    UseAllOperations(100, 1, 100);
     Fixture f;
     ListSource source{list};
     ScriptedRandom random(draws);
@@ -217,7 +214,7 @@ TEST(BuildWorksheet, SummaryCountsProblemsAndBlanksPerOperation)
 
 TEST(BuildWorksheet, GivesUpWhenTheSourceRepeatsItself)
 {
-    Settings(10);
+    UseAllOperations(10);
     Fixture f;
     ListSource source{Additions(1)};
     BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
@@ -240,7 +237,7 @@ TEST(BuildWorksheet, GivesUpWhenTheSourceRepeatsItself)
 // Weights such as -3, 0, 0, 0 leave most draws outside every band: no problem comes back.
 TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
 {
-    Settings(3);
+    UseAllOperations(3);
     Fixture f;
     ListSource source{{{u"", u"", u"", u""},
                        {u"1", u"＋", u"2", u"3"},
@@ -256,7 +253,7 @@ TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
     EXPECT_EQ(Math::WorksheetTable.ProblemKey[3], u"3＋2＝5");
     EXPECT_TRUE(f.recorder.prompts.empty());
 
-    Settings(2);
+    UseAllOperations(2);
     Fixture g;
     ListSource nothing{{{u"", u"", u"", u""}}};
     BuildWorksheet(g.surface, g.Hooks(std::ref(nothing), nullptr));
@@ -268,10 +265,7 @@ TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
 // Only 46 different additions exist below 10.
 TEST(BuildWorksheet, RunsOutOfDifferentAdditions)
 {
-    Settings(50);
-    Math::CumulativeWeight = {25, 25, 25, 25, 0};
-    Math::WeightTotal = 25;
-    Math::NumberRange = 10;
+    UseSettings(MakeSettings({25, 25, 25, 25}, 0, 0, 50, 10));
     ClockRandom random(11, [] { return std::uint64_t{3}; });
     Fixture f;
     int calls = 0;
@@ -296,10 +290,7 @@ TEST(BuildWorksheet, RunsOutOfDifferentAdditions)
 TEST(FillWorksheetTable, FillsTheBuildsRowsAndSaysWhereItGaveUp)
 {
     const auto fillFromSeed = [](bool draw) {
-        Settings(50, 1, 40);
-        Math::CumulativeWeight = {25, 25, 25, 25, 0};
-        Math::WeightTotal = 25;
-        Math::NumberRange = 10;
+        UseSettings(MakeSettings({25, 25, 25, 25}, 1, 40, 50, 10));
         ClockRandom random(11, [] { return std::uint64_t{3}; });
         BuildHooks hooks;
         hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
@@ -324,7 +315,7 @@ TEST(FillWorksheetTable, FillsTheBuildsRowsAndSaysWhereItGaveUp)
 TEST(BuildWorksheet, KeysOnASheetAreUnique)
 {
     for (std::uint64_t seed = 1; seed <= 30; ++seed) {
-        Settings(200, 1, 50);
+        UseAllOperations(200, 1, 50);
         Math::NumberRange = static_cast<std::int16_t>(seed % 3 == 0 ? 10 : 100);
         ClockRandom random(seed);
         Fixture f;
@@ -343,7 +334,7 @@ TEST(BuildWorksheet, KeysOnASheetAreUnique)
 
 TEST(BuildWorksheet, NoBlanksWithoutFillInTheBlank)
 {
-    Settings(100, 0, 100);
+    UseAllOperations(100, 0, 100);
     Fixture f;
     ListSource source{Additions(100)};
     ScriptedRandom random({0.0F});
@@ -382,7 +373,7 @@ TEST_P(BlankShareTest, SharesFollowThePercentage)
     std::array<int, 3> seen{};
     int total = 0;
     for (int build = 0; build < 100; ++build) {
-        Settings(200, 1, c.percent);
+        UseAllOperations(200, 1, c.percent);
         Fixture f;
         ListSource source{Additions(200)};
         BuildWorksheet(f.surface, f.Hooks(std::ref(source), &random));
@@ -406,7 +397,7 @@ INSTANTIATE_TEST_SUITE_P(Percentages, BlankShareTest,
 
 TEST(BuildWorksheet, ResetsOnlyTheFirst150Rows)
 {
-    Settings(10);
+    UseAllOperations(10);
     auto& t = Math::WorksheetTable;
     for (std::size_t i = 0; i < Math::TableRows; ++i) {
         t.ProblemKey[i] = u"old";
@@ -432,7 +423,7 @@ TEST(BuildWorksheet, ResetsOnlyTheFirst150Rows)
 
 TEST(BuildWorksheet, StoresEveryAcceptedProblemInSheetOrder)
 {
-    Settings(3);
+    UseAllOperations(3);
     Fixture f;
     ListSource source{{{u"7", u"×", u"8", u"56"},
                        {u"7", u"×", u"8", u"56"},
@@ -467,7 +458,7 @@ TEST(BuildWorksheet, SameSeedsGiveTheSameSheets)
         {{0, 0, 30, 60}, 100, 80, 100, 13, 0xc81b43150a1b2782ULL, 0xbfa94b1c8593ef36ULL},
     };
     for (const Golden& g : cases) {
-        Settings(g.count, g.percent > 0 ? 1 : 0, g.percent);
+        UseAllOperations(g.count, g.percent > 0 ? 1 : 0, g.percent);
         Math::NumberRange = g.range;
         Math::CumulativeWeight = {g.cumulative[0], g.cumulative[1], g.cumulative[2],
                                   g.cumulative[3], 0};
@@ -498,10 +489,7 @@ TEST(BuildWorksheet, SameSeedsGiveTheSameSheets)
 TEST(BuildWorksheet, AsManyProblemsAsTheLessonAllows)
 {
     for (const std::int16_t count : {std::int16_t{45}, std::int16_t{46}}) {
-        Settings(count);
-        Math::NumberRange = 20;
-        Math::CumulativeWeight = {25, 25, 25, 25, 0};
-        Math::WeightTotal = 25;
+        UseSettings(MakeSettings({25, 25, 25, 25}, 0, 0, count, 20));
         Math::lesson.carry = Math::CarryRule::Always;
         ClockRandom random(static_cast<std::uint64_t>(count));
         Fixture f;

@@ -5,9 +5,9 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
+#include "testing/AnswerCheck.h"
+#include "testing/TableRows.h"
 #include "worksheet/Marking.h"
-#include "worksheet/tests/AnswerCheck.h"
-#include "worksheet/tests/TableRows.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,4 +1,4 @@
-#include "worksheet/tests/RecordingSurface.h"
+#include "testing/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

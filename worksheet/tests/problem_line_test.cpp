@@ -1,7 +1,7 @@
 #include "core/Math.h"
+#include "testing/RecordingSurface.h"
+#include "testing/TableRows.h"
 #include "worksheet/ProblemLine.h"
-#include "worksheet/tests/RecordingSurface.h"
-#include "worksheet/tests/TableRows.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // and the page count from pdfinfo. For checking an answer key against its sheet from the PDFs'
 // text alone.
 
-#include "PrintTestSupport.h"
-#include "worksheet/tests/AnswerCheck.h"
+#include "testing/AnswerCheck.h"
+#include "testing/PrintTestSupport.h"
 
 #include <QList>
 #include <QProcess>

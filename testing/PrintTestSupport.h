@@ -64,9 +64,8 @@ struct Word
 };
 QList<Word> PdfWords(const QString& path);
 
-// What problem i prints, white space removed, for a row whose left part fits in 7 characters:
-// operand (or the blank marker), operator, operand (or the marker), "＝", and the result of a
-// fill-in problem.
+// What problem i prints, white space removed: operand (or the blank marker), operator, operand
+// (or the marker), cut to the last 7 characters, then "＝" and the result of a fill-in problem.
 QString ExpectedItem(int i);
 
 // The whole printed document as PdfLines reads it: the title, the count line, then the rows of
@@ -74,10 +73,6 @@ QString ExpectedItem(int i);
 QString TitleLine();
 QString CountLine(int count);
 QStringList ExpectedDocument(int count);
-
-// The same for whatever the table holds, with each problem's text from the printer's line item
-// (white space removed), so rows whose left part was cut to 7 characters compare too.
-QStringList PrintedDocumentOfTable(int count);
 
 // For tests run by test-printer.sh: the folder where the test queue keeps each job's PDF.
 // Empty when the test runs without that server.
