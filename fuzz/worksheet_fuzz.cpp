@@ -250,10 +250,10 @@ bool ReadAndCommit(unsigned ticks, const std::array<std::u16string, 4>& weights,
             "Start refuses exactly when a value leaves 16 bits, the range is -32768 or over 200 "
             "problems are asked for");
     if (!expected) {
-        Require(!outcome.refusal.empty(), "a refusal says why");
+        Require(outcome.refusal.has_value(), "a refusal says why");
         return false;
     }
-    Require(outcome.refusal.empty(), "an accepted start has no refusal");
+    Require(!outcome.refusal.has_value(), "an accepted start has no refusal");
     const sumvarl::Settings& got = *outcome.settings;
     Require(got.WeightTotal == expected->total && got.CumulativeWeight == expected->cumulative &&
                 got.FillBlankOn == expected->fillOn &&
