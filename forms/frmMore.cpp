@@ -5,6 +5,7 @@
 #include "forms/Twips.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -169,6 +170,17 @@ void frmMore::UpdateCount()
     for (QLabel* label : {count_, refusal_}) {
         label->resize(std::max(label->sizeHint().width(), label->width()), label->height());
     }
+}
+
+void frmMore::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes it, as it closes a dialog; the controls pass it on when they have no use
+    // for it (a drop-down list that is open closes itself first).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace sumvarl

@@ -31,6 +31,9 @@ public:
     // Counts again from the settings window's boxes and this window's controls.
     void UpdateCount();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void CreateControls();
 

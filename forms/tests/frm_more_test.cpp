@@ -142,6 +142,9 @@ private slots:
         QTest::keyClick(handle, Qt::Key_M, Qt::ControlModifier);
         QCOMPARE(window_->More(), more);
         QCOMPARE(more->Lesson().carry, Math::CarryRule::Always);
+        // Escape in one of its boxes closes it, as it closes a dialog.
+        QTest::keyClick(Control<QComboBox>(*more, QStringLiteral("Borrow")), Qt::Key_Escape);
+        QVERIFY(!more->isVisible());
     }
 
     // The link sits in the empty lower left corner: clear of every other control.
