@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace sumvarl {
@@ -71,6 +74,17 @@ FormHooks& Hooks()
 {
     static FormHooks hooks = DefaultFormHooks();
     return hooks;
+}
+
+QString SuggestedPdfPath(const QString& stem, const QDate& date)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
+    const QString name = stem + QLatin1Char('-') + date.toString(QStringLiteral("yyyy-MM-dd")) +
+                         QStringLiteral(".pdf");
+    return QDir(folder).absoluteFilePath(name);
 }
 
 } // namespace sumvarl

@@ -41,4 +41,9 @@ FormHooks& Hooks();
 // QMessageBox, hide every window and leave the event loop, PrintOnDefaultPrinter, a save dialog.
 FormHooks DefaultFormHooks();
 
+// Where the save dialog starts: "练习题-2026-12-08.pdf" for stem "练习题" in the user's documents
+// folder, or in the home folder where there is no documents folder (the standard location is
+// named even where it was never made). Always absolute.
+QString SuggestedPdfPath(const QString& stem, const QDate& date);
+
 } // namespace sumvarl

@@ -12,15 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -38,19 +34,6 @@ const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
 const QString PractiseText = QStringLiteral("在屏幕上练习…");
 const QKeySequence PractiseKeys(Qt::CTRL | Qt::Key_L);
-
-// "练习题-2026-12-08.pdf" in the user's documents folder, or in the home folder where there is
-// no documents folder: the standard location is named even where it was never made.
-QString SuggestedPdfPath(const QString& stem)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    folder = QDir(folder).absolutePath();
-    const QString date = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-    return QDir(folder).filePath(stem + QLatin1Char('-') + date + QStringLiteral(".pdf"));
-}
 
 QString ToQString(std::u16string_view text)
 {
@@ -327,7 +310,8 @@ void frmDisplay::SavePdf(bool answerKey, const QString& title)
     QString caption = title;
     caption.remove(QChar(u'…'));
     const QString stem = answerKey ? QStringLiteral("答案") : QStringLiteral("练习题");
-    const QString path = Hooks().saveFileName(caption, SuggestedPdfPath(stem));
+    const QString path =
+        Hooks().saveFileName(caption, SuggestedPdfPath(stem, Hooks().now().date()));
     if (path.isEmpty()) {
         return;
     }

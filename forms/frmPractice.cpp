@@ -6,8 +6,6 @@
 #include "worksheet/ProblemLine.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,7 +13,6 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -91,18 +88,6 @@ std::pair<QString, QString> AroundTheBox(const Problem& p)
     default:
         return {a + op + b + eq, QString()};
     }
-}
-
-// "成绩-2026-12-08.pdf" in the documents folder, or in the home folder where there is none.
-QString SuggestedPdfPath(const QDate& date)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::homePath();
-    }
-    return QDir(folder).absoluteFilePath(QStringLiteral("成绩-") +
-                                         date.toString(QStringLiteral("yyyy-MM-dd")) +
-                                         QStringLiteral(".pdf"));
 }
 
 QString Elapsed(int seconds)
@@ -493,7 +478,8 @@ void frmPractice::SaveMarkedPdf_Click()
     }
     QString caption = SaveMarkedPdfText;
     caption.remove(QChar(u'…'));
-    const QString path = Hooks().saveFileName(caption, SuggestedPdfPath(first_->date));
+    const QString path =
+        Hooks().saveFileName(caption, SuggestedPdfPath(QStringLiteral("成绩"), first_->date));
     if (path.isEmpty()) {
         return;
     }

@@ -127,9 +127,10 @@ QStringList TableProblemTexts()
     return texts;
 }
 
+// The day of the injected clock, which names the suggested files.
 QString Today()
 {
-    return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return sumvarl::Hooks().now().date().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 } // namespace
