@@ -8,6 +8,14 @@
 
 namespace sumvarl {
 
+QFont FormFont()
+{
+    QFont font(QFont::substitute(QStringLiteral("System")));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    return font;
+}
+
 DropDownBox::DropDownBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);

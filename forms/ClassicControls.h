@@ -5,10 +5,15 @@
 // caption sits on its top line.
 
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QPushButton>
 
 namespace sumvarl {
+
+// The windows' own font: "System", 12 points, bold, named by the installed family it stands for
+// (Qt would otherwise search fontconfig's fallbacks for a face it does not know).
+QFont FormFont();
 
 // An editable drop-down box. Qt would complete a typed "5" inline to "50" from the list; here
 // the text stays exactly as typed and only picking an entry puts the entry's text in the field.

@@ -55,11 +55,7 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmDisplay"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("题目"));
-    // The installed families the faces stand for, named directly (see frmMain).
-    QFont font(QFont::substitute(QStringLiteral("System")));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    setFont(font);
+    setFont(FormFont());
     resize(TwipsSize(*this, ClientWidth, ClientHeight));
     CreateControls();
     Form_Load();

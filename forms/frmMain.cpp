@@ -236,12 +236,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     InitIconResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Sumvarl"));
-    // The installed family "System" stands for, named directly: Qt would otherwise search
-    // fontconfig's fallbacks for a face it does not know.
-    QFont font(QFont::substitute(QStringLiteral("System")));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    setFont(font);
+    setFont(FormFont());
     resize(TwipsSize(*this, ClientWidth, ClientHeight));
 
     QIcon icon;

@@ -104,10 +104,7 @@ frmPractice::frmPractice(std::vector<Problem> problems, QWidget* parent)
     setObjectName(QStringLiteral("frmPractice"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("练习"));
-    QFont font(QStringLiteral("System"));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    setFont(font);
+    setFont(FormFont());
     CreateControls();
 
     std::vector<std::size_t> all(problems_.size());
@@ -195,7 +192,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
     grid_ = new QGridLayout(sheet_);
     grid_->setHorizontalSpacing(20);
     grid_->setVerticalSpacing(18);
-    QFont problemFont(QStringLiteral("宋体"));
+    QFont problemFont(QFont::substitute(QStringLiteral("宋体")));
     problemFont.setPointSize(fontPoints_);
     sheet_->setFont(problemFont);
 

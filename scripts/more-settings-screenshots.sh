@@ -7,20 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" != "--inside-xvfb" ]; then
-    bin=${1:-build/dev/app/sumvarl}
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" --inside-xvfb "$bin"
-fi
-
-bin=$2
-export LANG=C.UTF-8
-unset QT_QPA_PLATFORM
-"$bin" &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-
-main=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | head -n 1)
-sleep 1
+. scripts/xvfb-start.sh
 # 难度 and 题数 as scripts/screenshots.sh finds them (frame 240, 1080; boxes 1080 and 5520
 # twips into it, 1680 down, 735 x 360), in pixels at 96 DPI.
 range="$(((240 + 1080 + 367) / 15)) $(((1080 + 1680 + 180) / 15))"

@@ -7,21 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" != "--inside-xvfb" ]; then
-    bin=${1:-build/dev/app/sumvarl}
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" --inside-xvfb "$bin"
-fi
-
-bin=$2
-work=$(mktemp -d)
-export LANG=C.UTF-8 HOME="$work"
-unset QT_QPA_PLATFORM
-"$bin" &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-
-main=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | head -n 1)
-sleep 1
+. scripts/xvfb-start.sh
 # Start, as scripts/screenshots.sh finds it.
 xdotool mousemove --window "$main" 164 268 click 1
 display=$(xdotool search --sync --onlyvisible --name '^题目$' | head -n 1)
@@ -37,7 +23,6 @@ xdotool key ctrl+a
 xdotool type "$work/key.pdf"
 xdotool key Return
 sleep 1
-ls "$work" >&2
 answers=$(pdftotext -layout "$work/key.pdf" - | python3 -c '
 import re, sys
 item = re.compile(r"(\(?)(\d+)\)?\s*([＋－×÷])\s*(\(?)(\d+)\)?\s*＝\s*(\d+)")

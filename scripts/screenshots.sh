@@ -7,26 +7,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-if [ "${1:-}" != "--inside-xvfb" ]; then
-    bin=${1:-build/dev/app/sumvarl}
-    if [ ! -x "$bin" ]; then
-        cmake --preset dev >/dev/null
-        cmake --build --preset dev --target sumvarl
-        bin=build/dev/app/sumvarl
-    fi
-    # 96 DPI, so that the pictures show the windows at their designed pixel sizes.
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" sh "$0" --inside-xvfb "$bin"
-fi
-
-bin=$2
-export LANG=C.UTF-8
-unset QT_QPA_PLATFORM
-"$bin" &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-
-main=$(xdotool search --sync --onlyvisible --name '^Sumvarl$' | head -n 1)
-sleep 1
+. scripts/xvfb-start.sh
 # Centres of the addition's share box (frame 240, 1080 + box 600, 1080, 495 x 360 twips) and
 # of 题数 (frame + 5520, 1680, 735 x 360), in pixels at 96 DPI.
 share="$(((240 + 600 + 247) / 15)) $(((1080 + 1080 + 180) / 15))"

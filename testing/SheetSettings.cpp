@@ -26,14 +26,7 @@ Settings AllOperations(std::int16_t count, std::int16_t fillPercent, std::int16_
 void UseSettings(const Settings& settings)
 {
     Math::ResetState();
-    for (std::size_t k = 0; k < settings.CumulativeWeight.size(); ++k) {
-        Math::CumulativeWeight[k] = settings.CumulativeWeight[k];
-    }
-    Math::WeightTotal = settings.WeightTotal;
-    Math::FillBlankOn = settings.FillBlankOn;
-    Math::FillBlankPercent = settings.FillBlankPercent;
-    Math::ProblemCount = settings.ProblemCount;
-    Math::NumberRange = settings.NumberRange;
+    CommitSettings(settings);
 }
 
 Settings SettingsInMath()
