@@ -1,6 +1,9 @@
-// Loaded with LD_PRELOAD by scripts/startup-bench.sh: notes when a program first sends window
-// pixels to the X server, which is when its first frame is complete. It writes the wall clock
-// in nanoseconds to the file named by SUMVARL_FIRST_FRAME_FILE and passes every call on.
+// Loaded with LD_PRELOAD by scripts/startup-bench.sh: notes when a program first asks the X
+// server to map a window (without a window manager the server maps it at once) and when it
+// first sends window pixels, which is when its first frame is complete. Each is appended once,
+// as "map NS" and "frame NS" (wall clock, nanoseconds), to the file named by
+// SUMVARL_STARTUP_TIMES_FILE; every call is passed on. Noting the times in the program spares
+// the benchmark polling the server while the programs start.
 
 #include <atomic>
 #include <chrono>
@@ -14,25 +17,32 @@
 
 namespace {
 
-std::atomic_flag noted = ATOMIC_FLAG_INIT;
-
-void NoteFirstFrame()
+void Note(std::atomic_flag& noted, const char* what)
 {
     if (noted.test_and_set()) {
         return;
     }
-    const char* path = std::getenv("SUMVARL_FIRST_FRAME_FILE"); // NOLINT(concurrency-mt-unsafe)
+    const char* path = std::getenv("SUMVARL_STARTUP_TIMES_FILE"); // NOLINT(concurrency-mt-unsafe)
     if (path == nullptr) {
         return;
     }
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const std::string line =
+        std::string(what) + ' ' +
         std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + '\n';
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644); // NOLINT
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644); // NOLINT
     if (fd >= 0) {
         (void)!::write(fd, line.data(), line.size());
         ::close(fd);
     }
+}
+
+std::atomic_flag mapped = ATOMIC_FLAG_INIT;
+std::atomic_flag framed = ATOMIC_FLAG_INIT;
+
+void NoteFirstFrame()
+{
+    Note(framed, "frame");
 }
 
 // The real function from its library, which Qt's platform plugin brought in privately, out of
@@ -49,6 +59,14 @@ template <typename Function> Function Real(const char* library, const char* name
 // server offers it (no header here: the signature is MIT-SHM's PutImage request), else the
 // plain request.
 extern "C" {
+
+// NOLINTNEXTLINE(readability-identifier-naming)
+xcb_void_cookie_t xcb_map_window(xcb_connection_t* c, xcb_window_t window)
+{
+    static const auto real = Real<decltype(&xcb_map_window)>("libxcb.so.1", "xcb_map_window");
+    Note(mapped, "map");
+    return real(c, window);
+}
 
 // NOLINTNEXTLINE(readability-identifier-naming)
 xcb_void_cookie_t xcb_shm_put_image(xcb_connection_t* c, xcb_drawable_t drawable, xcb_gcontext_t gc,

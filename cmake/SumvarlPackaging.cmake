@@ -11,6 +11,8 @@ set(_icons ${PROJECT_SOURCE_DIR}/forms/icons)
 
 # The two programs.
 install(TARGETS sumvarl sumvarl-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sumvarl)
+# The printing module, where the program looks for it (print/CMakeLists.txt).
+install(TARGETS sumvarl_printer LIBRARY DESTINATION ${SUMVARL_PRINTER_MODULE_DIR} COMPONENT sumvarl)
 install(FILES ${_pkg}/${SUMVARL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT sumvarl)
 install(FILES ${_pkg}/${SUMVARL_APP_ID}.metainfo.xml
@@ -49,8 +51,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # listed by hand: Qt's xcb platform plugin, and the fonts that stand in for the Windows faces
 # the windows and the printout name (宋体, 隶书, System; see print/PainterSurface.cpp).
 # Qt's own texts (the OK of a message box, the file dialog) are read in Chinese from
-# qt6-translations-l10n. libcups2, opened at run time for printing, already comes with
-# libqt6printsupport6.
+# qt6-translations-l10n. The printing module's own libraries (libqt6printsupport6, libcups2)
+# are read from it as from the programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, fonts-wqy-zenhei")

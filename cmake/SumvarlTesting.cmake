@@ -42,5 +42,7 @@ function(sumvarl_add_printer_qtest target mode)
         set(name ${target}.${ARGN})
     endif()
     sumvarl_add_printer_test(${name} ${mode} $<TARGET_FILE:${target}> -platform offscreen ${ARGN})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    # The windows print through the printing module, which is not beside a test's binary.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;SUMVARL_PRINTER_MODULE_DIR=$<TARGET_FILE_DIR:sumvarl_printer>")
 endfunction()

@@ -51,6 +51,11 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
+DrawDocument PrintWorksheet(DocumentOptions options)
+{
+    return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
+}
+
 } // namespace
 
 FormHooks DefaultFormHooks()
@@ -58,15 +63,13 @@ FormHooks DefaultFormHooks()
     FormHooks hooks;
     hooks.messageBox = ShowStopMessage;
     hooks.exitProgram = ExitAtOnce;
-    hooks.print = [] { return PrintOnDefaultPrinter(); };
+    hooks.print = [] { return DefaultPrinter::Print(PrintWorksheet({})); };
     hooks.printDocument = [](const DocumentOptions& options) {
-        return PrintOnDefaultPrinter(options);
+        return DefaultPrinter::Print(PrintWorksheet(options));
     };
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };
-    hooks.printDrawing = [](const DrawDocument& draw) {
-        return PrintDocumentOnDefaultPrinter(draw);
-    };
+    hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
     return hooks;
 }
 

@@ -4,7 +4,7 @@
 // the printer and the worksheet build. The program uses the defaults; tests swap them to record
 // calls without a modal loop, without leaving the test and without a printer.
 
-#include "print/PrinterJob.h"
+#include "print/Printer.h"
 
 #include <QDateTime>
 #include <QString>
@@ -38,7 +38,7 @@ struct FormHooks
 // The hooks in force for the whole program.
 FormHooks& Hooks();
 
-// QMessageBox, hide every window and leave the event loop, PrintOnDefaultPrinter, a save dialog.
+// QMessageBox, hide every window and leave the event loop, the default printer, a save dialog.
 FormHooks DefaultFormHooks();
 
 // Where the save dialog starts: "练习题-2026-12-08.pdf" for stem "练习题" in the user's documents

@@ -237,7 +237,7 @@ void frmDisplay::Command1_Click()
 {
     const PrintResult result = Hooks().print();
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, LastPrintFailureReason()),
+        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
                            Command1_->text());
     }
 }
@@ -278,7 +278,7 @@ void frmDisplay::PrintAnswers_Click()
 {
     const PrintResult result = Hooks().printDocument({.answerKey = true, .pupilName = {}});
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, LastPrintFailureReason()), PrintAnswersText);
+        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()), PrintAnswersText);
     }
 }
 

@@ -188,6 +188,15 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
     return PrintResult::Printed;
 }
 
+PaintPages PaintingOf(DrawDocument draw)
+{
+    return [draw = std::move(draw)](QPainter& painter, QPagedPaintDevice& pages) {
+        PainterSurface surface(painter, &pages);
+        draw(surface);
+        return !surface.PageFailed();
+    };
+}
+
 PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
 {
     WorksheetPdf pdf(path);
@@ -209,6 +218,7 @@ QString SaveFailureMessage(PrintResult result, const QString& path)
         return {};
     case PrintResult::NoDefaultPrinter:
     case PrintResult::CannotOpen:
+    case PrintResult::NoPrinterModule:
         return QStringLiteral("无法创建文件“%1”，PDF 没有保存。请换一个文件夹或文件名再试。"
                               "练习题仍然保留在屏幕上。")
             .arg(path);
@@ -216,6 +226,30 @@ QString SaveFailureMessage(PrintResult result, const QString& path)
         return QStringLiteral("文件“%1”没有写完，PDF 没有保存。请检查磁盘空间后再试。"
                               "练习题仍然保留在屏幕上。")
             .arg(path);
+    }
+    return {};
+}
+
+QString PrintFailureMessage(PrintResult result, const QString& reason)
+{
+    const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
+    switch (result) {
+    case PrintResult::Printed:
+        return {};
+    case PrintResult::NoDefaultPrinter:
+        return QStringLiteral("没有找到默认打印机，无法打印。请先设置默认打印机，再按“打印”。") +
+               kept;
+    case PrintResult::CannotOpen:
+        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
+    case PrintResult::JobFailed:
+        return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
+               (reason.isEmpty() ? QString()
+                                 : QStringLiteral("（打印系统的原因：%1）").arg(reason)) +
+               QStringLiteral("。") + kept;
+    case PrintResult::NoPrinterModule:
+        return QStringLiteral("Sumvarl 的打印部分没有找到，无法打印") +
+               (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
+               QStringLiteral("。请重新安装 Sumvarl。") + kept;
     }
     return {};
 }

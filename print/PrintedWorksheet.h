@@ -4,6 +4,9 @@
 // reads Math::ProblemCount and Math::WorksheetTable and changes nothing. Drawn onto any surface
 // and written as a PDF here; PrinterJob puts it on a printer.
 
+#include "print/PrintResult.h"
+#include "print/PrinterModule.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QMarginsF>
@@ -53,12 +56,8 @@ void PrintWorksheetHeading(PrintSurface& surface, int count, const DocumentOptio
 // Draws a whole document onto a surface; for documents printed and saved as the worksheet is.
 using DrawDocument = std::function<void(PrintSurface&)>;
 
-enum class PrintResult {
-    Printed,
-    NoDefaultPrinter, // no printer is set up as the default
-    CannotOpen,       // QPainter::begin failed
-    JobFailed,        // the job could not be finished
-};
+// The document painted through our surface, for a printer job.
+PaintPages PaintingOf(DrawDocument draw);
 
 // Opens the file a PDF is written to beside its target before it takes the target's place: a
 // QSaveFile. Tests put one in that fails part of the way.
@@ -121,5 +120,9 @@ PrintResult SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 
 // The message shown when a PDF could not be saved, in Chinese; empty for Printed.
 QString SaveFailureMessage(PrintResult result, const QString& path);
+
+// The message shown for a failed print job, in Chinese, with the printing system's reason where
+// it gave one; empty for Printed.
+QString PrintFailureMessage(PrintResult result, const QString& reason = {});
 
 } // namespace sumvarl

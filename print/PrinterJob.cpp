@@ -1,7 +1,5 @@
 #include "print/PrinterJob.h"
 
-#include "print/PainterSurface.h"
-
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
@@ -20,18 +18,15 @@ namespace {
 
 thread_local QString lastFailureReason;
 
-PrintResult PrintDrawingOn(QPrinter& printer, const DrawDocument& draw)
+} // namespace
+
+PrintResult PaintOnPrinter(QPrinter& printer, const PaintPages& paint)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
         return PrintResult::CannotOpen;
     }
-    bool pageFailed = false;
-    {
-        PainterSurface surface(painter, &printer);
-        draw(surface);
-        pageFailed = surface.PageFailed();
-    }
+    const bool pageFailed = !paint(painter, printer);
     // end() hands the document to the printing system; it must run even after a failed page so
     // that the device is released.
     const bool ended = painter.end();
@@ -41,6 +36,8 @@ PrintResult PrintDrawingOn(QPrinter& printer, const DrawDocument& draw)
     }
     return PrintResult::Printed;
 }
+
+namespace {
 
 #ifdef SUMVARL_HAVE_CUPS
 // The options Qt's own CUPS engine gives a job: paper, copies, sides, orientation.
@@ -97,8 +94,7 @@ private:
 // ignores the result: a queue that refuses the job still reports a finished print. So the job is
 // written by the same PDF engine here and submitted by us, and a refusal becomes JobFailed with
 // CUPS's own reason.
-PrintResult PrintThroughCups(QPrinter& printer, const QString& printerName,
-                             const DrawDocument& draw)
+PrintResult PrintThroughCups(QPrinter& printer, const QString& printerName, const PaintPages& paint)
 {
     QTemporaryDir folder;
     if (!folder.isValid()) {
@@ -112,7 +108,7 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& printerName,
     printer.setOutputFileName(folder.filePath(QStringLiteral("worksheet.pdf")));
     printer.setPageLayout(layout);
     printer.setResolution(resolution);
-    const PrintResult drawn = PrintDrawingOn(printer, draw);
+    const PrintResult drawn = PaintOnPrinter(printer, paint);
     if (drawn != PrintResult::Printed) {
         return drawn;
     }
@@ -132,19 +128,7 @@ PrintResult PrintThroughCups(QPrinter& printer, const QString& printerName,
 
 } // namespace
 
-PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
-{
-    return PrintDrawingOn(printer,
-                          [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
-}
-
-PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
-{
-    return PrintDocumentOnDefaultPrinter(
-        [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
-}
-
-PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
+PrintResult PaintOnDefaultPrinter(const PaintPages& paint)
 {
     lastFailureReason.clear();
     // QPrinter stays "valid" without any printer on CUPS; only the printer list knows.
@@ -156,35 +140,15 @@ PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
     printer.setDocName(QStringLiteral("Sumvarl"));
 #ifdef SUMVARL_HAVE_CUPS
     if (printer.outputFormat() == QPrinter::NativeFormat) {
-        return PrintThroughCups(printer, info.printerName(), draw);
+        return PrintThroughCups(printer, info.printerName(), paint);
     }
 #endif
-    return PrintDrawingOn(printer, draw);
+    return PaintOnPrinter(printer, paint);
 }
 
 QString LastPrintFailureReason()
 {
     return lastFailureReason;
-}
-
-QString PrintFailureMessage(PrintResult result, const QString& reason)
-{
-    const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
-    switch (result) {
-    case PrintResult::Printed:
-        return {};
-    case PrintResult::NoDefaultPrinter:
-        return QStringLiteral("没有找到默认打印机，无法打印。请先设置默认打印机，再按“打印”。") +
-               kept;
-    case PrintResult::CannotOpen:
-        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
-    case PrintResult::JobFailed:
-        return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
-               (reason.isEmpty() ? QString()
-                                 : QStringLiteral("（打印系统的原因：%1）").arg(reason)) +
-               QStringLiteral("。") + kept;
-    }
-    return {};
 }
 
 } // namespace sumvarl

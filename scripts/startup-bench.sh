@@ -2,8 +2,9 @@
 # Start-up time and memory of the settings window against two baselines, launched in turns on
 # one Xvfb server: an empty Qt window of the same size (bench/empty_window.cpp) and the floor,
 # a window of that size showing the same two faces (bench/floor_window.cpp). For each program:
-# exec to the window mapped, exec to its first frame sent to the server, and peak RSS with the
-# window shown; the medians and Sumvarl's ratio to each baseline.
+# exec to the window mapped, exec to its first frame sent to the server (both noted in the
+# program by bench/first_frame_probe.cpp), and peak RSS with the window shown; the medians and
+# Sumvarl's ratio to each baseline.
 #   sh scripts/startup-bench.sh [runs]      (SUMVARL_BUILD=build/other to use another build)
 set -eu
 cd "$(dirname "$0")/.."
@@ -26,31 +27,31 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 log=$work/log
 
+# The probe notes in the program when it maps its window and sends its first frame; the script
+# only waits for the note, so nothing polls the server while a program starts.
 launch() { # NAME PROGRAM TITLE: appends "mapped-ms first-frame-ms peak-rss-kB" to $work/NAME
-    rm -f "$work/frame"
+    times=$work/times
+    rm -f "$times"
     t0=$(date +%s%N)
-    SUMVARL_FIRST_FRAME_FILE="$work/frame" LD_PRELOAD="$probe" "$2" >>"$log" 2>&1 &
+    SUMVARL_STARTUP_TIMES_FILE="$times" LD_PRELOAD="$probe" "$2" >>"$log" 2>&1 &
     pid=$!
     n=0
-    until xdotool search --onlyvisible --pid "$pid" --name "^$3\$" >/dev/null 2>&1; do
+    until grep -q '^frame ' "$times" 2>/dev/null; do
         n=$((n + 1))
-        kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; echo "$2 ended before its window showed" >&2; exit 1; }
-        [ "$n" -lt 5000 ] || { kill "$pid"; echo "no window from $2" >&2; exit 1; }
-        sleep 0.002
-    done
-    t1=$(date +%s%N)
-    n=0
-    until [ -s "$work/frame" ]; do
-        n=$((n + 1))
-        [ "$n" -lt 1000 ] || { kill "$pid"; echo "no frame from $2" >&2; exit 1; }
+        kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; echo "$2 ended before its first frame" >&2; exit 1; }
+        [ "$n" -lt 5000 ] || { kill "$pid"; echo "no frame from $2" >&2; exit 1; }
         sleep 0.002
     done
     # Left a moment after its first frame, as a person would see it, before its peak is read.
     sleep 0.3
+    xdotool search --onlyvisible --pid "$pid" --name "^$3\$" >/dev/null ||
+        { kill "$pid"; echo "the window of $2 is not shown as \"$3\"" >&2; exit 1; }
     rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    echo "$(((t1 - t0) / 1000000)) $((($(cat "$work/frame") - t0) / 1000000)) $rss" >>"$work/$1"
+    awk -v t0="$t0" -v rss="$rss" '{ t[$1] = $2 }
+        END { printf "%d %d %d\n", (t["map"] - t0) / 1e6, (t["frame"] - t0) / 1e6, rss }' \
+        "$times" >>"$work/$1"
 }
 median() { # FILE COLUMN
     awk -v c="$2" '{ print $c }' "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'

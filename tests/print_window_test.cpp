@@ -3,6 +3,7 @@
 //   printButtonSendsOneJob              a default queue that keeps each document
 //   noPrinterKeepsTheWindowAndWorksheet a server without any queue
 //   refusedJobKeepsTheWindowAndWorksheet a default queue that refuses jobs
+//   missingModuleKeepsTheWindowAndWorksheet a default queue, but no printing module to reach it
 
 #include "forms/FormHooks.h"
 #include "forms/SheetPicture.h"
@@ -33,6 +34,7 @@ private slots:
     void printButtonSendsOneJob();
     void noPrinterKeepsTheWindowAndWorksheet();
     void refusedJobKeepsTheWindowAndWorksheet();
+    void missingModuleKeepsTheWindowAndWorksheet();
 
 private:
     // Start on the settings window with its first settings, and wait for the worksheet.
@@ -144,6 +146,13 @@ void PrintWindowTest::noPrinterKeepsTheWindowAndWorksheet()
 void PrintWindowTest::refusedJobKeepsTheWindowAndWorksheet()
 {
     ExpectKeptAfterFailure(QStringLiteral("打印任务没有完成"));
+    QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
+}
+
+void PrintWindowTest::missingModuleKeepsTheWindowAndWorksheet()
+{
+    ExpectKeptAfterFailure(QStringLiteral("打印部分没有找到"));
+    QVERIFY2(messages_[0].contains(QStringLiteral("sumvarl-printer")), qPrintable(messages_[0]));
     QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
 }
 

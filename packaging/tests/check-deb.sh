@@ -73,6 +73,7 @@ dpkg-deb -c "$deb" | tee "$work/contents"
 expected=$(cat <<EOF
 ./usr/bin/sumvarl
 ./usr/bin/sumvarl-batch
+./usr/lib/sumvarl/sumvarl-printer.so
 ./usr/share/applications/$app_id.desktop
 ./usr/share/icons/hicolor/16x16/apps/sumvarl.png
 ./usr/share/icons/hicolor/32x32/apps/sumvarl.png
@@ -97,6 +98,8 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 file -b "$root/usr/bin/sumvarl" | grep -q 'ELF.*executable.*, stripped' ||
     fail "/usr/bin/sumvarl is not a stripped executable: $(file -b "$root/usr/bin/sumvarl")"
+file -b "$root/usr/lib/sumvarl/sumvarl-printer.so" | grep -q 'ELF.*shared object.*, stripped' ||
+    fail "the printing module is not a stripped shared object"
 for size in 16 32 48; do
     icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/sumvarl.png
     [ -f "$icon" ] || continue # already reported by the file list

@@ -1,0 +1,74 @@
+#include "print/Printer.h"
+
+#include "print/PrinterModule.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPluginLoader>
+
+namespace sumvarl {
+
+namespace {
+
+// Beside an installed program the module is in its private folder under the library folder;
+// a build tree keeps the same layout. SUMVARL_PRINTER_MODULE_DIR names another folder, for the
+// tests, which run from folders of their own.
+QString ModulePath()
+{
+    QString folder = qEnvironmentVariable("SUMVARL_PRINTER_MODULE_DIR");
+    if (folder.isEmpty()) {
+        folder = QDir(QCoreApplication::applicationDirPath())
+                     .filePath(QStringLiteral(SUMVARL_PRINTER_MODULE_RELATIVE_DIR));
+    }
+    return QDir(folder).filePath(QStringLiteral(SUMVARL_PRINTER_MODULE_FILE));
+}
+
+struct LoadedModule
+{
+    bool tried = false;
+    PrinterModule* module = nullptr;
+    QString error;
+};
+
+LoadedModule& Loaded()
+{
+    static LoadedModule loaded;
+    return loaded;
+}
+
+// Loaded on the first job and kept until the program ends: Qt's print support keeps state of
+// its own.
+PrinterModule* Module()
+{
+    LoadedModule& loaded = Loaded();
+    if (!loaded.tried) {
+        loaded.tried = true;
+        const QString path = ModulePath();
+        QPluginLoader loader(path);
+        loaded.module = qobject_cast<PrinterModule*>(loader.instance());
+        if (loaded.module == nullptr) {
+            loaded.error =
+                QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), loader.errorString());
+        }
+    }
+    return loaded.module;
+}
+
+} // namespace
+
+PrintResult DefaultPrinter::Print(const DrawDocument& draw)
+{
+    PrinterModule* module = Module();
+    if (module == nullptr) {
+        return PrintResult::NoPrinterModule;
+    }
+    return module->PaintOnDefaultPrinter(PaintingOf(draw));
+}
+
+QString DefaultPrinter::LastFailureReason()
+{
+    const LoadedModule& loaded = Loaded();
+    return loaded.module != nullptr ? loaded.module->LastFailureReason() : loaded.error;
+}
+
+} // namespace sumvarl

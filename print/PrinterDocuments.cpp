@@ -1,0 +1,27 @@
+#include "print/PrinterJob.h"
+
+#include <QPrinter>
+
+// Kept apart from PrinterJob.cpp so that the printing module, which paints what the program
+// hands it, does not take the worksheet's code in with it.
+
+namespace sumvarl {
+
+PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
+{
+    return PaintOnPrinter(
+        printer, PaintingOf([&options](PrintSurface& s) { PrintWorksheetDocument(s, options); }));
+}
+
+PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
+{
+    return PrintDocumentOnDefaultPrinter(
+        [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+}
+
+PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
+{
+    return PaintOnDefaultPrinter(PaintingOf(draw));
+}
+
+} // namespace sumvarl
