@@ -1,5 +1,6 @@
 #include "forms/ClassicControls.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -14,6 +15,19 @@ QFont FormFont()
     font.setPointSizeF(12);
     font.setBold(true);
     return font;
+}
+
+// QGuiApplication's setter: QApplication's would also drop the fonts the platform's theme gives
+// to classes of widgets, which the one restored afterwards does not bring back.
+ApplicationFontWhileMaking::ApplicationFontWhileMaking(const QFont& font)
+    : before_(QGuiApplication::font())
+{
+    QGuiApplication::setFont(font);
+}
+
+ApplicationFontWhileMaking::~ApplicationFontWhileMaking()
+{
+    QGuiApplication::setFont(before_);
 }
 
 DropDownBox::DropDownBox(QWidget* parent) : QComboBox(parent)

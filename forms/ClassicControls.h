@@ -15,6 +15,22 @@ namespace sumvarl {
 // (Qt would otherwise search fontconfig's fallbacks for a face it does not know).
 QFont FormFont();
 
+// Makes font the application's font until it goes out of scope, when the one before comes back.
+// Qt's text boxes lay their text out once in the application's font before they take their
+// own, which loads a face the window never shows; a window that makes its controls under this
+// loads only the faces it shows. Nothing is drawn meanwhile, so no one sees the exchange.
+class ApplicationFontWhileMaking
+{
+public:
+    explicit ApplicationFontWhileMaking(const QFont& font);
+    ~ApplicationFontWhileMaking();
+    ApplicationFontWhileMaking(const ApplicationFontWhileMaking&) = delete;
+    ApplicationFontWhileMaking& operator=(const ApplicationFontWhileMaking&) = delete;
+
+private:
+    QFont before_;
+};
+
 // An editable drop-down box. Qt would complete a typed "5" inline to "50" from the list; here
 // the text stays exactly as typed and only picking an entry puts the entry's text in the field.
 // Nothing typed is added to the list.

@@ -278,7 +278,8 @@ void frmDisplay::PrintAnswers_Click()
 {
     const PrintResult result = Hooks().printDocument({.answerKey = true, .pupilName = {}});
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()), PrintAnswersText);
+        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
+                           PrintAnswersText);
     }
 }
 

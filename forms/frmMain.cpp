@@ -245,6 +245,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     }
     setWindowIcon(icon);
 
+    const ApplicationFontWhileMaking windowFont(font());
     CreateControls();
     SetFocusOrder();
     CreateMoreAccess();

@@ -464,7 +464,8 @@ void frmPractice::PrintMarked_Click()
     const PrintResult result =
         Hooks().printDrawing([&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
     if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()), PrintMarkedText);
+        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
+                           PrintMarkedText);
     }
 }
 

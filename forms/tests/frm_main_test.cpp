@@ -498,6 +498,15 @@ private slots:
     // Every row of a label's characters is seen in the window: neither the label's own height
     // nor the box below it cuts them (the labels above the weight boxes, those beside the
     // drop-down boxes).
+    // The window makes its controls under its own font as the application's, and gives the
+    // application its font back: message boxes and dialogs afterwards still have the user's.
+    void leavesTheApplicationFontAsItWas()
+    {
+        const QFont before = QGuiApplication::font();
+        const frmMain another;
+        QCOMPARE(QGuiApplication::font(), before);
+    }
+
     void labelsShowWhole_data()
     {
         QTest::addColumn<QString>("name");
@@ -511,7 +520,10 @@ private slots:
         QFETCH(QString, name);
         auto* label = Control<QLabel>(*window_, name);
         QLabel tall(label->text());
-        tall.setFont(label->font());
+        // Every property as the label draws it: it inherits them all from the window.
+        QFont font = label->font();
+        font.setResolveMask(QFont::AllPropertiesResolved);
+        tall.setFont(font);
         tall.setAlignment(label->alignment());
         tall.resize(label->width(), 3 * label->height());
         const QImage own = label->grab().toImage();
