@@ -2,9 +2,12 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTextLayout>
 #include <QWheelEvent>
+#include <algorithm>
 #include <qdrawutil.h>
 
 namespace sumvarl {
@@ -93,6 +96,74 @@ void CaptionFrame::paintEvent(QPaintEvent* /*event*/)
     painter.restore();
     style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(),
                           isEnabled(), title(), QPalette::WindowText);
+}
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setTextFormat(Qt::PlainText);
+    Underline();
+    QPalette blue = palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    setPalette(blue);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void LinkLabel::Underline()
+{
+    if (!font().underline()) {
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        setFont(underlined);
+    }
+}
+
+void LinkLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    // Whatever font it is given, a link stays underlined.
+    if (event->type() == QEvent::FontChange) {
+        Underline();
+    }
+}
+
+// Laid out, formatted and placed as a rich-text label lays out, formats and places its one
+// line, so that text and underline fall on the same pixels as such a link's.
+void LinkLabel::paintEvent(QPaintEvent* /*event*/)
+{
+    QFont plain = font();
+    plain.setUnderline(false);
+    QTextLayout layout(text(), plain, this);
+    QTextCharFormat link;
+    link.setFontUnderline(true);
+    link.setForeground(palette().color(QPalette::WindowText));
+    layout.setFormats({{0, static_cast<int>(text().size()), link}});
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLeadingIncluded(true);
+    layout.endLayout();
+    const QRectF area = contentsRect();
+    // A rich-text label centres its document, which is a pixel taller than its line.
+    const qreal top = std::max((area.height() - line.height() - 1) / 2, qreal(0));
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    layout.draw(&painter, QPointF(area.left(), area.top() + top));
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) {
+        emit activated();
+    }
 }
 
 } // namespace sumvarl

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace sumvarl {
@@ -70,6 +71,30 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// A one-line link: blue, underlined, the pointing hand over it, and a left click (press and
+// release on it) activates it. A rich-text link looks and acts the same but brings a whole text
+// document, and its memory, into a window for a few characters.
+class LinkLabel final : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
+
+signals:
+    void activated();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void Underline();
+
+    bool pressed_ = false;
 };
 
 } // namespace sumvarl

@@ -367,19 +367,17 @@ void frmMain::CreateMoreAccess()
 
     // In the empty lower left corner, clear of every control; a link, not a button, so that
     // the window keeps its look and its focus order.
-    auto* link =
-        new QLabel(QStringLiteral("<a href=\"more\" style=\"color:#0000ff\">更多设置…</a>"), this);
+    auto* link = new LinkLabel(QStringLiteral("更多设置…"), this);
     link->setObjectName(QStringLiteral("MoreLink"));
     QFont small = font();
     small.setPointSizeF(9);
     small.setBold(false);
     link->setFont(small);
-    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     link->setFocusPolicy(Qt::NoFocus);
     link->setToolTip(QStringLiteral("进位、退位、乘法口诀、有余数的除法（Ctrl+M）"));
     PlaceTwips(*link, 240, 4680, 1800, 300);
     link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
-    connect(link, &QLabel::linkActivated, this, &frmMain::ShowMore);
+    connect(link, &LinkLabel::activated, this, &frmMain::ShowMore);
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
