@@ -83,7 +83,7 @@ public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
 
 signals:
-    void activated();
+    void activated(); // NOLINT(readability-identifier-naming): Qt's signal style
 
 protected:
     void changeEvent(QEvent* event) override;
