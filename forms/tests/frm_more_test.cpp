@@ -159,6 +159,11 @@ private slots:
             }
         }
         QCOMPARE(link->focusPolicy(), Qt::NoFocus);
+        // A press on the link let go beside it opens nothing, as with any link.
+        const QPoint on(8, link->height() / 2);
+        QTest::mousePress(link, Qt::LeftButton, {}, on);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, on + QPoint(link->width(), 0));
+        QCOMPARE(window_->More(), nullptr);
     }
 
     // The count follows what is typed in the settings window and picked here; the numbers
