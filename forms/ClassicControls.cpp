@@ -1,6 +1,9 @@
 #include "forms/ClassicControls.h"
 
+#include "forms/Twips.h"
+
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +34,37 @@ ApplicationFontWhileMaking::ApplicationFontWhileMaking(const QFont& font)
 ApplicationFontWhileMaking::~ApplicationFontWhileMaking()
 {
     QGuiApplication::setFont(before_);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, QRect twips)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceTwips(*label, twips.x(), twips.y(), twips.width(), twips.height());
+    return label;
+}
+
+void WidenToText(QLabel& label)
+{
+    label.resize(std::max(label.sizeHint().width(), label.width()), label.height());
+}
+
+void WidenLabelsToText(QWidget& window)
+{
+    QHash<QString, int> measured;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        const QString key = label->font().key() + QLatin1Char('\n') +
+                            QString::number(label->alignment().toInt()) + QLatin1Char('\n') +
+                            label->text();
+        auto found = measured.constFind(key);
+        if (found == measured.cend()) {
+            found = measured.insert(key, label->sizeHint().width());
+        }
+        if (*found > label->width()) {
+            label->resize(*found, label->height());
+        }
+    }
 }
 
 DropDownBox::DropDownBox(QWidget* parent) : QComboBox(parent)

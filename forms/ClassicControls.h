@@ -32,6 +32,18 @@ private:
     QFont before_;
 };
 
+// A form's label, placed in twips: it draws its text from its top left corner and, with no
+// background of its own, lets what lies behind it show through (the title's shadow).
+QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, QRect twips);
+
+// A label whose text is wider than its designed width (the substituted face is wider than the
+// one it stands for) grows to the right rather than cutting its text off.
+void WidenToText(QLabel& label);
+// The same for every label in window. Labels repeat ("占用比例" and "%" six times each) and a
+// label lays its text out three times to find its size hint, so each text is measured once in
+// each font and alignment.
+void WidenLabelsToText(QWidget& window);
+
 // An editable drop-down box. Qt would complete a typed "5" inline to "50" from the list; here
 // the text stays exactly as typed and only picking an entry puts the entry's text in the field.
 // Nothing typed is added to the list.

@@ -51,11 +51,6 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
-DrawDocument PrintWorksheet(DocumentOptions options)
-{
-    return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
-}
-
 } // namespace
 
 FormHooks DefaultFormHooks()
@@ -63,9 +58,9 @@ FormHooks DefaultFormHooks()
     FormHooks hooks;
     hooks.messageBox = ShowStopMessage;
     hooks.exitProgram = ExitAtOnce;
-    hooks.print = [] { return DefaultPrinter::Print(PrintWorksheet({})); };
+    hooks.print = [] { return DefaultPrinter::Print(WorksheetDocument({})); };
     hooks.printDocument = [](const DocumentOptions& options) {
-        return DefaultPrinter::Print(PrintWorksheet(options));
+        return DefaultPrinter::Print(WorksheetDocument(options));
     };
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };

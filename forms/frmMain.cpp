@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QHash>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -77,25 +76,6 @@ public:
     }
 };
 
-// A label whose text is wider than its designed width (the substituted face is wider than the
-// one it stands for) grows to the right rather than cutting its text off. Labels repeat
-// ("占用比例" and "%" six times each) and a label lays its text out three times to find its
-// size hint, so each text is measured once in each font and alignment, in measured.
-void FitLabelWidth(QLabel& label, QHash<QString, int>& measured)
-{
-    const QString key = label.font().key() + QLatin1Char('\n') +
-                        QString::number(label.alignment().toInt()) + QLatin1Char('\n') +
-                        label.text();
-    auto found = measured.constFind(key);
-    if (found == measured.cend()) {
-        found = measured.insert(key, label.sizeHint().width());
-    }
-    const int needed = *found;
-    if (needed > label.width()) {
-        label.resize(needed, label.height());
-    }
-}
-
 // The weight boxes are 495 twips wide, designed for a narrower face and frame: "12.5" would be
 // cut at the left. The box gives up the toolkit's blank margin inside its frame and, where
 // that is still too narrow for four characters, sets them closer by whole pixels.
@@ -138,20 +118,10 @@ void SetTextColor(QWidget& widget, const QColor& color)
     widget.setPalette(palette);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QString& text, Place p)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    // Labels draw from their top left corner; with no background of their own, what lies
-    // behind them shows through (the title's shadow).
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PlaceTwips(*label, p.left, p.top, p.width, p.height);
-    return label;
-}
-
 QLabel* MakeTitle(QWidget* parent, const QString& objectName, const QColor& color, Place p)
 {
-    QLabel* title = MakeLabel(parent, objectName, QStringLiteral("Sumvarl出题系统"), p);
+    QLabel* title = MakeLabel(parent, objectName, QStringLiteral("Sumvarl出题系统"),
+                              {p.left, p.top, p.width, p.height});
     QFont font(QFont::substitute(QStringLiteral("隶书")));
     font.setPointSizeF(26.25);
     font.setBold(true);
@@ -337,10 +307,7 @@ void frmMain::CreateControls()
                              {7080, 4680, 735, 375});
     SetTextColor(*date, Blue);
 
-    QHash<QString, int> measured;
-    for (QLabel* label : findChildren<QLabel*>()) {
-        FitLabelWidth(*label, measured);
-    }
+    WidenLabelsToText(*this);
 
     connect(Command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
@@ -376,7 +343,7 @@ void frmMain::CreateMoreAccess()
     link->setFocusPolicy(Qt::NoFocus);
     link->setToolTip(QStringLiteral("进位、退位、乘法口诀、有余数的除法（Ctrl+M）"));
     PlaceTwips(*link, 240, 4680, 1800, 300);
-    link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
+    WidenToText(*link);
     connect(link, &LinkLabel::activated, this, &frmMain::ShowMore);
 }
 

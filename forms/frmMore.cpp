@@ -18,18 +18,6 @@ constexpr int ClientHeight = 4020;
 constexpr int LabelLeft = 240;
 constexpr int BoxLeft = 2040;
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, QRect twips)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PlaceTwips(*label, twips.x(), twips.y(), twips.width(), twips.height());
-    if (label->sizeHint().width() > label->width()) {
-        label->resize(label->sizeHint().width(), label->height());
-    }
-    return label;
-}
-
 // A list to pick from, not to type into: every entry is a rule the generator knows.
 QComboBox* MakeList(QWidget* parent, const QString& name, const QStringList& items, QRect twips)
 {
@@ -133,6 +121,7 @@ void frmMore::CreateControls()
     close->setObjectName(QStringLiteral("Close"));
     PlaceTwips(*close, 4800, 3360, 1455, 495);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    WidenLabelsToText(*this);
 
     for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &frmMore::UpdateCount);
@@ -167,9 +156,8 @@ void frmMore::UpdateCount()
     }
     count_->setText(count);
     refusal_->setText(LessonRefusalMessage(CheckLesson(in), in));
-    for (QLabel* label : {count_, refusal_}) {
-        label->resize(std::max(label->sizeHint().width(), label->width()), label->height());
-    }
+    WidenToText(*count_);
+    WidenToText(*refusal_);
 }
 
 void frmMore::keyPressEvent(QKeyEvent* event)

@@ -100,7 +100,7 @@ void WorksheetPdf::Fail(PrintResult result, const QString& why)
 
 bool WorksheetPdf::AddSheet(const DocumentOptions& options)
 {
-    return AddDocument([&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+    return AddDocument(WorksheetDocument(options));
 }
 
 bool WorksheetPdf::AddDocument(const DrawDocument& draw)
@@ -186,6 +186,11 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
         }
     }
     return PrintResult::Printed;
+}
+
+DrawDocument WorksheetDocument(DocumentOptions options)
+{
+    return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
 }
 
 PaintPages PaintingOf(DrawDocument draw)

@@ -56,6 +56,9 @@ void PrintWorksheetHeading(PrintSurface& surface, int count, const DocumentOptio
 // Draws a whole document onto a surface; for documents printed and saved as the worksheet is.
 using DrawDocument = std::function<void(PrintSurface&)>;
 
+// The worksheet with these options as a document to print or save.
+DrawDocument WorksheetDocument(DocumentOptions options);
+
 // The document painted through our surface, for a printer job.
 PaintPages PaintingOf(DrawDocument draw);
 

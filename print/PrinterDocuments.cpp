@@ -9,14 +9,12 @@ namespace sumvarl {
 
 PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
 {
-    return PaintOnPrinter(
-        printer, PaintingOf([&options](PrintSurface& s) { PrintWorksheetDocument(s, options); }));
+    return PaintOnPrinter(printer, PaintingOf(WorksheetDocument(options)));
 }
 
 PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
 {
-    return PrintDocumentOnDefaultPrinter(
-        [&options](PrintSurface& s) { PrintWorksheetDocument(s, options); });
+    return PrintDocumentOnDefaultPrinter(WorksheetDocument(options));
 }
 
 PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
