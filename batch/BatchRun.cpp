@@ -2,6 +2,7 @@
 
 #include "core/Lesson.h"
 #include "core/Math.h"
+#include "core/NumberText.h"
 #include "core/RandomSource.h"
 #include "print/PrintedWorksheet.h"
 #include "worksheet/WorksheetBuilder.h"
@@ -10,10 +11,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextStream>
 #include <array>
+#include <filesystem>
+#include <limits>
 #include <memory>
 
 namespace sumvarl::batch {
@@ -154,8 +157,10 @@ struct Options
         QStringLiteral("N")};
     QCommandLineOption names{
         QStringLiteral("names"),
-        QStringLiteral("名单文件（UTF-8）：每个非空行一张，姓名印在标题下。 / Names file (UTF-8): "
-                       "one sheet per non-empty line, the name in its heading."),
+        QStringLiteral("名单文件（UTF-8）：每个非空行一张，姓名印在标题下；最多 1000 个名字，"
+                       "每个最多 30 个字，文件最大 1024 KB。 / Names file (UTF-8): one sheet per "
+                       "non-empty line, the name in its heading; at most 1000 names of at most 30 "
+                       "characters, 1024 KB in all."),
         QStringLiteral("FILE")};
     QCommandLineOption answers{
         QStringLiteral("answers"),
@@ -212,20 +217,32 @@ const QString Epilogue = QStringLiteral(
     "退出状态 / Exit status: 0 成功 / success, 1 运行错误 / runtime error,\n"
     "2 用法错误 / usage error. 出错时不留下任何文件。 / On an error no file is left.\n");
 
-// One name per non-empty line, surrounding white space removed.
+ParseOutcome CannotReadNames(const QString& path, const QString& why)
+{
+    return Runtime(QStringLiteral("无法读取名单文件“%1”：%2").arg(path, why),
+                   QStringLiteral("cannot read the names file '%1': %2").arg(path, why));
+}
+
+// One name per non-empty line, surrounding white space removed. At most MaxNamesBytes are read:
+// a thousand names need far less, and a device or a huge file must not fill the memory first.
 ParseOutcome ReadNames(const QString& path, std::vector<std::u16string>& names)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return Runtime(
-            QStringLiteral("无法读取名单文件“%1”：%2").arg(path, file.errorString()),
-            QStringLiteral("cannot read the names file '%1': %2").arg(path, file.errorString()));
+        return CannotReadNames(path, file.errorString());
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(MaxNamesBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        return Runtime(
-            QStringLiteral("无法读取名单文件“%1”：%2").arg(path, file.errorString()),
-            QStringLiteral("cannot read the names file '%1': %2").arg(path, file.errorString()));
+        return CannotReadNames(path, file.errorString());
+    }
+    if (bytes.size() > MaxNamesBytes) {
+        return Runtime(QStringLiteral("名单文件“%1”超过 %2 KB，不像是名单")
+                           .arg(path)
+                           .arg(MaxNamesBytes / 1024),
+                       QStringLiteral("the names file '%1' is larger than %2 KB; it is no list "
+                                      "of names")
+                           .arg(path)
+                           .arg(MaxNamesBytes / 1024));
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
@@ -236,11 +253,24 @@ ParseOutcome ReadNames(const QString& path, std::vector<std::u16string>& names)
     if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
     }
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        const QString name = line.trimmed();
-        if (!name.isEmpty()) {
-            names.push_back(name.toStdU16String());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype line = 0; line < lines.size(); ++line) {
+        const QString name = lines[line].trimmed();
+        if (name.isEmpty()) {
+            continue;
         }
+        if (name.toUcs4().size() > MaxNameLength) {
+            return Runtime(QStringLiteral("名单文件“%1”第 %2 行的名字超过 %3 个字，一行印不下")
+                               .arg(path)
+                               .arg(line + 1)
+                               .arg(MaxNameLength),
+                           QStringLiteral("the name on line %2 of '%1' is longer than %3 "
+                                          "characters and would not fit its line")
+                               .arg(path)
+                               .arg(line + 1)
+                               .arg(MaxNameLength));
+        }
+        names.push_back(name.toStdU16String());
     }
     if (names.empty()) {
         return Runtime(QStringLiteral("名单文件“%1”里没有名字").arg(path),
@@ -255,9 +285,66 @@ ParseOutcome ReadNames(const QString& path, std::vector<std::u16string>& names)
     return {};
 }
 
+std::filesystem::path FileSystemPath(const QString& path)
+{
+    return {QFile::encodeName(path).toStdString()};
+}
+
+// Where a path leads once every link on the way, the last name's included, is followed; for a
+// file that does not exist yet, the place it would be made.
+std::filesystem::path Resolved(std::filesystem::path path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    path = fs::absolute(path, error);
+    // Links may point at links; the system itself gives up after 40.
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, error)); ++hop) {
+        const fs::path target = fs::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    const fs::path canonical = fs::weakly_canonical(path, error);
+    return error ? path.lexically_normal() : canonical;
+}
+
+// The files themselves, not the paths' texts: a link to the names file, the same file through a
+// linked folder, "./k.pdf" and "k.pdf". Two that exist are the same when they are the same
+// inode; otherwise when they would be made in the same place.
+struct Words
+{
+    QString chinese;
+    QString english;
+};
+
+Words NotAFileMessage(const QString& path)
+{
+    return {QStringLiteral("“%1”不是普通文件（是设备、管道或文件夹），不能写入；没有生成文件，"
+                           "它也没有被改动")
+                .arg(path),
+            QStringLiteral("'%1' is not a regular file (a device, a pipe or a folder); it was "
+                           "left alone and no file was made")
+                .arg(path)};
+}
+
 bool SameFile(const QString& a, const QString& b)
 {
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+    namespace fs = std::filesystem;
+    const fs::path first = FileSystemPath(a);
+    const fs::path second = FileSystemPath(b);
+    std::error_code error;
+    if (fs::exists(first, error) && fs::exists(second, error)) {
+        return fs::equivalent(first, second, error);
+    }
+    return Resolved(first) == Resolved(second);
+}
+
+// Full-width digits and signs of a Chinese input method read as their ASCII forms, as in the
+// settings: "２０" is 20.
+QString Folded(const QString& text)
+{
+    return FromU16(FoldFullWidth(text.trimmed().toStdU16String()));
 }
 
 // "any", "always" or "never", as --carry and --borrow take them.
@@ -279,7 +366,7 @@ std::optional<Math::CarryRule> ReadRule(const QString& text)
 // "2-5" or a single table "3"; whether the tables are in order is the lesson's own check.
 bool ReadTables(const QString& text, Math::Lesson& lesson)
 {
-    const QStringList ends = text.trimmed().split(QLatin1Char('-'));
+    const QStringList ends = Folded(text).split(QLatin1Char('-'));
     if (ends.size() > 2) {
         return false;
     }
@@ -444,7 +531,7 @@ ParseOutcome ReadSheetOptions(const QCommandLineParser& parser, const Options& o
     }
     if (parser.isSet(o.copies)) {
         bool ok = false;
-        job.copies = parser.value(o.copies).trimmed().toInt(&ok);
+        job.copies = Folded(parser.value(o.copies)).toInt(&ok);
         if (!ok || job.copies < 1 || job.copies > MaxSheets) {
             return Usage(
                 QStringLiteral("--copies 应为 1 到 %1 之间的整数").arg(MaxSheets),
@@ -453,7 +540,13 @@ ParseOutcome ReadSheetOptions(const QCommandLineParser& parser, const Options& o
     }
     if (parser.isSet(o.seed)) {
         bool ok = false;
-        const qulonglong seed = parser.value(o.seed).trimmed().toULongLong(&ok);
+        const QString text = Folded(parser.value(o.seed));
+        const qulonglong seed = text.toULongLong(&ok);
+        static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+        if (!ok && digits.match(text).hasMatch()) {
+            return Usage(QStringLiteral("--seed 太大了，最大是 %1").arg(std::numeric_limits<std::uint64_t>::max()),
+                         QStringLiteral("--seed is too large; the largest is %1").arg(std::numeric_limits<std::uint64_t>::max()));
+        }
         if (!ok) {
             return Usage(QStringLiteral("--seed 应为不小于 0 的整数"),
                          QStringLiteral("--seed takes a whole number of 0 or more"));
@@ -476,6 +569,12 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
         return Usage(QStringLiteral("--answers-file 缺少文件名"),
                      QStringLiteral("--answers-file needs a file name"));
     }
+    for (const QString& target : {job.output, job.answersFile}) {
+        if (!target.isEmpty() && !IsReplaceableTarget(target)) {
+            const Words words = NotAFileMessage(target);
+            return Runtime(words.chinese, words.english);
+        }
+    }
     if (!job.answersFile.isEmpty() && SameFile(job.answersFile, job.output)) {
         return Usage(QStringLiteral("答案文件和输出文件不能是同一个文件"),
                      QStringLiteral("the answers file and the output file must differ"));
@@ -494,6 +593,26 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
 }
 
 } // namespace
+
+std::optional<QStringList> DecodeArguments(const QList<QByteArray>& raw, ParseOutcome& refusal)
+{
+    QStringList arguments;
+    for (const QByteArray& bytes : raw) {
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) != bytes) {
+            refusal = Usage(QStringLiteral("参数“%1”含有不是当前编码的字节，可能指向另一个文件；"
+                                           "请改用只含正常字符的文件名")
+                                .arg(text),
+                            QStringLiteral("the argument '%1' holds bytes that are no text in "
+                                           "this system's encoding and could name another file; "
+                                           "use a name of ordinary characters")
+                                .arg(text));
+            return std::nullopt;
+        }
+        arguments << text;
+    }
+    return arguments;
+}
 
 ParseOutcome ParseArguments(const QStringList& arguments)
 {
@@ -532,8 +651,12 @@ int Fail(QTextStream& err, const QString& chinese, const QString& english)
 
 int CannotWrite(QTextStream& err, const WorksheetPdf& pdf)
 {
+    if (pdf.Result() == PrintResult::NotAFile) {
+        return Fail(err, NotAFileMessage(pdf.Path()).chinese, NotAFileMessage(pdf.Path()).english);
+    }
     return Fail(err,
-                QStringLiteral("无法写入“%1”：%2，没有生成文件").arg(pdf.Path(), pdf.ErrorString()),
+                QStringLiteral("无法写入“%1”：%2，没有生成文件")
+                    .arg(pdf.Path(), SystemReasonInChinese(pdf.ErrorString())),
                 QStringLiteral("cannot write '%1': %2; no file was made")
                     .arg(pdf.Path(), pdf.ErrorString()));
 }
@@ -653,6 +776,18 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     }
     Summary(job, sheets, keys.get(), out);
     return Success;
+}
+
+int BatchMain(const QList<QByteArray>& raw, QTextStream& out, QTextStream& err)
+{
+    ParseOutcome refusal;
+    const std::optional<QStringList> arguments = DecodeArguments(raw, refusal);
+    if (!arguments) {
+        err << refusal.error;
+        err.flush();
+        return refusal.status;
+    }
+    return BatchMain(*arguments, out, err);
 }
 
 int BatchMain(const QStringList& arguments, QTextStream& out, QTextStream& err)

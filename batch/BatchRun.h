@@ -7,6 +7,8 @@
 #include "core/StartSettings.h"
 
 #include <QString>
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
@@ -25,6 +27,11 @@ enum ExitStatus : int {
 
 // More sheets than this in one run is taken for a typing mistake.
 inline constexpr int MaxSheets = 1000;
+// A names file is read up to this size; a thousand names of MaxNameLength take far less.
+inline constexpr qint64 MaxNamesBytes = 1024 * 1024;
+// The longest name that fits whole on its line of the heading ("姓名：" and 30 characters of
+// the heading's 12-point face end within the printable width of an A4 page).
+inline constexpr int MaxNameLength = 30;
 // From this many sheets on, a progress line is shown.
 inline constexpr int ProgressFrom = 6;
 
@@ -58,7 +65,14 @@ ParseOutcome ParseArguments(const QStringList& arguments);
 // No file is left behind unless everything was written.
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err);
 
+// The command line's bytes as file names are decoded; empty, with the refusal, when one does not
+// decode back to the same bytes (a name with bytes invalid in the locale's encoding would
+// otherwise be written under another name, "rep\xff.pdf" as "rep\uFFFD.pdf").
+std::optional<QStringList> DecodeArguments(const QList<QByteArray>& raw, ParseOutcome& refusal);
+
 // ParseArguments, then RunBatch: the whole program after the application object exists.
 int BatchMain(const QStringList& arguments, QTextStream& out, QTextStream& err);
+// The same from the command line's bytes.
+int BatchMain(const QList<QByteArray>& raw, QTextStream& out, QTextStream& err);
 
 } // namespace sumvarl::batch

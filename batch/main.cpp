@@ -4,6 +4,7 @@
 #include "print/PainterSurface.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -40,5 +41,11 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return sumvarl::batch::BatchMain(QGuiApplication::arguments(), out, err);
+    // The arguments as the system's bytes: Qt's own list has already replaced bytes it could not
+    // decode, and a path must name exactly the file given.
+    QList<QByteArray> raw;
+    for (int k = 0; k < argc; ++k) {
+        raw << QByteArray(argv[k]);
+    }
+    return sumvarl::batch::BatchMain(raw, out, err);
 }

@@ -67,6 +67,19 @@ private:
     std::size_t pos_ = 0;
 };
 
+} // namespace
+
+std::u16string FoldFullWidth(std::u16string_view text)
+{
+    std::u16string folded(text);
+    for (char16_t& c : folded) {
+        c = Folded(c);
+    }
+    return folded;
+}
+
+namespace {
+
 double ReadWhole(Cursor& c, int base)
 {
     double value = 0.0;

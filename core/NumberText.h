@@ -18,6 +18,10 @@ namespace sumvarl {
 // as the largest finite double of its sign.
 double ReadNumber(std::u16string_view text);
 
+// The text with those full-width forms replaced by their ASCII ones, everything else kept:
+// "２０" -> "20", "２－５" -> "2-5", "第２张" -> "第2张".
+std::u16string FoldFullWidth(std::u16string_view text);
+
 // Round half to even into 16 bits: 2.5 -> 2, 3.5 -> 4, -2.5 -> -2. Empty when the rounded
 // value (or a NaN or infinity) does not fit -32768..32767.
 std::optional<std::int16_t> ToInt16(double value);

@@ -312,9 +312,9 @@ void frmDisplay::SavePdf(bool answerKey, const QString& title)
     if (path.isEmpty()) {
         return;
     }
-    const PrintResult result = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
-    if (result != PrintResult::Printed) {
-        Hooks().messageBox(SaveFailureMessage(result, path), caption);
+    const PrintOutcome saved = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
+    if (saved.result != PrintResult::Printed) {
+        Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
 }
 

@@ -482,10 +482,10 @@ void frmPractice::SaveMarkedPdf_Click()
         return;
     }
     const MarkedRound round = *first_;
-    const PrintResult result =
+    const PrintOutcome saved =
         SaveDocumentPdf(path, [&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
-    if (result != PrintResult::Printed) {
-        Hooks().messageBox(SaveFailureMessage(result, path), caption);
+    if (saved.result != PrintResult::Printed) {
+        Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
 }
 

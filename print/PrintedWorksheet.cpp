@@ -6,11 +6,15 @@
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -60,6 +64,13 @@ void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& option
     for (int i = 1; i <= rows; ++i) {
         PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
     }
+}
+
+bool IsReplaceableTarget(const QString& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
 }
 
 SaveFileFactory& PdfSaveFiles()
@@ -144,12 +155,27 @@ bool WorksheetPdf::Finish()
 
 std::unique_ptr<QSaveFile> WorksheetPdf::WriteBeside()
 {
+    if (!IsReplaceableTarget(path_)) {
+        Fail(PrintResult::NotAFile, {});
+        return nullptr;
+    }
     std::unique_ptr<QSaveFile> file = PdfSaveFiles()(path_);
-    if (!file->open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a write that fails says why (a full disk) instead of a buffered
+    // flush's "Unknown error".
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         Fail(PrintResult::CannotOpen, file->errorString());
         return nullptr;
     }
-    if (file->write(data_) != data_.size() || !file->flush()) {
+    // A write that runs out of room part of the way reports no reason; the next one says why.
+    for (qint64 written = 0; written < data_.size();) {
+        const qint64 n = file->write(data_.constData() + written, data_.size() - written);
+        if (n <= 0) {
+            Fail(PrintResult::JobFailed, file->errorString());
+            return nullptr;
+        }
+        written += n;
+    }
+    if (!file->flush()) {
         Fail(PrintResult::JobFailed, file->errorString());
         return nullptr;
     }
@@ -202,35 +228,59 @@ PaintPages PaintingOf(DrawDocument draw)
     };
 }
 
-PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
+PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
 {
-    WorksheetPdf pdf(path);
-    pdf.AddSheet(options);
-    return pdf.Commit();
+    return SaveDocumentPdf(path, WorksheetDocument(options));
 }
 
-PrintResult SaveDocumentPdf(const QString& path, const DrawDocument& draw)
+PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
 {
     WorksheetPdf pdf(path);
     pdf.AddDocument(draw);
-    return pdf.Commit();
+    const PrintResult result = pdf.Commit();
+    return {result, pdf.ErrorString()};
 }
 
-QString SaveFailureMessage(PrintResult result, const QString& path)
+QString SystemReasonInChinese(const QString& reason)
 {
+    // The reasons a person can act on; the rest stay as the system words them.
+    static const std::array<std::pair<int, const char16_t*>, 6> known{{
+        {ENOSPC, u"磁盘已满"},
+        {EDQUOT, u"磁盘配额已用完"},
+        {EACCES, u"没有写入权限"},
+        {EROFS, u"这个位置只能读、不能写"},
+        {ENOENT, u"文件夹不存在"},
+        {EFBIG, u"文件太大"},
+    }};
+    for (const auto& [code, chinese] : known) {
+        if (reason == qt_error_string(code)) {
+            return QStringLiteral("%1（%2）").arg(QString::fromUtf16(chinese), reason);
+        }
+    }
+    return reason;
+}
+
+QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason)
+{
+    const QString why =
+        reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(SystemReasonInChinese(reason));
     switch (result) {
     case PrintResult::Printed:
         return {};
+    case PrintResult::NotAFile:
+        return QStringLiteral("“%1”不是普通文件（是设备、管道或文件夹），PDF 没有保存，"
+                              "它也没有被改动。请换一个文件名再试。练习题仍然保留在屏幕上。")
+            .arg(path);
     case PrintResult::NoDefaultPrinter:
     case PrintResult::CannotOpen:
     case PrintResult::NoPrinterModule:
-        return QStringLiteral("无法创建文件“%1”，PDF 没有保存。请换一个文件夹或文件名再试。"
+        return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。"
                               "练习题仍然保留在屏幕上。")
-            .arg(path);
+            .arg(path, why);
     case PrintResult::JobFailed:
-        return QStringLiteral("文件“%1”没有写完，PDF 没有保存。请检查磁盘空间后再试。"
+        return QStringLiteral("文件“%1”没有写完%2，PDF 没有保存。请检查磁盘空间后再试。"
                               "练习题仍然保留在屏幕上。")
-            .arg(path);
+            .arg(path, why);
     }
     return {};
 }
@@ -246,6 +296,8 @@ QString PrintFailureMessage(PrintResult result, const QString& reason)
                kept;
     case PrintResult::CannotOpen:
         return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
+    case PrintResult::NotAFile:
+        return QStringLiteral("打印没有完成。") + kept;
     case PrintResult::JobFailed:
         return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
                (reason.isEmpty() ? QString()

@@ -62,6 +62,11 @@ DrawDocument WorksheetDocument(DocumentOptions options);
 // The document painted through our surface, for a printer job.
 PaintPages PaintingOf(DrawDocument draw);
 
+// A new PDF takes its target's place by a rename, which would put a plain file where a device
+// or a pipe was (as root, /dev/null itself). Only nothing, a regular file or a link to one may be
+// replaced.
+bool IsReplaceableTarget(const QString& path);
+
 // Opens the file a PDF is written to beside its target before it takes the target's place: a
 // QSaveFile. Tests put one in that fails part of the way.
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
@@ -82,6 +87,7 @@ public:
     const QString& Path() const { return path_; }
     // False once a page could not be started or the file could not be written.
     bool Ok() const { return result_ == PrintResult::Printed; }
+    PrintResult Result() const { return result_; }
     // Why, from the system where it said; empty while Ok.
     QString ErrorString() const { return error_; }
 
@@ -118,11 +124,16 @@ private:
 PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
-PrintResult SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
-PrintResult SaveDocumentPdf(const QString& path, const DrawDocument& draw);
+PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
+PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 
-// The message shown when a PDF could not be saved, in Chinese; empty for Printed.
-QString SaveFailureMessage(PrintResult result, const QString& path);
+// The system's reason for a failed write with the common ones said in Chinese first: "磁盘已满
+// （No space left on device）"; other reasons as the system gave them.
+QString SystemReasonInChinese(const QString& reason);
+
+// The message shown when a PDF could not be saved, in Chinese, with the system's reason where
+// there is one; empty for Printed.
+QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason = {});
 
 // The message shown for a failed print job, in Chinese, with the printing system's reason where
 // it gave one; empty for Printed.

@@ -1,5 +1,7 @@
 #include "testing/PrintTestSupport.h"
 
+#include <cerrno>
+
 #include "core/NumberText.h"
 #include "print/PrinterJob.h"
 
@@ -234,7 +236,7 @@ protected:
         if (size > room_) {
             QSaveFile::writeData(data, room_);
             room_ = 0;
-            setErrorString(QStringLiteral("No space left on device"));
+            setErrorString(qt_error_string(ENOSPC));
             return -1;
         }
         room_ -= size;

@@ -132,6 +132,9 @@ private slots:
             << "from 1 to 1000";
         QTest::newRow("seed abc") << QStringList{"--seed", "abc"} + o << 2 << "--seed 应为"
                                   << "--seed takes";
+        QTest::newRow("seed beyond 64 bits")
+            << QStringList{"--seed", "18446744073709551616"} + o << 2 << "--seed 太大了"
+            << "--seed is too large";
         QTest::newRow("stray argument") << QStringList{"sheet.pdf"} + o << 2 << "多余的参数"
                                         << "unexpected arguments: sheet.pdf";
         QTest::newRow("answers over the output")
@@ -206,6 +209,12 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "里没有名字";
         QTest::newRow("only blank lines") << QByteArray(" \n\r\n\t\n") << "里没有名字";
         QTest::newRow("not UTF-8") << QByteArray("\xD5\xC5\xC8\xFD\n") << "不是 UTF-8";
+        QTest::newRow("a name longer than its line")
+            << (QByteArray("张三\n") + QStringLiteral("鑫").repeated(31).toUtf8())
+            << "第 2 行的名字超过 30 个字";
+        // One line of 1 MB and a byte: refused before it is decoded, not after.
+        QTest::newRow("more than a names file needs")
+            << QByteArray(sumvarl::batch::MaxNamesBytes + 1, 'a') << "超过 1024 KB";
     }
 
     void namesFileThatCannotServe()
@@ -230,6 +239,15 @@ private slots:
         QCOMPARE(outcome.job->seed.value_or(0), std::uint64_t{18446744073709551615ULL});
         QCOMPARE(outcome.job->answersFile, QStringLiteral("k.pdf"));
         QVERIFY(!outcome.job->answersAfterEachSheet);
+
+        // Full-width digits read as everywhere else.
+        const ParseOutcome wide = ParseArguments(Command(
+            {"--copies", "２０", "--seed", "２０", "--mul", "5", "--tables", "２－５", "-o", "x.pdf"}));
+        QVERIFY2(wide.job.has_value(), qPrintable(wide.error));
+        QCOMPARE(wide.job->Sheets(), 20);
+        QCOMPARE(wide.job->seed.value_or(0), std::uint64_t{20});
+        QCOMPARE(wide.job->lesson.tableFrom, std::int16_t{2});
+        QCOMPARE(wide.job->lesson.tableTo, std::int16_t{5});
     }
 
     void lessonOptions_data()

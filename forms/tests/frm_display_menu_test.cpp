@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <sys/stat.h>
 #include <memory>
 
 using sumvarl::frmDisplay;
@@ -401,8 +403,11 @@ private slots:
         const printtest::FailingPdfFile full(chosenPath_, 3000);
         display_->SavePdf_Click();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        // A full disk is said to be one, in Chinese.
         QCOMPARE(hooks_->messages[0].prompt,
-                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::JobFailed, chosenPath_));
+                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::JobFailed, chosenPath_,
+                                             qt_error_string(ENOSPC)));
+        QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("磁盘已满")));
         QCOMPARE(printtest::FileBytes(chosenPath_), QByteArray("older sheet"));
         QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("sheet.pdf")});
@@ -418,14 +423,27 @@ private slots:
         QVERIFY(QDir(folder_->path()).entryList(QDir::Files).isEmpty());
     }
 
+    // Saving over a pipe would put a plain file in its place after the overwrite question.
+    void aPipeIsNotReplacedByThePdf()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(chosenPath_).constData(), 0600), 0);
+        display_->SavePdf_Click();
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("不是普通文件")));
+        struct stat after {};
+        QCOMPARE(::lstat(QFile::encodeName(chosenPath_).constData(), &after), 0);
+        QVERIFY(S_ISFIFO(after.st_mode));
+    }
+
     void unwritableFolderIsReported()
     {
         chosenPath_ = folder_->filePath(QStringLiteral("no/such/folder/sheet.pdf"));
         display_->SavePdf_Click();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QCOMPARE(hooks_->messages[0].title, QStringLiteral("保存为 PDF"));
-        QCOMPARE(hooks_->messages[0].prompt,
-                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::CannotOpen, chosenPath_));
+        QVERIFY(hooks_->messages[0].prompt.startsWith(QStringLiteral("无法创建文件")));
+        QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("文件夹不存在")));
         QVERIFY(!QFileInfo::exists(chosenPath_));
         QVERIFY(display_->isVisible());
     }

@@ -84,7 +84,7 @@ void AnswerKeyPdfTest::savedPdfIsThePrintersDocument()
 {
     BuildSeededWorksheet(100, 11);
     QVERIFY(printtest::PrintToPdf(Pdf("printer.pdf"), sumvarl::PdfMarginsMm));
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")).result, sumvarl::PrintResult::Printed);
 
     QCOMPARE(printtest::PdfPages(Pdf("saved.pdf")), printtest::PdfPages(Pdf("printer.pdf")));
     QCOMPARE(printtest::PdfLines(Pdf("saved.pdf")), printtest::ExpectedDocument(100));
@@ -109,8 +109,8 @@ void AnswerKeyPdfTest::answerKeyFillsEveryBlankCorrectly()
     QVERIFY(kinds[0] > 0 && kinds[1] > 0 && kinds[2] > 0);
 
     const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")), sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::PrintResult::Printed);
 
     const QStringList keyLines = printtest::PdfLines(Pdf("key.pdf"));
     QVERIFY(!keyLines.isEmpty());
@@ -133,8 +133,8 @@ void AnswerKeyPdfTest::longKeyItemsKeepTheSheetsLines()
 {
     BuildSeededWorksheet(200, 2026, 32767);
     const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")), sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::PrintResult::Printed);
 
     QStringList expected;
     for (int i = 1; i <= 200; ++i) {
@@ -175,7 +175,7 @@ void AnswerKeyPdfTest::everyLineStaysInsideThePrintableArea()
     const sumvarl::DocumentOptions documents[] = {
         {}, {.answerKey = true, .pupilName = {}}, {.answerKey = false, .pupilName = u"张三"}};
     for (const sumvarl::DocumentOptions& options : documents) {
-        QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("wide.pdf"), options),
+        QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("wide.pdf"), options).result,
                  sumvarl::PrintResult::Printed);
         const QList<printtest::Word> words = printtest::PdfWords(Pdf("wide.pdf"));
         // The count line's end, whole.
@@ -198,8 +198,8 @@ void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
 {
     BuildSeededWorksheet(20, 5);
     const sumvarl::DocumentOptions named{.answerKey = false, .pupilName = u"张三"};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")), sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named), sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named).result, sumvarl::PrintResult::Printed);
 
     QStringList expected = printtest::ExpectedDocument(20);
     expected.insert(1, QStringLiteral("姓名：张三"));
@@ -251,7 +251,7 @@ void AnswerKeyPdfTest::aFolderThatDoesNotExistLeavesNoFile()
 {
     BuildSeededWorksheet(8, 1);
     const QString path = folder_.filePath(QStringLiteral("no/such/folder/x.pdf"));
-    QCOMPARE(sumvarl::SaveWorksheetPdf(path), sumvarl::PrintResult::CannotOpen);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(path).result, sumvarl::PrintResult::CannotOpen);
     QVERIFY(!QFileInfo::exists(path));
     const QString message = sumvarl::SaveFailureMessage(sumvarl::PrintResult::CannotOpen, path);
     QVERIFY(message.contains(path));
