@@ -4,8 +4,8 @@
 #include "print/PainterSurface.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QGuiApplication>
+#include <QList>
 #include <QTextStream>
 #include <cstdio>
 

@@ -7,6 +7,8 @@
 #include "forms/Twips.h"
 #include "forms/frmPractice.h"
 #include "print/PainterSurface.h"
+#include "wording/Messages.h"
+#include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QAction>
@@ -34,11 +36,6 @@ const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
 const QString PractiseText = QStringLiteral("在屏幕上练习…");
 const QKeySequence PractiseKeys(Qt::CTRL | Qt::Key_L);
-
-QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& text, int left)
 {

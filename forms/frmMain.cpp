@@ -7,6 +7,8 @@
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMore.h"
+#include "wording/Messages.h"
+#include "wording/Text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +38,9 @@ static void InitIconResources()
 namespace sumvarl {
 
 namespace {
+
+// After a refusal: what to do next.
+const QString StartAgain = QStringLiteral("，请改正后再按“开始”。");
 
 constexpr int ClientWidth = 8085;
 constexpr int ClientHeight = 5085;
@@ -106,11 +111,6 @@ QPixmap ReadPng(const QString& path)
     return QPixmap::fromImage(reader.read());
 }
 
-std::u16string ToU16(const QString& text)
-{
-    return text.toStdU16String();
-}
-
 void SetTextColor(QWidget& widget, const QColor& color)
 {
     QPalette palette = widget.palette();
@@ -155,39 +155,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QStrin
 
 QString RefusalMessage(const Refusal& r)
 {
-    static const std::array<QString, 4> weightNames{QStringLiteral("加法"), QStringLiteral("减法"),
-                                                    QStringLiteral("乘法"), QStringLiteral("除法")};
-    const QString limits = QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
-    QString what;
-    switch (r.kind) {
-    case RefusalKind::Weight:
-    case RefusalKind::WeightSum: {
-        QStringList names;
-        for (std::size_t k = 0; k < r.weights.size(); ++k) {
-            if (r.weights.at(k)) {
-                names << weightNames.at(k);
-            }
-        }
-        what =
-            names.join(u'、') +
-            (names.size() > 1 ? QStringLiteral("的占用比例之和") : QStringLiteral("的占用比例")) +
-            limits;
-        break;
-    }
-    case RefusalKind::FillBlankPercent:
-        what = QStringLiteral("填空的占用比例") + limits;
-        break;
-    case RefusalKind::TooManyProblems:
-        what = QStringLiteral("题数不能超过 %1").arg(r.highest);
-        break;
-    case RefusalKind::ProblemCount:
-        what = QStringLiteral("题数") + limits;
-        break;
-    case RefusalKind::NumberRange:
-        what = QStringLiteral("难度") + limits;
-        break;
-    }
-    return what + QStringLiteral("，请改正后再按“开始”。");
+    return RefusalText(r) + StartAgain;
 }
 
 void CenterOnScreen(QWidget& window)
@@ -260,7 +228,7 @@ void frmMain::CreateControls()
     static constexpr std::array<int, 5> ShareLabels{1, 4, 8, 10, 12};
     static constexpr std::array<int, 5> PercentLabels{0, 5, 9, 11, 13};
     for (std::size_t k = 0; k < 5; ++k) {
-        auto* check = new QCheckBox(QString::fromUtf16(CheckTexts[k]), Frame1_);
+        auto* check = new QCheckBox(ToQString(CheckTexts[k]), Frame1_);
         check->setObjectName(QStringLiteral("Check1_%1").arg(k));
         check->setChecked(k == 0);
         PlaceTwips(*check, CheckLefts[k], 480, 855, 255);
@@ -424,9 +392,7 @@ void frmMain::Command1_Click()
     const CountInputs counted = CountInputsFor(*outcome.settings, lesson);
     const LessonRefusal refused = CheckLesson(counted);
     if (refused != LessonRefusal::None) {
-        Hooks().messageBox(LessonRefusalMessage(refused, counted) +
-                               QStringLiteral("，请改正后再按“开始”。"),
-                           windowTitle());
+        Hooks().messageBox(LessonRefusalText(refused, counted) + StartAgain, windowTitle());
         return;
     }
     CommitSettings(*outcome.settings);

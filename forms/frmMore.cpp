@@ -3,6 +3,7 @@
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/Twips.h"
+#include "wording/Messages.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -35,34 +36,6 @@ Math::CarryRule RuleAt(const QComboBox& box)
 }
 
 } // namespace
-
-QString LessonRefusalMessage(LessonRefusal refusal, const CountInputs& in)
-{
-    switch (refusal) {
-    case LessonRefusal::None:
-        break;
-    case LessonRefusal::TablesOutOfRange:
-        return QStringLiteral("乘法口诀范围应从小到大");
-    case LessonRefusal::NegativeRange:
-        return QStringLiteral("进位、退位的要求只能用于 0 以上的难度");
-    case LessonRefusal::NoAddition:
-        return QStringLiteral("%1以内没有%2的加法")
-            .arg(in.numberRange)
-            .arg(in.lesson.carry == Math::CarryRule::Always ? QStringLiteral("必须进位")
-                                                            : QStringLiteral("不进位"));
-    case LessonRefusal::NoSubtraction:
-        return QStringLiteral("%1以内没有%2的减法")
-            .arg(in.numberRange)
-            .arg(in.lesson.borrow == Math::CarryRule::Always ? QStringLiteral("必须退位")
-                                                             : QStringLiteral("不退位"));
-    case LessonRefusal::NoMultiplication:
-    case LessonRefusal::NoDivision:
-        return QStringLiteral("乘法口诀 %1 到 %2 里没有可用的除数")
-            .arg(in.lesson.tableFrom)
-            .arg(in.lesson.tableTo);
-    }
-    return {};
-}
 
 frmMore::frmMore(std::function<StartInputs()> mainInputs, QWidget* owner)
     : QWidget(owner, Qt::Window), mainInputs_(std::move(mainInputs))
@@ -155,7 +128,7 @@ void frmMore::UpdateCount()
         count += QStringLiteral("，不够出 %1 题").arg(read.settings->ProblemCount);
     }
     count_->setText(count);
-    refusal_->setText(LessonRefusalMessage(CheckLesson(in), in));
+    refusal_->setText(LessonRefusalText(CheckLesson(in), in));
     WidenToText(*count_);
     WidenToText(*refusal_);
 }

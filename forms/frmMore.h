@@ -47,7 +47,4 @@ private:
     QLabel* refusal_ = nullptr;
 };
 
-// A lesson that allows no problem, worded for the parent: "20以内没有必须进位的加法".
-QString LessonRefusalMessage(LessonRefusal refusal, const CountInputs& in);
-
 } // namespace sumvarl

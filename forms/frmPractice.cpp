@@ -3,6 +3,8 @@
 #include "core/Math.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "wording/Messages.h"
+#include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QAction>
@@ -35,11 +37,6 @@ const QString BoxStyle = QStringLiteral(
 
 const QString RightColour = QStringLiteral("color: #1d7a2b;");
 const QString WrongColour = QStringLiteral("color: #c21f1f;");
-
-QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Digits only, full-width ones from an input method turned into the plain ones, a minus in front
 // where the sheet has negative numbers.

@@ -1,5 +1,7 @@
 #include "print/PainterSurface.h"
 
+#include "wording/Text.h"
+
 #include <QFontDatabase>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -12,15 +14,10 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 
-QString ToQString(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QFont MakeFont(const FontSpec& wanted, const QPaintDevice* device)
 {
     // The installed family the face stands for, named directly (see InstallFontSubstitutions).
-    QFont font(QFont::substitute(QString::fromStdU16String(wanted.name)));
+    QFont font(QFont::substitute(ToQString(wanted.name)));
     // A zero or negative size would make Qt warn and fall back to its default size; the smallest
     // positive size keeps the statement visible as "tiny" instead of silently 12 points.
     font.setPointSizeF(wanted.size > 0.0 ? wanted.size : 0.1);
@@ -129,7 +126,7 @@ void InstallFontSubstitutions()
     };
     const QStringList installed = QFontDatabase::families();
     for (const Substitution& s : substitutions) {
-        const QString face = QString::fromUtf16(s.face);
+        const QString face = ToQString(s.face);
         // Where the face itself exists (SimSun on Windows) the real font wins.
         if (installed.contains(face, Qt::CaseInsensitive)) {
             continue;

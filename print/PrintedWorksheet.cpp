@@ -12,8 +12,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -239,50 +237,6 @@ PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
     pdf.AddDocument(draw);
     const PrintResult result = pdf.Commit();
     return {result, pdf.ErrorString()};
-}
-
-QString SystemReasonInChinese(const QString& reason)
-{
-    // The reasons a person can act on; the rest stay as the system words them.
-    static const std::array<std::pair<int, const char16_t*>, 6> known{{
-        {ENOSPC, u"磁盘已满"},
-        {EDQUOT, u"磁盘配额已用完"},
-        {EACCES, u"没有写入权限"},
-        {EROFS, u"这个位置只能读、不能写"},
-        {ENOENT, u"文件夹不存在"},
-        {EFBIG, u"文件太大"},
-    }};
-    for (const auto& [code, chinese] : known) {
-        if (reason == qt_error_string(code)) {
-            return QStringLiteral("%1（%2）").arg(QString::fromUtf16(chinese), reason);
-        }
-    }
-    return reason;
-}
-
-QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason)
-{
-    const QString why =
-        reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(SystemReasonInChinese(reason));
-    switch (result) {
-    case PrintResult::Printed:
-        return {};
-    case PrintResult::NotAFile:
-        return QStringLiteral("“%1”不是普通文件（是设备、管道或文件夹），PDF 没有保存，"
-                              "它也没有被改动。请换一个文件名再试。练习题仍然保留在屏幕上。")
-            .arg(path);
-    case PrintResult::NoDefaultPrinter:
-    case PrintResult::CannotOpen:
-    case PrintResult::NoPrinterModule:
-        return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。"
-                              "练习题仍然保留在屏幕上。")
-            .arg(path, why);
-    case PrintResult::JobFailed:
-        return QStringLiteral("文件“%1”没有写完%2，PDF 没有保存。请检查磁盘空间后再试。"
-                              "练习题仍然保留在屏幕上。")
-            .arg(path, why);
-    }
-    return {};
 }
 
 QString PrintFailureMessage(PrintResult result, const QString& reason)

@@ -127,14 +127,6 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 
-// The system's reason for a failed write with the common ones said in Chinese first: "磁盘已满
-// （No space left on device）"; other reasons as the system gave them.
-QString SystemReasonInChinese(const QString& reason);
-
-// The message shown when a PDF could not be saved, in Chinese, with the system's reason where
-// there is one; empty for Printed.
-QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason = {});
-
 // The message shown for a failed print job, in Chinese, with the printing system's reason where
 // it gave one; empty for Printed.
 QString PrintFailureMessage(PrintResult result, const QString& reason = {});

@@ -1,7 +1,5 @@
 #include "testing/PrintTestSupport.h"
 
-#include <cerrno>
-
 #include "core/NumberText.h"
 #include "print/PrinterJob.h"
 
@@ -18,6 +16,7 @@
 #include <QSaveFile>
 #include <QThread>
 #include <QtDebug>
+#include <cerrno>
 
 namespace printtest {
 

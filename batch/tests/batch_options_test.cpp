@@ -241,8 +241,9 @@ private slots:
         QVERIFY(!outcome.job->answersAfterEachSheet);
 
         // Full-width digits read as everywhere else.
-        const ParseOutcome wide = ParseArguments(Command(
-            {"--copies", "２０", "--seed", "２０", "--mul", "5", "--tables", "２－５", "-o", "x.pdf"}));
+        const ParseOutcome wide =
+            ParseArguments(Command({"--copies", "２０", "--seed", "２０", "--mul", "5", "--tables",
+                                    "２－５", "-o", "x.pdf"}));
         QVERIFY2(wide.job.has_value(), qPrintable(wide.error));
         QCOMPARE(wide.job->Sheets(), 20);
         QCOMPARE(wide.job->seed.value_or(0), std::uint64_t{20});

@@ -10,6 +10,7 @@
 #include "print/PrinterJob.h"
 #include "testing/AnswerCheck.h"
 #include "testing/PrintTestSupport.h"
+#include "wording/Messages.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QAction>
@@ -29,8 +30,8 @@
 #include <QTest>
 #include <QTimer>
 #include <cerrno>
-#include <sys/stat.h>
 #include <memory>
+#include <sys/stat.h>
 
 using sumvarl::frmDisplay;
 using sumvarl::SheetPicture;
@@ -431,7 +432,9 @@ private slots:
         display_->SavePdf_Click();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("不是普通文件")));
-        struct stat after {};
+        struct stat after
+        {
+        };
         QCOMPARE(::lstat(QFile::encodeName(chosenPath_).constData(), &after), 0);
         QVERIFY(S_ISFIFO(after.st_mode));
     }

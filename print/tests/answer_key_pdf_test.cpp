@@ -199,7 +199,8 @@ void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
     BuildSeededWorksheet(20, 5);
     const sumvarl::DocumentOptions named{.answerKey = false, .pupilName = u"张三"};
     QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")).result, sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named).result,
+             sumvarl::PrintResult::Printed);
 
     QStringList expected = printtest::ExpectedDocument(20);
     expected.insert(1, QStringLiteral("姓名：张三"));
@@ -253,10 +254,6 @@ void AnswerKeyPdfTest::aFolderThatDoesNotExistLeavesNoFile()
     const QString path = folder_.filePath(QStringLiteral("no/such/folder/x.pdf"));
     QCOMPARE(sumvarl::SaveWorksheetPdf(path).result, sumvarl::PrintResult::CannotOpen);
     QVERIFY(!QFileInfo::exists(path));
-    const QString message = sumvarl::SaveFailureMessage(sumvarl::PrintResult::CannotOpen, path);
-    QVERIFY(message.contains(path));
-    QVERIFY(message.contains(QStringLiteral("PDF 没有保存")));
-    QVERIFY(sumvarl::SaveFailureMessage(sumvarl::PrintResult::Printed, path).isEmpty());
 }
 
 void AnswerKeyPdfTest::anAbandonedDocumentLeavesTheOldFile()

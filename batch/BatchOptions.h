@@ -1,0 +1,74 @@
+#pragma once
+
+// sumvarl-batch's command line: the options read into a job by the settings window's own rules,
+// and refused in its words where it would refuse them.
+
+#include "core/Math.h"
+#include "core/StartSettings.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QTextStream;
+
+namespace sumvarl::batch {
+
+enum ExitStatus : int {
+    Success = 0,
+    RuntimeError = 1, // a file could not be read or written, or the sheets could not be made
+    UsageError = 2,   // bad options or settings the settings window would refuse
+};
+
+// More sheets than this in one run is taken for a typing mistake.
+inline constexpr int MaxSheets = 1000;
+// A names file is read up to this size; a thousand names of MaxNameLength take far less.
+inline constexpr qint64 MaxNamesBytes = 1024 * 1024;
+// The longest name that fits whole on its line of the heading ("姓名：" and 30 characters of
+// the heading's 12-point face end within the printable width of an A4 page).
+inline constexpr int MaxNameLength = 30;
+// From this many sheets on, a progress line is shown.
+inline constexpr int ProgressFrom = 6;
+
+struct BatchJob
+{
+    Settings settings;
+    Math::Lesson lesson; // carrying, borrowing, times tables, remainders
+    // One sheet per name, the name in its heading; empty for unnamed copies.
+    std::vector<std::u16string> names;
+    int copies = 1;
+    bool answersAfterEachSheet = false;
+    QString answersFile; // all answer keys into this PDF; empty for none
+    std::optional<std::uint64_t> seed;
+    QString output;
+
+    int Sheets() const { return names.empty() ? copies : static_cast<int>(names.size()); }
+};
+
+struct ParseOutcome
+{
+    std::optional<BatchJob> job; // empty when there is nothing to run
+    int status = Success;        // for an empty job: Success after --help or --version
+    QString out;                 // for standard output (help, version)
+    QString error;               // for standard error, Chinese then English
+};
+
+// The command line without running anything; arguments[0] is the program.
+ParseOutcome ParseArguments(const QStringList& arguments);
+
+// The command line's bytes as file names are decoded; empty, with the refusal, when one does not
+// decode back to the same bytes (a name with bytes invalid in the locale's encoding would
+// otherwise be written under another name, "rep\xff.pdf" as "rep\uFFFD.pdf").
+std::optional<QStringList> DecodeArguments(const QList<QByteArray>& raw, ParseOutcome& refusal);
+
+// "sumvarl-batch: " before each line of a message, the Chinese line first.
+QString Message(const QString& chinese, const QString& english);
+// The refusal of an output that is a device, a pipe or a folder, in English.
+QString NotAFileEnglish(const QString& path);
+
+} // namespace sumvarl::batch

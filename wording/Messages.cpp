@@ -1,0 +1,120 @@
+#include "wording/Messages.h"
+
+#include "wording/Text.h"
+
+#include <QStringList>
+#include <array>
+#include <cerrno>
+#include <utility>
+
+namespace sumvarl {
+
+QString RefusalText(const Refusal& r)
+{
+    static const std::array<QString, 4> weightNames{QStringLiteral("加法"), QStringLiteral("减法"),
+                                                    QStringLiteral("乘法"), QStringLiteral("除法")};
+    const QString limits = QStringLiteral("超出了 %1 到 %2 的范围").arg(r.lowest).arg(r.highest);
+    switch (r.kind) {
+    case RefusalKind::Weight:
+    case RefusalKind::WeightSum: {
+        QStringList names;
+        for (std::size_t k = 0; k < r.weights.size(); ++k) {
+            if (r.weights.at(k)) {
+                names << weightNames.at(k);
+            }
+        }
+        return names.join(u'、') +
+               (names.size() > 1 ? QStringLiteral("的占用比例之和")
+                                 : QStringLiteral("的占用比例")) +
+               limits;
+    }
+    case RefusalKind::FillBlankPercent:
+        return QStringLiteral("填空的占用比例") + limits;
+    case RefusalKind::TooManyProblems:
+        return QStringLiteral("题数不能超过 %1").arg(r.highest);
+    case RefusalKind::ProblemCount:
+        return QStringLiteral("题数") + limits;
+    case RefusalKind::NumberRange:
+        return QStringLiteral("难度") + limits;
+    }
+    return {};
+}
+
+QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in)
+{
+    switch (refusal) {
+    case LessonRefusal::None:
+        break;
+    case LessonRefusal::TablesOutOfRange:
+        return QStringLiteral("乘法口诀范围应从小到大，在 0 到 9 之间");
+    case LessonRefusal::NegativeRange:
+        return QStringLiteral("进位、退位的要求只能用于 0 以上的难度");
+    case LessonRefusal::NoAddition:
+        return QStringLiteral("%1以内没有%2的加法")
+            .arg(in.numberRange)
+            .arg(in.lesson.carry == Math::CarryRule::Always ? QStringLiteral("必须进位")
+                                                            : QStringLiteral("不进位"));
+    case LessonRefusal::NoSubtraction:
+        return QStringLiteral("%1以内没有%2的减法")
+            .arg(in.numberRange)
+            .arg(in.lesson.borrow == Math::CarryRule::Always ? QStringLiteral("必须退位")
+                                                             : QStringLiteral("不退位"));
+    case LessonRefusal::NoMultiplication:
+    case LessonRefusal::NoDivision:
+        return QStringLiteral("乘法口诀 %1 到 %2 里没有可用的除数")
+            .arg(in.lesson.tableFrom)
+            .arg(in.lesson.tableTo);
+    }
+    return {};
+}
+
+QString NotAFileText(const QString& path)
+{
+    return QStringLiteral("“%1”不是普通文件（是设备、管道或文件夹），没有写入，它也没有被改动")
+        .arg(path);
+}
+
+QString SystemReasonInChinese(const QString& reason)
+{
+    // The reasons a person can act on; the rest stay as the system words them.
+    static const std::array<std::pair<int, const char16_t*>, 6> known{{
+        {ENOSPC, u"磁盘已满"},
+        {EDQUOT, u"磁盘配额已用完"},
+        {EACCES, u"没有写入权限"},
+        {EROFS, u"这个位置只能读、不能写"},
+        {ENOENT, u"文件夹不存在"},
+        {EFBIG, u"文件太大"},
+    }};
+    for (const auto& [code, chinese] : known) {
+        if (reason == qt_error_string(code)) {
+            return QStringLiteral("%1（%2）").arg(ToQString(chinese), reason);
+        }
+    }
+    return reason;
+}
+
+QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason)
+{
+    const QString why =
+        reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(SystemReasonInChinese(reason));
+    const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
+    switch (result) {
+    case PrintResult::Printed:
+        return {};
+    case PrintResult::NotAFile:
+        return NotAFileText(path) + QStringLiteral("。请换一个文件名再试。") + kept;
+    case PrintResult::NoDefaultPrinter:
+    case PrintResult::CannotOpen:
+    case PrintResult::NoPrinterModule:
+        return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。")
+                   .arg(path, why) +
+               kept;
+    case PrintResult::JobFailed:
+        return QStringLiteral("文件“%1”没有写完%2，PDF 没有保存。请检查磁盘空间后再试。")
+                   .arg(path, why) +
+               kept;
+    }
+    return {};
+}
+
+} // namespace sumvarl
