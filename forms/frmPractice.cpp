@@ -3,6 +3,7 @@
 #include "core/Math.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "core/NumberText.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
@@ -49,13 +50,8 @@ public:
 
     State validate(QString& input, int& /*pos*/) const override
     {
-        for (QChar& c : input) {
-            if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19) {
-                c = QChar(u'0' + (c.unicode() - 0xFF10));
-            } else if (c == QChar(u'－') || c == QChar(u'−')) {
-                c = QLatin1Char('-');
-            }
-        }
+        input = ToQString(FoldFullWidth(ToU16(input)));
+        input.replace(QChar(u'−'), QLatin1Char('-'));
         static const QRegularExpression signedNumber(QStringLiteral("^-?[0-9]{0,6}$"));
         static const QRegularExpression number(QStringLiteral("^[0-9]{0,6}$"));
         if (!(negativeAllowed_ ? signedNumber : number).match(input).hasMatch()) {

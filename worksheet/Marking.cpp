@@ -1,6 +1,7 @@
 #include "worksheet/Marking.h"
 
 #include "core/Math.h"
+#include "core/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -105,16 +106,8 @@ bool NegativeAnswersPossible(const std::vector<Problem>& problems)
 
 std::optional<long long> ReadAnswer(std::u16string_view typed)
 {
-    std::u16string ascii;
-    for (const char16_t c : typed) {
-        if (c >= u'\uFF10' && c <= u'\uFF19') {
-            ascii.push_back(static_cast<char16_t>(u'0' + (c - u'\uFF10')));
-        } else if (c == u'\uFF0D' || c == u'\u2212') {
-            ascii.push_back(u'-');
-        } else {
-            ascii.push_back(c);
-        }
-    }
+    std::u16string ascii = FoldFullWidth(typed);
+    std::replace(ascii.begin(), ascii.end(), u'\u2212', u'-');
     // A plus sign or blanks are no number a child writes in a box.
     if (ascii.empty() || ascii.front() == u'+') {
         return std::nullopt;
