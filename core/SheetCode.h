@@ -9,8 +9,8 @@
 // weight differs from its neighbours', every single changed symbol and every swap of two
 // different neighbours is caught.
 //
-// The first symbol tells the format: 0..23 (2..R) a short code, 24 (S) a long code, 25..30
-// reserved for later versions, which are refused as unknown.
+// The first symbol tells the format: 0..23 (2..S) a short code, 24 (T) a long code, 25..30
+// (U..Z) reserved for later versions, which are refused as unknown.
 
 #include "core/SheetSpec.h"
 
