@@ -111,8 +111,7 @@ bool Fits(const Lesson& lesson, Operation operation, const Operands& o)
 
 // Draws the operands until they fit the lesson. At the lesson's defaults every problem fits,
 // so the first two draws decide exactly as they always did.
-std::optional<Operands> DrawFitting(const PartSpec& part, Operation operation,
-                                    RandomSource& random)
+std::optional<Operands> DrawFitting(const PartSpec& part, Operation operation, RandomSource& random)
 {
     const bool remainder = operation == Operation::Divide && part.lesson.remainder;
     for (int round = 0; round < MaxDrawRounds; ++round) {

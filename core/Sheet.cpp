@@ -15,8 +15,7 @@ namespace {
 using Keys = std::unordered_set<std::u16string>;
 
 // A problem whose key is not yet on the sheet, or none when the attempts run out.
-std::optional<model::Problem> FindNewProblem(const PartSpec& part, RandomSource& random,
-                                             Keys& keys)
+std::optional<model::Problem> FindNewProblem(const PartSpec& part, RandomSource& random, Keys& keys)
 {
     for (int attempt = 1; attempt <= AttemptsPerSheetProblem; ++attempt) {
         const std::optional<model::Problem> problem = DrawProblem(part, random);
@@ -104,8 +103,8 @@ SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random)
             if (part.fillBlankOn == 1) {
                 // The draw is made all the same, so the other problems' forms do not shift.
                 const std::int16_t kind = BlankKindFor(random, part.fillBlankPercent);
-                problem->open = PosedWithResultOnly(*problem) ? OpenPlace::Result
-                                                              : OpenPlaceFor(kind);
+                problem->open =
+                    PosedWithResultOnly(*problem) ? OpenPlace::Result : OpenPlaceFor(kind);
             }
             sheet.problems.push_back(*problem);
         }

@@ -10,7 +10,7 @@ namespace sumvarl {
 namespace {
 
 constexpr int Base = static_cast<int>(SheetCodeSymbols.size()); // 31
-constexpr int ShortFlags = 24; // first symbols 0..23: a short code
+constexpr int ShortFlags = 24;                                  // first symbols 0..23: a short code
 constexpr int LongFlag = 24;
 constexpr std::size_t MaxSymbols = 8192;
 constexpr std::uint64_t Raw16 = 65536;

@@ -107,8 +107,8 @@ TEST(SheetCodeTest, EveryTypoIsRefused)
 {
     RandomSpecs random(7);
     for (int n = 0; n < 200; ++n) {
-        const SheetSpec spec = n % 2 == 0 ? random.Usual(ShortSheetCodeSeedBits)
-                                          : random.Extreme(2);
+        const SheetSpec spec =
+            n % 2 == 0 ? random.Usual(ShortSheetCodeSeedBits) : random.Extreme(2);
         const std::u16string code = Symbols(EncodeSheetCode(spec));
         for (std::size_t i = 0; i < code.size(); ++i) {
             for (const char16_t c : SheetCodeSymbols) {

@@ -53,8 +53,7 @@ Recorded Made(const Sheet& sheet)
 {
     Recorded made;
     for (const model::Problem& p : sheet.problems) {
-        made.lines.push_back(Utf8(TextsOf(p).key) + " " +
-                             std::to_string(static_cast<int>(p.open)));
+        made.lines.push_back(Utf8(TextsOf(p).key) + " " + std::to_string(static_cast<int>(p.open)));
     }
     made.gaveUp = sheet.fellShort ? "yes" : "no";
     std::ostringstream state;
