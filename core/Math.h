@@ -12,17 +12,13 @@
 #include <cstdint>
 #include <string>
 
-namespace sumvarl {
-class RandomSource;
-}
-
 namespace Math {
 
 inline constexpr int TableRows = 201; // rows 0..200; row 0 is never filled
 inline constexpr int MaxProblemCount = TableRows - 1;
 
-// The signs and the lesson now live with the typed problem; these names stay for the classic
-// windows.
+// The signs belong to core/Problem.h and the lesson to core/LessonRules.h; the classic windows
+// keep these names.
 inline constexpr std::u16string_view PlusSign = sumvarl::PlusSign;
 inline constexpr std::u16string_view MinusSign = sumvarl::MinusSign;
 inline constexpr std::u16string_view TimesSign = sumvarl::TimesSign;

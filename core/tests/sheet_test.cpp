@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <map>
 #include <set>
 #include <sstream>
