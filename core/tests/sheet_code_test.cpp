@@ -90,6 +90,7 @@ TEST(SheetCodeTest, ShortCodesHoldTheUsualLimits)
     EXPECT_FALSE(FitsShortSheetCode({{lesson}, 0}));
     EXPECT_FALSE(FitsShortSheetCode({{UsualPart(), UsualPart()}, 0}));
     EXPECT_FALSE(FitsShortSheetCode({{}, 0}));
+    EXPECT_EQ(EncodeSheetCode({std::vector<PartSpec>(MaxSheetCodeParts + 1), 0}), u"");
 }
 
 // A later version that changes either format fails here.
