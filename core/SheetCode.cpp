@@ -44,9 +44,9 @@ public:
     std::uint64_t DivMod(std::uint64_t radix)
     {
         std::uint64_t rest = 0;
-        for (auto limb = limbs_.rbegin(); limb != limbs_.rend(); ++limb) {
-            const std::uint64_t v = (rest << 32) | *limb;
-            *limb = static_cast<std::uint32_t>(v / radix);
+        for (std::size_t i = limbs_.size(); i-- > 0;) {
+            const std::uint64_t v = (rest << 32) | limbs_[i];
+            limbs_[i] = static_cast<std::uint32_t>(v / radix);
             rest = v % radix;
         }
         while (!limbs_.empty() && limbs_.back() == 0) {
@@ -92,8 +92,8 @@ public:
     BigNumber Number() const
     {
         BigNumber n;
-        for (auto d = digits_.rbegin(); d != digits_.rend(); ++d) {
-            n.MulAdd(d->radix, d->value);
+        for (std::size_t i = digits_.size(); i-- > 0;) {
+            n.MulAdd(digits_[i].radix, digits_[i].value);
         }
         return n;
     }
