@@ -1,44 +1,13 @@
 #include "core/Lesson.h"
 
+#include "core/Generator.h"
+
 #include <algorithm>
 #include <cstdlib>
 
 namespace sumvarl {
 
-bool Carries(int a, int b)
-{
-    // Until the first column carries no carry comes in, so that column alone decides.
-    for (; a > 0 || b > 0; a /= 10, b /= 10) {
-        if (a % 10 + b % 10 >= 10) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool Borrows(int x, int y)
-{
-    for (; y > 0; x /= 10, y /= 10) {
-        if (x % 10 < y % 10) {
-            return true;
-        }
-    }
-    return false;
-}
-
 namespace {
-
-using Math::CarryRule;
-
-bool Follows(CarryRule rule, bool happens)
-{
-    return rule == CarryRule::Any || (rule == CarryRule::Always) == happens;
-}
-
-bool InTables(const Math::Lesson& lesson, int factor)
-{
-    return lesson.tableFrom <= factor && factor <= lesson.tableTo;
-}
 
 // Pairs of digits that add up to the digits of s without a carry: (d + 1) per digit d.
 long long PairsWithoutCarry(int s)
@@ -109,14 +78,14 @@ long long Subtractions(int n, CarryRule rule)
     return count;
 }
 
-long long Multiplications(const Math::Lesson& lesson)
+long long Multiplications(const Lesson& lesson)
 {
     const long long outside = 10 - (lesson.tableTo - lesson.tableFrom + 1);
     return 100 - outside * outside;
 }
 
 // Quotients 0..9 for each divisor; with remainders, d remainders 0..d - 1 for divisor d.
-long long Divisions(const Math::Lesson& lesson)
+long long Divisions(const Lesson& lesson)
 {
     long long count = 0;
     for (int d = std::max<int>(lesson.tableFrom, 1); d <= lesson.tableTo; ++d) {
@@ -125,7 +94,7 @@ long long Divisions(const Math::Lesson& lesson)
     return count;
 }
 
-bool TablesValid(const Math::Lesson& lesson)
+bool TablesValid(const Lesson& lesson)
 {
     return 0 <= lesson.tableFrom && lesson.tableFrom <= lesson.tableTo && lesson.tableTo <= 9;
 }
@@ -137,7 +106,7 @@ std::array<bool, 4> OperationsThatComeUp(const CountInputs& in)
     const int low = std::min<int>(0, in.weightTotal);
     const int high = std::max<int>(0, in.weightTotal);
     for (int r = low; r <= high; ++r) {
-        const int kind = Math::ChooseOperation(static_cast<std::int16_t>(r), in.cumulativeWeight);
+        const int kind = ChooseOperation(static_cast<std::int16_t>(r), in.cumulativeWeight);
         if (kind != 0) {
             up[static_cast<std::size_t>(kind - 1)] = true;
         }
@@ -147,33 +116,7 @@ std::array<bool, 4> OperationsThatComeUp(const CountInputs& in)
 
 } // namespace
 
-bool AdditionFits(const Math::Lesson& lesson, int a, int b)
-{
-    if (lesson.carry == CarryRule::Any) {
-        return true;
-    }
-    return a >= 0 && b >= 0 && Follows(lesson.carry, Carries(a, b));
-}
-
-bool SubtractionFits(const Math::Lesson& lesson, int x, int y)
-{
-    if (lesson.borrow == CarryRule::Any) {
-        return true;
-    }
-    return y >= 0 && x >= y && Follows(lesson.borrow, Borrows(x, y));
-}
-
-bool MultiplicationFits(const Math::Lesson& lesson, int x, int y)
-{
-    return InTables(lesson, x) || InTables(lesson, y);
-}
-
-bool DivisorFits(const Math::Lesson& lesson, int divisor)
-{
-    return divisor >= 1 && InTables(lesson, divisor);
-}
-
-CountInputs CountInputsFor(const Settings& settings, const Math::Lesson& lesson)
+CountInputs CountInputsFor(const Settings& settings, const Lesson& lesson)
 {
     CountInputs in;
     in.weightTotal = settings.WeightTotal;

@@ -1,27 +1,18 @@
 #pragma once
 
-// The rules of a lesson (carrying, borrowing, times tables, remainders): which problems fit
-// them, how many different problems the settings allow, and which combinations allow none.
+// How many different problems the settings and a lesson allow, and which combinations allow
+// none. Which single problem fits a lesson is core/LessonRules.h.
 
-#include "core/Math.h"
+#include "core/LessonRules.h"
 #include "core/StartSettings.h"
+
+// The windows still reach Math::lesson through this header.
+#include "core/Math.h" // IWYU pragma: keep
 
 #include <array>
 #include <cstdint>
 
 namespace sumvarl {
-
-// Some decimal column of a + b, with the carry coming into it, reaches 10. For a, b >= 0.
-bool Carries(int a, int b);
-// In some column the minuend's digit, less the borrow coming into it, is smaller than the
-// subtrahend's. For x >= y >= 0.
-bool Borrows(int x, int y);
-
-// Whether a problem the generator drew fits the lesson (remainders aside, which are drawn).
-bool AdditionFits(const Math::Lesson& lesson, int a, int b);
-bool SubtractionFits(const Math::Lesson& lesson, int x, int y);
-bool MultiplicationFits(const Math::Lesson& lesson, int x, int y);
-bool DivisorFits(const Math::Lesson& lesson, int divisor);
 
 // The settings the count depends on: those Start reads, before they are committed.
 struct CountInputs
@@ -29,11 +20,11 @@ struct CountInputs
     std::int16_t weightTotal = 0;
     std::array<std::int16_t, 5> cumulativeWeight{};
     std::int16_t numberRange = 0;
-    Math::Lesson lesson;
+    Lesson lesson;
 };
 
 // The settings Start read, with a lesson.
-CountInputs CountInputsFor(const Settings& settings, const Math::Lesson& lesson);
+CountInputs CountInputsFor(const Settings& settings, const Lesson& lesson);
 
 // How many different problems (different keys) the generator can make of each operation,
 // index OperationKind - 1; 0 for an operation whose band no draw reaches.

@@ -4,32 +4,29 @@
 // These are plain module variables on purpose: every routine of the program reads and writes
 // them by these names, and the tests inspect them directly.
 
+#include "core/Generator.h"
+#include "core/LessonRules.h"
+#include "core/Problem.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
-
-namespace sumvarl {
-class RandomSource;
-}
 
 namespace Math {
 
 inline constexpr int TableRows = 201; // rows 0..200; row 0 is never filled
 inline constexpr int MaxProblemCount = TableRows - 1;
 
-// Operator and equals signs. Full-width forms for plus, minus and equals; Latin-1 for the rest.
-inline constexpr std::u16string_view PlusSign = u"\uFF0B";
-inline constexpr std::u16string_view MinusSign = u"\uFF0D";
-inline constexpr std::u16string_view TimesSign = u"\u00D7";
-inline constexpr std::u16string_view DivideSign = u"\u00F7";
-inline constexpr std::u16string_view EqualsSign = u"\uFF1D";
-
-// Between a remainder division's quotient and its remainder in the answer: 17÷5＝3……2.
-inline constexpr std::u16string_view RemainderSign = u"\u2026\u2026";
-
+// The signs belong to core/Problem.h and the lesson to core/LessonRules.h; the classic windows
+// keep these names.
+inline constexpr std::u16string_view PlusSign = sumvarl::PlusSign;
+inline constexpr std::u16string_view MinusSign = sumvarl::MinusSign;
+inline constexpr std::u16string_view TimesSign = sumvarl::TimesSign;
+inline constexpr std::u16string_view DivideSign = sumvarl::DivideSign;
+inline constexpr std::u16string_view EqualsSign = sumvarl::EqualsSign;
+inline constexpr std::u16string_view RemainderSign = sumvarl::RemainderSign;
 // Indexed by OperationKind - 1.
-inline constexpr std::array<std::u16string_view, 4> OperatorTexts{PlusSign, MinusSign, TimesSign,
-                                                                  DivideSign};
+inline constexpr std::array<std::u16string_view, 4> OperatorTexts = sumvarl::OperatorTexts;
 
 // Settings, written together by Start.
 extern std::int16_t ProblemCount;
@@ -39,26 +36,9 @@ extern std::array<std::int16_t, 5> CumulativeWeight; // entry 4 is never written
 extern std::int16_t FillBlankOn;
 extern std::int16_t FillBlankPercent;
 
-// What this week's lesson asks of the problems, also written by Start. At the defaults every
-// problem is drawn exactly as without them.
-enum class CarryRule : std::int8_t {
-    Any,    // 不限
-    Always, // 必须进位 / 必须退位
-    Never,  // 不进位 / 不退位
-};
-struct Lesson
-{
-    CarryRule carry = CarryRule::Any;  // additions
-    CarryRule borrow = CarryRule::Any; // subtractions
-    // The times tables of multiplication (one factor within) and division (the divisor within,
-    // never 0); 0 to 9 is every single-digit problem.
-    std::int16_t tableFrom = 0;
-    std::int16_t tableTo = 9;
-    // Divisions become q × d + r with 0 <= r < d, answered "q……r" (just "q" when r is 0).
-    bool remainder = false;
-
-    bool operator==(const Lesson&) const = default;
-};
+// What this week's lesson asks of the problems, also written by Start.
+using CarryRule = sumvarl::CarryRule;
+using Lesson = sumvarl::Lesson;
 extern Lesson lesson;
 
 // The generator's output slots. UTF-16 so that one sign is one character when a line is
@@ -90,7 +70,7 @@ int ChooseOperation(std::int16_t r, const std::array<std::int16_t, 5>& cumulativ
 // Makes one random problem into the Current* slots from WeightTotal, CumulativeWeight and the
 // lesson, using the program's shared random source. An operation the lesson constrains draws
 // again until its problem fits; if none fits within MaxDrawRounds the texts stay empty.
-inline constexpr int MaxDrawRounds = 1000;
+inline constexpr int MaxDrawRounds = sumvarl::MaxDrawRounds;
 void GenerateProblem(std::int16_t rangeLimit);
 // The same with an explicit random source (tests, benchmarks).
 void GenerateProblem(std::int16_t rangeLimit, sumvarl::RandomSource& random);

@@ -1,0 +1,123 @@
+#include "core/Sheet.h"
+
+#include "core/Generator.h"
+#include "core/RandomSource.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+
+namespace sumvarl {
+
+namespace {
+
+using Keys = std::unordered_set<std::u16string>;
+
+// A problem whose key is not yet on the sheet, or none when the attempts run out.
+std::optional<model::Problem> FindNewProblem(const PartSpec& part, RandomSource& random, Keys& keys)
+{
+    for (int attempt = 1; attempt <= AttemptsPerSheetProblem; ++attempt) {
+        const std::optional<model::Problem> problem = DrawProblem(part, random);
+        if (problem && keys.insert(TextsOf(*problem).key).second) {
+            return problem;
+        }
+    }
+    return std::nullopt;
+}
+
+OpenPlace OpenPlaceFor(std::int16_t blankKind)
+{
+    switch (blankKind) {
+    case 1:
+        return OpenPlace::Operand1;
+    case 2:
+        return OpenPlace::Operand2;
+    default:
+        return OpenPlace::Result;
+    }
+}
+
+} // namespace
+
+PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson)
+{
+    PartSpec part;
+    part.weightTotal = settings.WeightTotal;
+    part.cumulativeWeight = settings.CumulativeWeight;
+    part.fillBlankOn = settings.FillBlankOn;
+    part.fillBlankPercent = settings.FillBlankPercent;
+    part.numberRange = settings.NumberRange;
+    part.problemCount = settings.ProblemCount;
+    part.lesson = lesson;
+    return part;
+}
+
+std::vector<int> PartCounts(const SheetSpec& spec)
+{
+    std::vector<int> counts;
+    counts.reserve(spec.parts.size());
+    int room = MaxSheetProblems;
+    for (const PartSpec& part : spec.parts) {
+        const int count = std::clamp<int>(part.problemCount, 0, room);
+        counts.push_back(count);
+        room -= count;
+    }
+    return counts;
+}
+
+std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent)
+{
+    random.Reseed();
+    // Rounded to float as the classic draw was, before the comparisons.
+    const auto x = static_cast<float>(static_cast<double>(random.Draw()) * 100 + 1);
+    const double percent = fillBlankPercent;
+    std::int16_t kind = 0;
+    if (x < percent) {
+        kind = 1;
+    }
+    if (x < percent / 2) {
+        kind = 2;
+    }
+    return kind;
+}
+
+bool PosedWithResultOnly(const model::Problem& problem)
+{
+    return problem.withRemainder;
+}
+
+SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random)
+{
+    SheetProblems sheet;
+    Keys keys;
+    const std::vector<int> counts = PartCounts(spec);
+    for (std::size_t k = 0; k < spec.parts.size(); ++k) {
+        const PartSpec& part = spec.parts[k];
+        for (int i = 0; i < counts[k]; ++i) {
+            std::optional<model::Problem> problem = FindNewProblem(part, random, keys);
+            if (!problem) {
+                sheet.fellShort = true;
+                return sheet;
+            }
+            if (part.fillBlankOn == 1) {
+                // The draw is made all the same, so the other problems' forms do not shift.
+                const std::int16_t kind = BlankKindFor(random, part.fillBlankPercent);
+                problem->open =
+                    PosedWithResultOnly(*problem) ? OpenPlace::Result : OpenPlaceFor(kind);
+            }
+            sheet.problems.push_back(*problem);
+        }
+    }
+    return sheet;
+}
+
+Sheet MakeSheet(const SheetSpec& spec)
+{
+    ClockRandom random(spec.seed, [] { return std::uint64_t{0}; });
+    SheetProblems drawn = DrawSheetProblems(spec, random);
+    return Sheet{spec, std::move(drawn.problems), drawn.fellShort, random.State()};
+}
+
+} // namespace sumvarl

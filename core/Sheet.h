@@ -1,0 +1,63 @@
+#pragma once
+
+// A whole worksheet made from its spec: every problem different, each with its open place, made
+// exactly as the classic build makes it from the same seed and settings.
+
+#include "core/LessonRules.h"
+#include "core/Problem.h"
+#include "core/SheetSpec.h"
+#include "core/StartSettings.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sumvarl {
+
+class RandomSource;
+
+inline constexpr int MaxSheetProblems = 200; // what the worksheet table holds
+inline constexpr int AttemptsPerSheetProblem = 1000;
+
+struct Sheet
+{
+    SheetSpec spec;
+    std::vector<model::Problem> problems; // parts in order
+    // A problem not yet on the sheet could not be found: the sheet stops there.
+    bool fellShort = false;
+    // Where the random source stands after the sheet: the seed of the next copy of a batch.
+    std::uint64_t nextSeed = 0;
+
+    bool operator==(const Sheet&) const = default;
+};
+
+struct SheetProblems
+{
+    std::vector<model::Problem> problems;
+    bool fellShort = false;
+};
+
+// The part Start's settings and the lesson make.
+PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson);
+
+// How many problems each part asks for, as the sheet holds them: 0 for a negative count, and
+// never more than MaxSheetProblems on the whole sheet.
+std::vector<int> PartCounts(const SheetSpec& spec);
+
+// The fill-in-the-blank draw: a re-seed, then x uniform in [1, 101); below the percentage the
+// first operand is open (1), below half of it the second (2), otherwise the result (0).
+std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent);
+
+// A division with a remainder is posed with its result open: a blank divisor need not have one
+// answer (3÷( )＝0……3 holds for every divisor above 3).
+bool PosedWithResultOnly(const model::Problem& problem);
+
+// The problems of the spec from the given source, its seed unused. Up to
+// AttemptsPerSheetProblem draws for each problem, a draw refused when it makes no problem or
+// one whose key is already on the sheet; the blank draw follows every accepted problem of a
+// part whose fillBlankOn is 1, even where the problem is posed with its result open.
+SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random);
+
+// The sheet of the spec: DrawSheetProblems on ClockRandom(seed) with a clock that stands at 0.
+Sheet MakeSheet(const SheetSpec& spec);
+
+} // namespace sumvarl
