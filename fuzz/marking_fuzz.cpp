@@ -221,7 +221,8 @@ AnswerChoice ChooseAnswer(InputReader& in)
                                                : Keys[key % Keys.size()]);
         }
     } else if (choice.how >= 2) {
-        choice.offset = static_cast<std::int8_t>(in.Byte());
+        const int byte = in.Byte(); // a signed byte
+        choice.offset = byte < 0x80 ? byte : byte - 0x100;
     }
     return choice;
 }
