@@ -280,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Math::WeightTotal = total;
     Math::NumberRange = range;
     Math::lesson = lesson;
-    sumvarl::CountInputs counted{total, Math::CumulativeWeight, range, lesson};
+    const sumvarl::CountInputs counted{total, Math::CumulativeWeight, range, lesson};
     // Start refuses both: 0 - (-32768) leaves 16 bits, and a refused lesson is never drawn.
     if (range == INT16_MIN || sumvarl::CheckLesson(counted) != sumvarl::LessonRefusal::None) {
         return 0;
