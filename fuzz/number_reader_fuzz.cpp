@@ -4,11 +4,11 @@
 // conversions must round and floor as they say or refuse, without undefined behaviour.
 
 #include "core/NumberText.h"
+#include "fuzz/FuzzInput.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -16,21 +16,7 @@
 
 namespace {
 
-// A trap rather than abort(): libFuzzer keeps the input either way, and the message names the
-// rule that broke.
-[[noreturn]] void Fail(const char* rule)
-{
-    std::fprintf(stderr, "number_reader_fuzz: %s\n", rule);
-    std::fflush(stderr);
-    __builtin_trap();
-}
-
-void Require(bool holds, const char* rule)
-{
-    if (!holds) {
-        Fail(rule);
-    }
-}
+using fuzz::Require;
 
 bool IsIgnored(char16_t c)
 {

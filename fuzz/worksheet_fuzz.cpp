@@ -2,7 +2,8 @@
 // boxes, the weight, percentage, range and count texts, and every random draw. Start's own
 // reader (ReadSettings) turns the texts into settings and is compared with the steps worked
 // out here (read a number, round the running total into 16 bits, refuse what leaves 16 bits or
-// asks for more than 200 problems); then GenerateProblem runs on its own and inside
+// asks for more than 200 problems). The input also draws a lesson, which Start refuses where it
+// allows no problem; then GenerateProblem runs on its own and inside
 // BuildWorksheet, and every problem, every row of the table and the drawn sheet are checked
 // against what the settings allow.
 //
@@ -13,12 +14,16 @@
 //           give the length of a literal text that follows (bytes widened to UTF-16)
 //   byte    how many problems to generate on their own before the build (0..63)
 //   byte    low bit: build once or twice (a recalculate)
+//   2 bytes the lesson: carry and borrow rules and remainders, then the times tables (see
+//           fuzz::LessonFrom; two zero bytes are the default lesson)
 //   rest    the random draws, 3 bytes each, little-endian, as multiples of 2^-24
 
+#include "core/Lesson.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
 #include "core/StartSettings.h"
+#include "fuzz/FuzzInput.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/WorksheetBuilder.h"
@@ -40,19 +45,9 @@ namespace {
 
 using Math::WorksheetTable;
 
-[[noreturn]] void Fail(const char* rule)
-{
-    std::fprintf(stderr, "worksheet_fuzz: %s\n", rule);
-    std::fflush(stderr);
-    __builtin_trap();
-}
-
-void Require(bool holds, const char* rule)
-{
-    if (!holds) {
-        Fail(rule);
-    }
-}
+using fuzz::InputRandom;
+using fuzz::InputReader;
+using fuzz::Require;
 
 std::u16string Widen(std::string_view text)
 {
@@ -60,39 +55,6 @@ std::u16string Widen(std::string_view text)
 }
 
 // ---- the input ----
-
-class InputReader
-{
-public:
-    explicit InputReader(std::span<const std::uint8_t> data) : data_(data) {}
-
-    std::uint8_t Byte()
-    {
-        if (pos_ >= data_.size()) {
-            return 0;
-        }
-        return data_[pos_++];
-    }
-
-    std::u16string Text(std::span<const std::string_view> table)
-    {
-        const std::uint8_t selector = Byte();
-        if (selector < 0x80) {
-            return Widen(table[selector % table.size()]);
-        }
-        std::u16string text;
-        for (int n = selector & 0x1F; n > 0 && pos_ < data_.size(); --n) {
-            text.push_back(static_cast<char16_t>(data_[pos_++]));
-        }
-        return text;
-    }
-
-    std::span<const std::uint8_t> Rest() const { return data_.subspan(pos_); }
-
-private:
-    std::span<const std::uint8_t> data_;
-    std::size_t pos_ = 0;
-};
 
 constexpr std::array<std::string_view, 17> WeightTexts{
     "25",  "0",   "",      "2.5", "-3",   "1",   "100", "32767", "-32768",
@@ -105,55 +67,6 @@ constexpr std::array<std::string_view, 18> CountTexts{"0",   "1",   "4",  "6",  
 constexpr std::array<std::string_view, 17> RangeTexts{
     "-32768", "0",   "1", "32767", "2",      "10",     "20",     "50",   "100",
     "-1",     "-10", "3", "32766", "-32767", "&H7FFF", "&H8000", "&O777"};
-
-// Draws come from the input on the same 2^-24 grid as ClockRandom, so that the fuzzer can put a
-// draw at 0 or just below 1. When the input runs out, a ClockRandom on a frozen clock takes
-// over, which keeps every input reproducible. Every operation is logged for the checks.
-class InputRandom final : public sumvarl::RandomSource
-{
-public:
-    struct Event
-    {
-        bool reseed;
-        float u;
-    };
-
-    InputRandom(std::span<const std::uint8_t> script, std::uint64_t seed)
-        : script_(script), fallback_(seed, [] { return std::uint64_t{1'000'000}; })
-    {}
-
-    void Reseed() override
-    {
-        log.push_back({true, 0.0F});
-        if (pos_ >= script_.size()) {
-            fallback_.Reseed();
-        }
-    }
-
-    float Draw() override
-    {
-        float u = 0.0F;
-        if (pos_ + 3 <= script_.size()) {
-            const std::uint32_t bits = script_[pos_] | (script_[pos_ + 1] << 8U) |
-                                       (static_cast<std::uint32_t>(script_[pos_ + 2]) << 16U);
-            pos_ += 3;
-            u = static_cast<float>(bits) * 0x1.0p-24F;
-        } else {
-            pos_ = script_.size();
-            u = fallback_.Draw();
-        }
-        Require(u >= 0.0F && u < 1.0F, "draws lie in [0, 1)");
-        log.push_back({false, u});
-        return u;
-    }
-
-    std::vector<Event> log;
-
-private:
-    std::span<const std::uint8_t> script_;
-    std::size_t pos_ = 0;
-    sumvarl::ClockRandom fallback_;
-};
 
 // The builder's own random source: the same draws, but the fill-in-the-blank draws are kept
 // apart so that each accepted row can be matched with its draw.
@@ -299,7 +212,7 @@ long long ValueOf(std::u16string_view t)
 
 bool OnlyProblemCharacters(std::u16string_view t)
 {
-    constexpr std::u16string_view Allowed = u"0123456789-\uFF0B\uFF0D\u00D7\u00F7\uFF1D";
+    constexpr std::u16string_view Allowed = u"0123456789-\uFF0B\uFF0D\u00D7\u00F7\uFF1D\u2026";
     return std::all_of(t.begin(), t.end(),
                        [&](char16_t c) { return Allowed.find(c) != std::u16string_view::npos; });
 }
@@ -322,12 +235,87 @@ std::u16string KeyOf(std::u16string_view a, std::u16string_view op, std::u16stri
     return key;
 }
 
-// What any problem must look like under the given range limit, whoever made it.
+// ---- the lesson ----
+
+long long DigitSum(long long v)
+{
+    long long sum = 0;
+    for (; v > 0; v /= 10) {
+        sum += v % 10;
+    }
+    return sum;
+}
+
+// Each carry takes 10 from one column and puts 1 into the next, so a sum's digit sum falls 9
+// short of its addends' per carry: a test of carrying that shares nothing with the library's.
+bool CarriesByDigitSum(long long a, long long b)
+{
+    return DigitSum(a) + DigitSum(b) != DigitSum(a + b);
+}
+
+// x - y borrows exactly when y + (x - y) carries.
+bool BorrowsByDigitSum(long long x, long long y)
+{
+    return CarriesByDigitSum(y, x - y);
+}
+
+bool Follows(Math::CarryRule rule, bool happens)
+{
+    return rule == Math::CarryRule::Any || (rule == Math::CarryRule::Always) == happens;
+}
+
+bool InTables(long long factor)
+{
+    return Math::lesson.tableFrom <= factor && factor <= Math::lesson.tableTo;
+}
+
+// Whether x op y fits the lesson in Math, worked out here; core/Lesson.h must agree.
+bool FitsLesson(int kind, long long x, long long y)
+{
+    const Math::Lesson& lesson = Math::lesson;
+    const auto i = [](long long v) { return static_cast<int>(v); }; // operands are 16-bit
+    bool fits = true;
+    switch (kind) {
+    case 1:
+        if (x >= 0 && y >= 0) {
+            Require(sumvarl::Carries(i(x), i(y)) == CarriesByDigitSum(x, y),
+                    "Carries finds a carry exactly when the digit sum falls short");
+        }
+        fits = lesson.carry == Math::CarryRule::Any ||
+               (x >= 0 && y >= 0 && Follows(lesson.carry, CarriesByDigitSum(x, y)));
+        Require(sumvarl::AdditionFits(lesson, i(x), i(y)) == fits, "AdditionFits keeps the rule");
+        break;
+    case 2:
+        if (x >= y && y >= 0) {
+            Require(sumvarl::Borrows(i(x), i(y)) == BorrowsByDigitSum(x, y),
+                    "Borrows finds a borrow exactly when the difference's addition carries");
+        }
+        fits = lesson.borrow == Math::CarryRule::Any ||
+               (x >= y && y >= 0 && Follows(lesson.borrow, BorrowsByDigitSum(x, y)));
+        Require(sumvarl::SubtractionFits(lesson, i(x), i(y)) == fits,
+                "SubtractionFits keeps the rule");
+        break;
+    case 3:
+        fits = InTables(x) || InTables(y);
+        Require(sumvarl::MultiplicationFits(lesson, i(x), i(y)) == fits,
+                "MultiplicationFits wants one factor within the tables");
+        break;
+    default:
+        fits = y >= 1 && InTables(y);
+        Require(sumvarl::DivisorFits(lesson, i(y)) == fits,
+                "DivisorFits wants a divisor within the tables");
+        break;
+    }
+    return fits;
+}
+
+// What any problem must look like under the given range limit and the lesson in Math, whoever
+// made it.
 void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_view b,
                 std::u16string_view result, std::u16string_view key, std::int16_t n)
 {
     for (const std::u16string_view t : {a, op, b, result, key}) {
-        Require(OnlyProblemCharacters(t), "texts hold only digits, '-' and the five signs");
+        Require(OnlyProblemCharacters(t), "texts hold only digits, '-', '……' and the five signs");
     }
     const int kind = KindOf(op);
     if (kind == 0) {
@@ -335,7 +323,15 @@ void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_vi
                 "without an operation every text is empty");
         return;
     }
-    Require(IsDecimal(a) && IsDecimal(b) && IsDecimal(result), "operands are plain decimals");
+    const std::size_t sign = result.find(Math::RemainderSign);
+    const bool hasRest = sign != std::u16string_view::npos;
+    const std::u16string_view answer = result.substr(0, sign);
+    const std::u16string_view rest =
+        hasRest ? result.substr(sign + Math::RemainderSign.size()) : std::u16string_view{};
+    Require(IsDecimal(a) && IsDecimal(b) && IsDecimal(answer) && (!hasRest || IsDecimal(rest)),
+            "operands are plain decimals");
+    Require(!hasRest || (kind == 4 && Math::lesson.remainder),
+            "only a division of a remainder lesson has a remainder");
     Require(key == KeyOf(a, op, b, result), "the key joins the four texts and the equals sign");
     if (n > 0) {
         Require(key.find(u'-') == std::u16string_view::npos,
@@ -343,7 +339,8 @@ void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_vi
     }
     const long long x = ValueOf(a);
     const long long y = ValueOf(b);
-    const long long z = ValueOf(result);
+    const long long z = ValueOf(answer);
+    Require(FitsLesson(kind, x, y), "every problem fits the lesson");
     switch (kind) {
     case 1:
         Require(x + y == z, "additions add up");
@@ -364,48 +361,52 @@ void CheckShape(std::u16string_view a, std::u16string_view op, std::u16string_vi
         Require(x * y == z && 0 <= x && x <= 9 && 0 <= y && y <= 9,
                 "multiplications come from the single-digit table");
         break;
-    default:
-        Require(y >= 1 && y <= 9 && 0 <= z && z <= 9 && x == y * z,
-                "divisions are exact with divisors 1..9 and quotients 0..9");
+    default: {
+        const long long r = hasRest ? ValueOf(rest) : 0;
+        Require(0 <= r && r < y, "a remainder lies from 0 to below the divisor");
+        Require(!hasRest || r != 0, "a remainder of 0 is not written");
+        Require(y >= 1 && y <= 9 && 0 <= z && z <= 9 && x == y * z + r,
+                "divisions come out with divisors 1..9, quotients 0..9 and the remainder");
         break;
+    }
     }
 }
 
 // The problem the draws must give, worked out from the formulas directly.
 struct Expected
 {
-    int kind = 0;
     long long a = 0;
     long long b = 0;
     long long result = 0;
+    long long remainder = 0;
 };
 
-Expected FromDraws(float band, double u1, double u2, std::int16_t n)
+int KindFromDraw(float band)
 {
-    Expected e;
     const auto r = static_cast<long long>(std::nearbyint(Math::WeightTotal * double{band}));
     const auto& cw = Math::CumulativeWeight;
-    if (r <= cw[0]) {
-        e.kind = 1;
-    }
+    int kind = r <= cw[0] ? 1 : 0;
     for (std::size_t k = 1; k < 4; ++k) {
         if (cw[k - 1] < r && r <= cw[k]) {
-            e.kind = static_cast<int>(k) + 1;
+            kind = static_cast<int>(k) + 1;
         }
     }
     // An unweighted addition is not chosen by r = 0: the first weighted operation is.
-    if (e.kind == 1 && r == 0 && cw[0] == 0) {
+    if (kind == 1 && r == 0 && cw[0] == 0) {
         for (std::size_t k = 1; k < 4; ++k) {
             if (cw[k] > cw[k - 1]) {
-                e.kind = static_cast<int>(k) + 1;
-                break;
+                return static_cast<int>(k) + 1;
             }
         }
     }
+    return kind;
+}
+
+Expected FromDraws(int kind, double u1, double u2, std::int16_t n)
+{
+    Expected e;
     const auto floorOf = [](double v) { return static_cast<long long>(std::floor(v)); };
-    switch (e.kind) {
-    case 0:
-        break;
+    switch (kind) {
     case 1:
         e.result = floorOf(n * u1);
         e.a = floorOf(static_cast<double>(e.result) * u2);
@@ -438,7 +439,18 @@ std::u16string Decimal(long long v)
     return Widen(std::to_string(v));
 }
 
-// One call of the generator with its draws checked against the formulas.
+std::u16string ResultText(const Expected& e)
+{
+    std::u16string text = Decimal(e.result);
+    if (e.remainder != 0) {
+        text.append(Math::RemainderSign).append(Decimal(e.remainder));
+    }
+    return text;
+}
+
+// One call of the generator with its draws checked against the formulas: operand draws come in
+// rounds (a third draw for a remainder), and the first round that fits the lesson is the
+// problem; after MaxDrawRounds misfits there is none.
 void GenerateChecked(std::int16_t n, InputRandom& random)
 {
     random.log.clear();
@@ -448,23 +460,44 @@ void GenerateChecked(std::int16_t n, InputRandom& random)
     CheckShape(Math::CurrentOperand1, Math::CurrentOperator, Math::CurrentOperand2,
                Math::CurrentResult, Math::CurrentKey, n);
 
-    const bool chosen = !Math::CurrentOperator.empty();
-    if (!chosen) {
-        Require(log.size() == 2, "no operation, no operand draws");
-        Require(FromDraws(log[1].u, 0, 0, n).kind == 0, "only a draw outside every band is empty");
+    const int kind = KindFromDraw(log[1].u);
+    if (kind == 0) {
+        Require(log.size() == 2 && Math::CurrentOperator.empty(),
+                "a draw outside every band gives no problem and no operand draws");
         return;
     }
-    Require(log.size() == 5 && log[2].reseed && !log[3].reseed && !log[4].reseed,
-            "the operand draws follow a second re-seed");
-    const Expected e = FromDraws(log[1].u, log[3].u, log[4].u, n);
-    Require(e.kind == KindOf(Math::CurrentOperator), "the last band that holds decides");
     const auto& cw = Math::CumulativeWeight;
     const bool ordered = cw[0] == 0 && cw[0] <= cw[1] && cw[1] <= cw[2] && cw[2] <= cw[3];
-    Require(!ordered || cw[3] == 0 || e.kind != 1,
+    Require(!ordered || cw[3] == 0 || kind != 1,
             "an unticked addition never comes up while another operation has a weight");
-    Require(Math::CurrentOperand1 == Decimal(e.a) && Math::CurrentOperand2 == Decimal(e.b) &&
-                Math::CurrentResult == Decimal(e.result),
-            "operands and result follow from the draws");
+    Require(log.size() >= 3 && log[2].reseed, "the operand draws follow a second re-seed");
+
+    const std::size_t perRound = kind == 4 && Math::lesson.remainder ? 3 : 2;
+    Require(std::none_of(log.begin() + 3, log.end(), [](const auto& ev) { return ev.reseed; }),
+            "no re-seed between operand draws");
+    std::size_t at = 3;
+    for (int round = 0; round < Math::MaxDrawRounds && at + perRound <= log.size(); ++round) {
+        Expected e = FromDraws(kind, log[at].u, log[at + 1].u, n);
+        bool drawn = true;
+        if (perRound == 3) {
+            e.remainder = static_cast<long long>(std::floor(9 * double{log[at + 2].u}));
+            drawn = e.remainder < e.b; // a remainder too large for the divisor is drawn again
+            e.a += e.remainder;
+        }
+        at += perRound;
+        if (drawn && FitsLesson(kind, e.a, e.b)) {
+            Require(at == log.size(), "the first round that fits ends the drawing");
+            Require(KindOf(Math::CurrentOperator) == kind, "the last band that holds decides");
+            Require(Math::CurrentOperand1 == Decimal(e.a) &&
+                        Math::CurrentOperand2 == Decimal(e.b) &&
+                        Math::CurrentResult == ResultText(e),
+                    "operands and result follow from the draws");
+            return;
+        }
+    }
+    Require(at == log.size() && at == 3 + perRound * Math::MaxDrawRounds,
+            "only rounds that do not fit are drawn again, up to the limit");
+    Require(Math::CurrentOperator.empty(), "when no round fits there is no problem");
 }
 
 // ---- the sheet ----
@@ -532,8 +565,9 @@ std::int16_t ExpectedBlankKind(float u)
     return x < percent ? 1 : 0;
 }
 
-// Upper bound on the different problems the settings can give (range limits of 1 or more).
-long long DifferentProblems(std::int16_t n)
+// Without a lesson, an upper bound on the different problems the settings can give (range
+// limits of 1 or more) that owes nothing to core/Lesson.cpp.
+long long ProblemsWithoutLesson(std::int16_t n)
 {
     const auto& cw = Math::CumulativeWeight;
     const long long m = n;
@@ -545,6 +579,16 @@ long long DifferentProblems(std::int16_t n)
         }
     }
     return total;
+}
+
+sumvarl::CountInputs CountInputsInMath()
+{
+    sumvarl::CountInputs in;
+    in.weightTotal = Math::WeightTotal;
+    in.cumulativeWeight = Math::CumulativeWeight;
+    in.numberRange = Math::NumberRange;
+    in.lesson = Math::lesson;
+    return in;
 }
 
 void BuildChecked(InputRandom& random)
@@ -591,8 +635,10 @@ void BuildChecked(InputRandom& random)
     Require(placed <= wanted, "never more problems than asked for");
     Require((placed < wanted) == (messages == 1), "a short sheet comes with the message");
     Require(offered.size() == placed, "every new problem offered is placed");
-    if (Math::NumberRange >= 1) {
-        Require(static_cast<long long>(placed) <= DifferentProblems(Math::NumberRange),
+    Require(static_cast<long long>(placed) <= sumvarl::DifferentProblems(CountInputsInMath()),
+            "no more problems than the settings and the lesson allow");
+    if (Math::NumberRange >= 1 && Math::lesson == Math::Lesson{}) {
+        Require(static_cast<long long>(placed) <= ProblemsWithoutLesson(Math::NumberRange),
                 "no more problems than the settings can make");
     }
     const bool fill = Math::FillBlankOn == 1;
@@ -608,8 +654,10 @@ void BuildChecked(InputRandom& random)
                    t.ProblemKey[i], Math::NumberRange);
         Require(keys.insert(t.ProblemKey[i]).second, "keys are unique on a sheet");
         const std::int16_t kind = t.BlankKind[i];
-        Require(kind == (fill ? ExpectedBlankKind(tap.draws[i - 1]) : 0),
-                "the blank form follows the blank draw and the percentage");
+        const bool resultOnly = Math::lesson.remainder && t.OperatorText[i] == Math::DivideSign;
+        Require(kind == (fill && !resultOnly ? ExpectedBlankKind(tap.draws[i - 1]) : 0),
+                "the blank form follows the blank draw and the percentage; a remainder lesson's "
+                "divisions keep their result open");
 
         const auto& item = d[HeaderItems + i - 1];
         const auto column = static_cast<double>((i - 1) % 4 * 24); // Tab(0), Tab(24), ...
@@ -659,6 +707,23 @@ void BuildChecked(InputRandom& random)
     Require(counted == static_cast<long long>(placed), "the summary counts add up");
 }
 
+// Start refuses a lesson that allows no problem of an operation that comes up; tables outside
+// 0..9 or from above to are always refused.
+bool LessonAccepted(const Math::Lesson& lesson)
+{
+    Math::lesson = lesson;
+    const sumvarl::LessonRefusal refusal = sumvarl::CheckLesson(CountInputsInMath());
+    const bool tables =
+        0 <= lesson.tableFrom && lesson.tableFrom <= lesson.tableTo && lesson.tableTo <= 9;
+    Require(tables || refusal == sumvarl::LessonRefusal::TablesOutOfRange,
+            "tables outside 0..9 are refused");
+    if (refusal == sumvarl::LessonRefusal::None) {
+        return true;
+    }
+    Math::lesson = {};
+    return false;
+}
+
 // An earlier worksheet in every row: the build must reset rows 1..150, may overwrite the rows
 // above only by reaching them, and never touches row 0.
 void FillStaleRows()
@@ -689,9 +754,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string range = in.Text(RangeTexts);
     const int alone = in.Byte() & 0x3F;
     const int builds = 1 + (in.Byte() & 1);
+    const std::uint8_t rules = in.Byte();
+    const Math::Lesson lesson = fuzz::LessonFrom(rules, in.Byte());
 
     Math::ResetState();
-    if (!ReadAndCommit(ticks, weights, percent, count, range)) {
+    if (!ReadAndCommit(ticks, weights, percent, count, range) || !LessonAccepted(lesson)) {
         return 0; // Start refuses; nothing is built
     }
     FillStaleRows();

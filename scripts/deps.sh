@@ -9,7 +9,8 @@ fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei qt6-translations-l10n"
 
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES poppler-utils cups-daemon cups-client xvfb xauth xdotool imagemagick
-clang clang-format clang-tidy libclang-rt-14-dev valgrind desktop-file-utils appstream dpkg-dev file"
+clang clang-format clang-tidy libclang-rt-14-dev valgrind git desktop-file-utils appstream
+dpkg-dev file python3"
 fi
 
 missing=""

@@ -9,10 +9,11 @@ cd "$(dirname "$0")/.."
 DEV=${SUMVARL_DEV_BUILD:-build/dev}
 FUZZ=build/fuzz
 FUZZ_SECONDS=${SUMVARL_FUZZ_SECONDS:-30}
-FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz"
-# Directories whose sources clang-tidy covers (the fuzz targets build apart, with clang), and
-# those whose test binaries run under valgrind (the Qt ones would report Qt's own caches).
-TIDY_DIRS="app batch bench core forms print testing tests worksheet"
+FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz marking_fuzz"
+# Directories whose sources clang-tidy covers (the fuzz targets through their replay builds in
+# fuzz/replay), and those whose test binaries run under valgrind (the Qt ones would report Qt's
+# own caches).
+TIDY_DIRS="app batch bench core forms fuzz print testing tests worksheet"
 CHECKED_DIRS="core worksheet"
 
 started=$(date +%s)
@@ -30,11 +31,14 @@ fail() {
 # A CI checkout may belong to another user than the one running the script.
 tracked() { git -c safe.directory="$(pwd)" ls-files "$@"; }
 
+# A gate whose tool is missing fails the run: a skipped gate would pass unseen.
+for tool in git clang-format clang-tidy valgrind clang++ cmake ninja; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed; run sh scripts/deps.sh --test"
+done
 [ -f "$DEV/compile_commands.json" ] || fail "$DEV is not configured; run scripts/test.sh first"
 
 gate "clang-format"
-tracked -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror ||
-    fail "clang-format: run clang-format -i on the files above"
+sh scripts/format-check.sh || fail "clang-format"
 
 gate "clang-tidy on $TIDY_DIRS"
 tidy_files=""

@@ -4,6 +4,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/deps.sh --test
+# Formatting first: it needs no build and fails in seconds.
+sh scripts/format-check.sh
 export QT_QPA_PLATFORM=offscreen
 
 for preset in dev asan; do
@@ -14,8 +16,6 @@ for preset in dev asan; do
     ctest --preset "$preset"
 done
 
-if [ -f scripts/gates.sh ]; then
-    sh scripts/gates.sh
-fi
+sh scripts/gates.sh
 SUMVARL_PACKAGE_BUILD=build/dev sh scripts/package-check.sh
 echo "== all tests passed"
