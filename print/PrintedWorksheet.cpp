@@ -193,6 +193,20 @@ DrawDocument WorksheetDocument(DocumentOptions options)
     return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
 }
 
+DrawDocument FrozenWorksheetDocument(DocumentOptions options)
+{
+    return [options = std::move(options), table = Math::WorksheetTable,
+            count = Math::ProblemCount](PrintSurface& s) {
+        // The sheet as it was is put back in place for the drawing, which reads it from there,
+        // and the sheet as it is now is restored after.
+        const Math::WorksheetColumns now = std::exchange(Math::WorksheetTable, table);
+        const std::int16_t nowCount = std::exchange(Math::ProblemCount, count);
+        PrintWorksheetDocument(s, options);
+        Math::WorksheetTable = now;
+        Math::ProblemCount = nowCount;
+    };
+}
+
 PaintPages PaintingOf(DrawDocument draw)
 {
     return [draw = std::move(draw)](QPainter& painter, QPagedPaintDevice& pages) {
@@ -224,6 +238,7 @@ QString SaveFailureMessage(PrintResult result, const QString& path)
     case PrintResult::NoDefaultPrinter:
     case PrintResult::CannotOpen:
     case PrintResult::NoPrinterModule:
+    case PrintResult::ServiceNotAnswering:
         return QStringLiteral("无法创建文件“%1”，PDF 没有保存。请换一个文件夹或文件名再试。"
                               "练习题仍然保留在屏幕上。")
             .arg(path);
@@ -255,6 +270,10 @@ QString PrintFailureMessage(PrintResult result, const QString& reason)
         return QStringLiteral("Sumvarl 的打印部分没有找到，无法打印") +
                (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
                QStringLiteral("。请重新安装 Sumvarl。") + kept;
+    case PrintResult::ServiceNotAnswering:
+        return QStringLiteral("打印服务没有回应，没有打印") +
+               (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
+               QStringLiteral("。请确认打印服务（CUPS）正在运行，稍后再按“打印”。") + kept;
     }
     return {};
 }

@@ -59,6 +59,10 @@ using DrawDocument = std::function<void(PrintSurface&)>;
 // The worksheet with these options as a document to print or save.
 DrawDocument WorksheetDocument(DocumentOptions options);
 
+// The worksheet as it stands now, drawn whenever the document is drawn: a print job is painted
+// only once the printer has been found, and the sheet may have been recalculated by then.
+DrawDocument FrozenWorksheetDocument(DocumentOptions options);
+
 // The document painted through our surface, for a printer job.
 PaintPages PaintingOf(DrawDocument draw);
 

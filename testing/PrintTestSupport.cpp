@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMarginsF>
@@ -14,8 +15,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QThread>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QtDebug>
+#include <csignal>
 
 namespace printtest {
 
@@ -216,9 +219,48 @@ QStringList WaitForKeptJobs(int timeoutMs)
         if (SchedulerIdle() && !KeptJobs().isEmpty()) {
             break;
         }
-        QThread::msleep(50);
+        // Events go on meanwhile: a window's job is painted on this thread once its printer
+        // has been found.
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return KeptJobs();
+}
+
+bool RunCupsTool(const QString& program, const QStringList& arguments)
+{
+    QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty()) {
+        path = QStandardPaths::findExecutable(program, {QStringLiteral("/usr/sbin")});
+    }
+    QProcess tool;
+    tool.start(path, arguments);
+    const bool ran = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                     tool.exitCode() == 0;
+    if (!ran) {
+        qWarning() << program << arguments << tool.readAllStandardError();
+    }
+    return ran;
+}
+
+StoppedPrintService::StoppedPrintService()
+{
+    // test-printer.sh keeps the server's pid beside the folder of kept jobs.
+    QFile file(QFileInfo(TestPrinterOut()).dir().filePath(QStringLiteral("cupsd.pid")));
+    if (file.open(QIODevice::ReadOnly)) {
+        pid_ = file.readAll().trimmed().toInt();
+    }
+    if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) {
+        pid_ = 0;
+    }
+}
+
+StoppedPrintService::~StoppedPrintService()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
+    }
 }
 
 namespace {
