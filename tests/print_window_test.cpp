@@ -5,6 +5,7 @@
 //   refusedJobKeepsTheWindowAndWorksheet a default queue that refuses jobs
 //   missingModuleKeepsTheWindowAndWorksheet a default queue, but no printing module to reach it
 //   silentServiceKeepsTheWindowAnswering a default queue on a server that is stopped mid-test
+//   closingDuringAJobLeavesItInTheBackground  the same
 
 #include "forms/FormHooks.h"
 #include "forms/SheetPicture.h"
@@ -40,6 +41,7 @@ private slots:
     void refusedJobKeepsTheWindowAndWorksheet();
     void missingModuleKeepsTheWindowAndWorksheet();
     void silentServiceKeepsTheWindowAnswering();
+    void closingDuringAJobLeavesItInTheBackground();
 
 private:
     // Start on the settings window with its first settings, and wait for the worksheet.
@@ -215,6 +217,28 @@ void PrintWindowTest::silentServiceKeepsTheWindowAnswering()
     QVERIFY(print->isEnabled());
     qInfo("longest gap between 20 ms ticks: %lld ms", static_cast<long long>(longestGap));
     QVERIFY(longestGap < 100);
+}
+
+void PrintWindowTest::closingDuringAJobLeavesItInTheBackground()
+{
+    QPointer<frmDisplay> display = BuildWorksheet();
+    QVERIFY(display != nullptr);
+    QPushButton* print = PrintButton(*display);
+    QVERIFY(print != nullptr);
+    auto* giveUp = display->findChild<QPushButton*>(QStringLiteral("Command2"));
+    QVERIFY(giveUp != nullptr);
+    sumvarl::PrintServiceWait() = std::chrono::seconds(1);
+    {
+        const printtest::StoppedPrintService stopped;
+        QVERIFY(stopped.Stopped());
+        QTest::mouseClick(print, Qt::LeftButton);
+        QTest::mouseClick(giveUp, Qt::LeftButton);
+        QTRY_VERIFY(display.isNull());
+        // The job gives up with nobody left to tell.
+        QTest::qWait(1500);
+    }
+    QVERIFY(messages_.empty());
+    QVERIFY(main_->isVisible());
 }
 
 QTEST_MAIN(PrintWindowTest)
