@@ -72,7 +72,6 @@ void PrintJobWatch::End()
     if (!outcome.Ok()) {
         Hooks().messageBox(PrintFailureMessage(outcome.result, outcome.reason), title_);
     }
-    emit jobEnded();
 }
 
 } // namespace sumvarl

@@ -29,10 +29,6 @@ public:
     // once.
     void Follow(const QFuture<PrintOutcome>& job, const QString& title);
 
-signals:
-    // A job has ended and its failure, if any, has been shown.
-    void jobEnded(); // NOLINT(readability-identifier-naming): Qt's signal style
-
 private:
     void SetBusy(bool busy);
     void End();

@@ -88,7 +88,10 @@ public:
                 PrintResult::ServiceNotAnswering,
                 QStringLiteral("无法连接：%1").arg(QString::fromUtf8(cupsLastErrorString()))};
         }
-        if (gaveUp_ || cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
+        // A connection the service dropped mid-request is reported by libcups as a missing
+        // printer too; the socket's error tells.
+        if (gaveUp_ || httpError(http_) != 0 ||
+            cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
             return PrintOutcome{PrintResult::ServiceNotAnswering, {}};
         }
         return std::nullopt;

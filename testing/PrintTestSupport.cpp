@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #include <QtDebug>
 #include <csignal>
@@ -244,8 +245,27 @@ bool RunCupsTool(const QString& program, const QStringList& arguments)
     return ran;
 }
 
+namespace {
+
+bool ServerNamesItsDefault()
+{
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-d")});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().contains("system default destination:");
+}
+
+} // namespace
+
 StoppedPrintService::StoppedPrintService()
 {
+    // The server reloads itself once after its queue has been set up, dropping connections; it
+    // is stopped only once it names its default again.
+    QElapsedTimer settling;
+    settling.start();
+    while (!ServerNamesItsDefault() && settling.elapsed() < 5000) {
+        QThread::msleep(50);
+    }
     // test-printer.sh keeps the server's pid beside the folder of kept jobs.
     QFile file(QFileInfo(TestPrinterOut()).dir().filePath(QStringLiteral("cupsd.pid")));
     if (file.open(QIODevice::ReadOnly)) {
