@@ -212,7 +212,7 @@ PrintOutcome SubmitJob(const PaintedJob& job, std::chrono::milliseconds wait)
                              static_cast<size_t>(job.pdf.size())) == HTTP_STATUS_CONTINUE &&
         cupsFinishDocument(connection.Http(), queue.constData()) == IPP_STATUS_OK;
     if (!sent) {
-        const PrintOutcome outcome = Refused(connection, job.queue);
+        PrintOutcome outcome = Refused(connection, job.queue);
         // A job left without its document would hold the queue; a silent service would only
         // make the cancel wait again.
         if (!connection.GaveUp()) {
