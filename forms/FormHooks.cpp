@@ -58,9 +58,9 @@ FormHooks DefaultFormHooks()
     FormHooks hooks;
     hooks.messageBox = ShowStopMessage;
     hooks.exitProgram = ExitAtOnce;
-    hooks.print = [] { return DefaultPrinter::Print(WorksheetDocument({})); };
+    hooks.print = [] { return DefaultPrinter::Print(FrozenWorksheetDocument({})); };
     hooks.printDocument = [](const DocumentOptions& options) {
-        return DefaultPrinter::Print(WorksheetDocument(options));
+        return DefaultPrinter::Print(FrozenWorksheetDocument(options));
     };
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };

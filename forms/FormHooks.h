@@ -7,6 +7,7 @@
 #include "print/Printer.h"
 
 #include <QDateTime>
+#include <QFuture>
 #include <QString>
 #include <functional>
 
@@ -20,10 +21,11 @@ struct FormHooks
     std::function<void(const QString& prompt, const QString& title)> messageBox;
     // Ends the program at once: no window's close handler runs, nothing is asked.
     std::function<void()> exitProgram;
-    // One job on the default printer.
-    std::function<PrintResult()> print;
+    // One job on the default printer, of the worksheet as it stands at the call. The future ends
+    // with the job; the window's thread goes on meanwhile.
+    std::function<QFuture<PrintOutcome>()> print;
     // One job on the default printer with options: the answer key.
-    std::function<PrintResult(const DocumentOptions&)> printDocument;
+    std::function<QFuture<PrintOutcome>(const DocumentOptions&)> printDocument;
     // Asks where to save a PDF, starting from suggestedPath. The chosen path, or empty when the
     // user cancels.
     std::function<QString(const QString& title, const QString& suggestedPath)> saveFileName;
@@ -32,7 +34,7 @@ struct FormHooks
     // The time now: the practice window's clock and the date on its marked sheet.
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
-    std::function<PrintResult(const DrawDocument&)> printDrawing;
+    std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
 };
 
 // The hooks in force for the whole program.

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/PrintJobWatch.h"
 #include "forms/SheetPicture.h"
 #include "forms/Twips.h"
 #include "forms/frmPractice.h"
@@ -61,6 +62,7 @@ frmDisplay::frmDisplay(QWidget* parent) : QWidget(parent)
 void frmDisplay::CreateControls()
 {
     Command1_ = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("打印"), 1200);
+    printing_ = new PrintJobWatch(*this, *Command1_);
     Command3_ = MakeButton(this, QStringLiteral("Command3"), QStringLiteral("重算"), 4200);
     Command2_ = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("放弃"), 7440);
 
@@ -232,10 +234,9 @@ void frmDisplay::SetPicture1Top(int twips)
 
 void frmDisplay::Command1_Click()
 {
-    const PrintResult result = Hooks().print();
-    if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
-                           Command1_->text());
+    if (!printing_->Busy()) {
+        const QString title = Command1_->text();
+        printing_->Follow(Hooks().print(), title);
     }
 }
 
@@ -259,8 +260,10 @@ void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
         action->setObjectName(name);
         return action;
     };
-    connect(add(QStringLiteral("PrintAnswers"), PrintAnswersText), &QAction::triggered, this,
-            &frmDisplay::PrintAnswers_Click);
+    QAction* printAnswers = add(QStringLiteral("PrintAnswers"), PrintAnswersText);
+    // One job at a time: the answer key waits until the print button is back.
+    printAnswers->setEnabled(!printing_->Busy());
+    connect(printAnswers, &QAction::triggered, this, &frmDisplay::PrintAnswers_Click);
     connect(add(QStringLiteral("SavePdf"), SavePdfText), &QAction::triggered, this,
             &frmDisplay::SavePdf_Click);
     connect(add(QStringLiteral("SaveAnswersPdf"), SaveAnswersPdfText), &QAction::triggered, this,
@@ -273,10 +276,9 @@ void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
 
 void frmDisplay::PrintAnswers_Click()
 {
-    const PrintResult result = Hooks().printDocument({.answerKey = true, .pupilName = {}});
-    if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
-                           PrintAnswersText);
+    if (!printing_->Busy()) {
+        printing_->Follow(Hooks().printDocument({.answerKey = true, .pupilName = {}}),
+                          PrintAnswersText);
     }
 }
 

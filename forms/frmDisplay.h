@@ -12,6 +12,7 @@ class QTimer;
 
 namespace sumvarl {
 
+class PrintJobWatch;
 class SheetPicture;
 
 inline constexpr int SheetHeightTwips = 12815;
@@ -72,6 +73,7 @@ private:
     QScrollBar* VScroll1_ = nullptr;
     SheetPicture* Picture1_ = nullptr;
     QTimer* Timer1_ = nullptr;
+    PrintJobWatch* printing_ = nullptr;
     int picture1Top_ = 0;
     bool building_ = false;
     bool closedDuringBuild_ = false;

@@ -1,9 +1,10 @@
 #include "forms/frmPractice.h"
 
 #include "core/Math.h"
+#include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
-#include "core/NumberText.h"
+#include "forms/PrintJobWatch.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
@@ -133,6 +134,7 @@ void frmPractice::CreateControls()
     retry_->setEnabled(false);
     printMarked_->setEnabled(false);
     saveMarkedPdf_->setEnabled(false);
+    printing_ = new PrintJobWatch(*this, *printMarked_);
 
     auto* top = new QHBoxLayout;
     top->addWidget(clock_);
@@ -407,7 +409,8 @@ void frmPractice::HandIn_Click()
 
     handIn_->setEnabled(false);
     retry_->setEnabled(!wrong_.empty());
-    printMarked_->setEnabled(true);
+    // A job under way turns it back on when it ends.
+    printMarked_->setEnabled(!printing_->Busy());
     saveMarkedPdf_->setEnabled(true);
     (wrong_.empty() ? printMarked_ : retry_)->setFocus(Qt::TabFocusReason);
 }
@@ -453,13 +456,13 @@ void frmPractice::PrintMarked_Click()
     if (!first_) {
         return;
     }
-    const MarkedRound round = *first_;
-    const PrintResult result =
-        Hooks().printDrawing([&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
-    if (result != PrintResult::Printed) {
-        Hooks().messageBox(PrintFailureMessage(result, DefaultPrinter::LastFailureReason()),
-                           PrintMarkedText);
+    if (printing_->Busy()) {
+        return;
     }
+    // A copy: the job is painted after the printer has been found, when this window may be gone.
+    printing_->Follow(Hooks().printDrawing(
+                          [round = *first_](PrintSurface& s) { PrintMarkedWorksheet(s, round); }),
+                      PrintMarkedText);
 }
 
 void frmPractice::SaveMarkedPdf_Click()

@@ -22,6 +22,8 @@ class QTimer;
 
 namespace sumvarl {
 
+class PrintJobWatch;
+
 inline constexpr int PracticeFontPoints = 18;
 inline constexpr int PracticeSmallestPoints = 16;
 inline constexpr int PracticeLargestPoints = 40;
@@ -94,6 +96,7 @@ private:
     QPushButton* printMarked_ = nullptr;
     QPushButton* saveMarkedPdf_ = nullptr;
     QTimer* tick_ = nullptr;
+    PrintJobWatch* printing_ = nullptr;
 };
 
 } // namespace sumvarl

@@ -7,18 +7,22 @@ namespace sumvarl {
 // How a print job or a PDF ended.
 enum class PrintResult {
     Printed,
-    NoDefaultPrinter, // no printer is set up as the default
-    CannotOpen,       // QPainter::begin failed
-    JobFailed,        // the job could not be finished
-    NoPrinterModule,  // the program's printing module could not be loaded
-    NotAFile,         // a PDF's target is a device, a pipe or a folder, and is left alone
+    NoDefaultPrinter,    // no printer is set up as the default
+    CannotOpen,          // QPainter::begin failed
+    JobFailed,           // the job could not be finished
+    NoPrinterModule,     // the program's printing module could not be loaded
+    ServiceNotAnswering, // the print service did not answer in time, or could not be reached
+    NotAFile,            // a PDF's target is a device, a pipe or a folder, and is left alone
 };
 
-// A result with the reason the system gave for it, where it gave one.
+// A job's end with its own reason, so that two jobs at once never mix up their reasons.
 struct PrintOutcome
 {
     PrintResult result = PrintResult::Printed;
+    // Why, in words a person can read, where the printing system or the module said; else empty.
     QString reason;
+
+    bool Ok() const { return result == PrintResult::Printed; }
 };
 
 } // namespace sumvarl

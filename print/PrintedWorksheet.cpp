@@ -217,6 +217,20 @@ DrawDocument WorksheetDocument(DocumentOptions options)
     return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
 }
 
+DrawDocument FrozenWorksheetDocument(DocumentOptions options)
+{
+    return [options = std::move(options), table = Math::WorksheetTable,
+            count = Math::ProblemCount](PrintSurface& s) {
+        // The sheet as it was is put back in place for the drawing, which reads it from there,
+        // and the sheet as it is now is restored after.
+        const Math::WorksheetColumns now = std::exchange(Math::WorksheetTable, table);
+        const std::int16_t nowCount = std::exchange(Math::ProblemCount, count);
+        PrintWorksheetDocument(s, options);
+        Math::WorksheetTable = now;
+        Math::ProblemCount = nowCount;
+    };
+}
+
 PaintPages PaintingOf(DrawDocument draw)
 {
     return [draw = std::move(draw)](QPainter& painter, QPagedPaintDevice& pages) {
@@ -237,32 +251,6 @@ PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
     pdf.AddDocument(draw);
     const PrintResult result = pdf.Commit();
     return {result, pdf.ErrorString()};
-}
-
-QString PrintFailureMessage(PrintResult result, const QString& reason)
-{
-    const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
-    switch (result) {
-    case PrintResult::Printed:
-        return {};
-    case PrintResult::NoDefaultPrinter:
-        return QStringLiteral("没有找到默认打印机，无法打印。请先设置默认打印机，再按“打印”。") +
-               kept;
-    case PrintResult::CannotOpen:
-        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
-    case PrintResult::NotAFile:
-        return QStringLiteral("打印没有完成。") + kept;
-    case PrintResult::JobFailed:
-        return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
-               (reason.isEmpty() ? QString()
-                                 : QStringLiteral("（打印系统的原因：%1）").arg(reason)) +
-               QStringLiteral("。") + kept;
-    case PrintResult::NoPrinterModule:
-        return QStringLiteral("Sumvarl 的打印部分没有找到，无法打印") +
-               (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
-               QStringLiteral("。请重新安装 Sumvarl。") + kept;
-    }
-    return {};
 }
 
 } // namespace sumvarl

@@ -59,6 +59,10 @@ using DrawDocument = std::function<void(PrintSurface&)>;
 // The worksheet with these options as a document to print or save.
 DrawDocument WorksheetDocument(DocumentOptions options);
 
+// The worksheet as it stands now, drawn whenever the document is drawn: a print job is painted
+// only once the printer has been found, and the sheet may have been recalculated by then.
+DrawDocument FrozenWorksheetDocument(DocumentOptions options);
+
 // The document painted through our surface, for a printer job.
 PaintPages PaintingOf(DrawDocument draw);
 
@@ -126,9 +130,5 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
 PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
-
-// The message shown for a failed print job, in Chinese, with the printing system's reason where
-// it gave one; empty for Printed.
-QString PrintFailureMessage(PrintResult result, const QString& reason = {});
 
 } // namespace sumvarl

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPluginLoader>
+#include <utility>
 
 namespace sumvarl {
 
@@ -56,19 +57,30 @@ PrinterModule* Module()
 
 } // namespace
 
-PrintResult DefaultPrinter::Print(const DrawDocument& draw)
+std::chrono::milliseconds& PrintServiceWait()
+{
+    static std::chrono::milliseconds wait = DefaultServiceWait;
+    return wait;
+}
+
+QFuture<PrintOutcome> DefaultPrinter::Print(DrawDocument draw)
 {
     PrinterModule* module = Module();
     if (module == nullptr) {
-        return PrintResult::NoPrinterModule;
+        return QtFuture::makeReadyFuture(
+            PrintOutcome{PrintResult::NoPrinterModule, Loaded().error});
     }
-    return module->PaintOnDefaultPrinter(PaintingOf(draw));
-}
-
-QString DefaultPrinter::LastFailureReason()
-{
-    const LoadedModule& loaded = Loaded();
-    return loaded.module != nullptr ? loaded.module->LastFailureReason() : loaded.error;
+    const std::chrono::milliseconds wait = PrintServiceWait();
+    // The document is painted back on this thread: it reads the worksheet, which only this
+    // thread changes, and Qt's fonts are shared with the windows.
+    return QtFuture::makeReadyFuture()
+        .then(QtFuture::Launch::Async, [module, wait] { return module->FindDefaultPrinter(wait); })
+        .then(QCoreApplication::instance(),
+              [module, draw = std::move(draw)](const FoundPrinter& printer) {
+                  return module->Paint(printer, PaintingOf(draw));
+              })
+        .then(QtFuture::Launch::Async,
+              [module, wait](const PaintedJob& job) { return module->Submit(job, wait); });
 }
 
 } // namespace sumvarl

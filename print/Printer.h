@@ -5,19 +5,22 @@
 
 #include "print/PrintedWorksheet.h"
 
-#include <QString>
+#include <QFuture>
+#include <chrono>
 
 namespace sumvarl {
 
 class DefaultPrinter
 {
 public:
-    // One job of the document on the system's default printer; NoPrinterModule when the
-    // module cannot be loaded.
-    static PrintResult Print(const DrawDocument& draw);
-    // Why the last job failed: the printing system's reason, or why the module could not be
-    // loaded; empty when nobody said.
-    static QString LastFailureReason();
+    // One job of the document on the system's default printer. The print service is asked on a
+    // worker thread and the document painted on this one, so the caller's event loop keeps
+    // running; the future ends with the job's outcome. NoPrinterModule, with the loader's
+    // reason, when the module cannot be loaded. Call on the GUI thread.
+    static QFuture<PrintOutcome> Print(DrawDocument draw);
 };
+
+// How long a job waits on a silent print service before it gives up; tests shorten it.
+std::chrono::milliseconds& PrintServiceWait();
 
 } // namespace sumvarl

@@ -12,12 +12,12 @@ PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options)
     return PaintOnPrinter(printer, PaintingOf(WorksheetDocument(options)));
 }
 
-PrintResult PrintOnDefaultPrinter(const DocumentOptions& options)
+PrintOutcome PrintOnDefaultPrinter(const DocumentOptions& options)
 {
     return PrintDocumentOnDefaultPrinter(WorksheetDocument(options));
 }
 
-PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
+PrintOutcome PrintDocumentOnDefaultPrinter(const DrawDocument& draw)
 {
     return PaintOnDefaultPrinter(PaintingOf(draw));
 }

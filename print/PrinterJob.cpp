@@ -1,12 +1,14 @@
 #include "print/PrinterJob.h"
 
-#include <QFile>
-#include <QPageLayout>
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #ifdef SUMVARL_HAVE_CUPS
 #include <cups/cups.h>
@@ -16,7 +18,12 @@ namespace sumvarl {
 
 namespace {
 
-thread_local QString lastFailureReason;
+FoundPrinter FailedLookup(PrintOutcome outcome)
+{
+    FoundPrinter found;
+    found.outcome = std::move(outcome);
+    return found;
+}
 
 } // namespace
 
@@ -37,118 +44,246 @@ PrintResult PaintOnPrinter(QPrinter& printer, const PaintPages& paint)
     return PrintResult::Printed;
 }
 
+#ifdef SUMVARL_HAVE_CUPS
+
+// The job goes to CUPS through libcups on a connection of its own, not through QPrinter: Qt's
+// CUPS calls wait twice a minute on a print service that does not answer, and its print engine
+// ignores a refused job. Only painting uses Qt, with the PDF writer, which needs no printer.
+
 namespace {
 
-#ifdef SUMVARL_HAVE_CUPS
-// The options Qt's own CUPS engine gives a job: paper, copies, sides, orientation.
-class JobOptions
+// A connection to the print service that gives up after `wait` of silence. libcups keeps its
+// state per thread, so each job's thread has its own.
+class CupsConnection
 {
 public:
-    explicit JobOptions(const QPrinter& printer)
+    explicit CupsConnection(std::chrono::milliseconds wait)
+        : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                             static_cast<int>(wait.count()), nullptr))
     {
-        const QPageLayout layout = printer.pageLayout();
-        Add("media", layout.pageSize().key().toUtf8());
-        if (printer.copyCount() > 1) {
-            Add("copies", QByteArray::number(printer.copyCount()));
-            if (printer.collateCopies()) {
-                Add("Collate", "True");
-            }
-        }
-        const bool portrait = layout.orientation() == QPageLayout::Portrait;
-        switch (printer.duplex()) {
-        case QPrinter::DuplexNone:
-            Add("sides", "one-sided");
-            break;
-        case QPrinter::DuplexAuto:
-            Add("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge");
-            break;
-        case QPrinter::DuplexLongSide:
-            Add("sides", "two-sided-long-edge");
-            break;
-        case QPrinter::DuplexShortSide:
-            Add("sides", "two-sided-short-edge");
-            break;
-        }
-        if (!portrait) {
-            Add("landscape", "");
+        if (http_ != nullptr) {
+            httpSetTimeout(http_, static_cast<double>(wait.count()) / 1000.0, &GiveUp, this);
         }
     }
-    ~JobOptions() { cupsFreeOptions(count_, options_); }
-    JobOptions(const JobOptions&) = delete;
-    JobOptions& operator=(const JobOptions&) = delete;
+    ~CupsConnection()
+    {
+        if (http_ != nullptr) {
+            httpClose(http_);
+        }
+    }
+    CupsConnection(const CupsConnection&) = delete;
+    CupsConnection& operator=(const CupsConnection&) = delete;
 
-    int Count() const { return count_; }
-    cups_option_t* Options() const { return options_; }
+    http_t* Http() const { return http_; }
+    // The service fell silent and a request was given up. libcups then reports the request's
+    // failure as if the service had answered it ("No default destination"), so only this tells
+    // the two apart.
+    bool GaveUp() const { return gaveUp_; }
+
+    // Why the service could not be used, where it failed to answer or to be reached.
+    std::optional<PrintOutcome> NotAnswering() const
+    {
+        if (http_ == nullptr) {
+            return PrintOutcome{
+                PrintResult::ServiceNotAnswering,
+                QStringLiteral("无法连接：%1").arg(QString::fromUtf8(cupsLastErrorString()))};
+        }
+        // A connection the service dropped mid-request is reported by libcups as a missing
+        // printer too; the socket's error tells.
+        if (gaveUp_ || httpError(http_) != 0 ||
+            cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
+            return PrintOutcome{PrintResult::ServiceNotAnswering, {}};
+        }
+        return std::nullopt;
+    }
 
 private:
-    void Add(const char* name, const QByteArray& value)
+    static int GiveUp(http_t* /*http*/, void* self)
     {
-        count_ = cupsAddOption(name, value.constData(), count_, &options_);
+        static_cast<CupsConnection*>(self)->gaveUp_ = true;
+        return 0;
     }
 
-    int count_ = 0;
-    cups_option_t* options_ = nullptr;
+    http_t* http_;
+    bool gaveUp_ = false;
 };
 
-// Qt's CUPS print engine writes the job to a PDF file and submits it with cupsPrintFile, but
-// ignores the result: a queue that refuses the job still reports a finished print. So the job is
-// written by the same PDF engine here and submitted by us, and a refusal becomes JobFailed with
-// CUPS's own reason.
-PrintResult PrintThroughCups(QPrinter& printer, const QString& printerName, const PaintPages& paint)
+using DestPointer =
+    std::unique_ptr<cups_dest_t, decltype([](cups_dest_t* d) { cupsFreeDests(1, d); })>;
+using InfoPointer =
+    std::unique_ptr<cups_dinfo_t, decltype([](cups_dinfo_t* i) { cupsFreeDestInfo(i); })>;
+
+// CUPS's reason for a refused job: the common ones in Chinese, the rest as CUPS put them.
+QString RefusalReason(const QString& queue)
 {
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        return PrintResult::CannotOpen;
+    switch (cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        return QStringLiteral("打印机“%1”现在不接受打印任务").arg(queue);
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("打印机“%1”不存在").arg(queue);
+    case IPP_STATUS_ERROR_PRINTER_IS_DEACTIVATED:
+        return QStringLiteral("打印机“%1”已停用").arg(queue);
+    default:
+        return QString::fromUtf8(cupsLastErrorString());
     }
-    // The queue's own page size, printable area and resolution, so the text is measured and
-    // placed exactly as the native engine would.
-    const QPageLayout layout = printer.pageLayout();
-    const int resolution = printer.resolution();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(folder.filePath(QStringLiteral("worksheet.pdf")));
-    printer.setPageLayout(layout);
-    printer.setResolution(resolution);
-    const PrintResult drawn = PaintOnPrinter(printer, paint);
-    if (drawn != PrintResult::Printed) {
-        return drawn;
-    }
-    // A printer name may carry an instance ("queue/instance"); CUPS wants the queue.
-    const QByteArray queue = printerName.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    const JobOptions options(printer);
-    const int job =
-        cupsPrintFile(queue.constData(), QFile::encodeName(printer.outputFileName()).constData(),
-                      printer.docName().toUtf8().constData(), options.Count(), options.Options());
-    if (job <= 0) {
-        lastFailureReason = QString::fromUtf8(cupsLastErrorString());
-        return PrintResult::JobFailed;
-    }
-    return PrintResult::Printed;
 }
-#endif
+
+PrintOutcome Refused(const CupsConnection& connection, const QString& queue)
+{
+    return connection.NotAnswering().value_or(
+        PrintOutcome{PrintResult::JobFailed, RefusalReason(queue)});
+}
+
+// The queue's default paper with its printable area, in hundredths of a millimetre; A4 with a
+// common office printer's 5 mm margins where the queue does not say.
+void ReadPaper(const CupsConnection& connection, cups_dest_t* dest, FoundPrinter& found)
+{
+    cups_size_t size{};
+    const InfoPointer info(cupsCopyDestInfo(connection.Http(), dest));
+    if (info && cupsGetDestMediaDefault(connection.Http(), dest, info.get(), 0, &size) != 0) {
+        const auto mm = [](int hundredths) { return hundredths / 100.0; };
+        const QPageSize paper(QSizeF(mm(size.width), mm(size.length)), QPageSize::Millimeter,
+                              QString(), QPageSize::FuzzyMatch);
+        found.layout =
+            QPageLayout(paper, QPageLayout::Portrait,
+                        QMarginsF(mm(size.left), mm(size.top), mm(size.right), mm(size.bottom)),
+                        QPageLayout::Millimeter);
+        found.media = size.media;
+        return;
+    }
+    found.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                               QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    found.media = "iso_a4_210x297mm";
+}
 
 } // namespace
 
-PrintResult PaintOnDefaultPrinter(const PaintPages& paint)
+FoundPrinter FindDefaultPrinter(std::chrono::milliseconds wait)
 {
-    lastFailureReason.clear();
-    // QPrinter stays "valid" without any printer on CUPS; only the printer list knows.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        return PrintResult::NoDefaultPrinter;
+    const CupsConnection connection(wait);
+    if (connection.Http() == nullptr) {
+        return FailedLookup(*connection.NotAnswering());
     }
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Sumvarl"));
-#ifdef SUMVARL_HAVE_CUPS
-    if (printer.outputFormat() == QPrinter::NativeFormat) {
-        return PrintThroughCups(printer, info.printerName(), paint);
+    const DestPointer dest(cupsGetNamedDest(connection.Http(), nullptr, nullptr));
+    if (const auto silent = connection.NotAnswering()) {
+        return FailedLookup(*silent);
     }
-#endif
-    return PaintOnPrinter(printer, paint);
+    if (!dest) {
+        return FailedLookup({PrintResult::NoDefaultPrinter, {}});
+    }
+    FoundPrinter found;
+    found.queue = QString::fromUtf8(dest->name);
+    // A paused queue takes the job and keeps it unseen until someone resumes it, when a second
+    // press would print the sheet twice; so the job is not sent and the person is told.
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    if (state != nullptr && qstrcmp(state, "5") == 0) {
+        found.outcome = {PrintResult::JobFailed,
+                         QStringLiteral("打印机“%1”已暂停").arg(found.queue)};
+        return found;
+    }
+    ReadPaper(connection, dest.get(), found);
+    if (const auto silent = connection.NotAnswering()) {
+        return FailedLookup(*silent);
+    }
+    return found;
 }
 
-QString LastPrintFailureReason()
+PrintOutcome SubmitJob(const PaintedJob& job, std::chrono::milliseconds wait)
 {
-    return lastFailureReason;
+    if (!job.outcome.Ok()) {
+        return job.outcome;
+    }
+    const CupsConnection connection(wait);
+    if (connection.Http() == nullptr) {
+        return *connection.NotAnswering();
+    }
+    const QByteArray queue = job.queue.toUtf8();
+    cups_option_t* options = nullptr;
+    const int count = cupsAddOption("media", job.media.constData(), 0, &options);
+    const int id = cupsCreateJob(connection.Http(), queue.constData(), "Sumvarl", count, options);
+    cupsFreeOptions(count, options);
+    if (id <= 0) {
+        return Refused(connection, job.queue);
+    }
+    const bool sent =
+        cupsStartDocument(connection.Http(), queue.constData(), id, "Sumvarl", CUPS_FORMAT_PDF,
+                          1) == HTTP_STATUS_CONTINUE &&
+        cupsWriteRequestData(connection.Http(), job.pdf.constData(),
+                             static_cast<size_t>(job.pdf.size())) == HTTP_STATUS_CONTINUE &&
+        cupsFinishDocument(connection.Http(), queue.constData()) == IPP_STATUS_OK;
+    if (!sent) {
+        PrintOutcome outcome = Refused(connection, job.queue);
+        // A job left without its document would hold the queue; a silent service would only
+        // make the cancel wait again.
+        if (!connection.GaveUp()) {
+            cupsCancelJob2(connection.Http(), queue.constData(), id, 0);
+        }
+        return outcome;
+    }
+    return {};
+}
+
+#else
+
+// Elsewhere (Windows) the system's own printer support is local and quick, and QPrinter reports
+// what it knows; the job is painted straight onto the printer.
+FoundPrinter FindDefaultPrinter(std::chrono::milliseconds /*wait*/)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return FailedLookup({PrintResult::NoDefaultPrinter, {}});
+    }
+    FoundPrinter found;
+    found.queue = info.printerName();
+    return found;
+}
+
+PrintOutcome SubmitJob(const PaintedJob& job, std::chrono::milliseconds /*wait*/)
+{
+    return job.outcome;
+}
+
+#endif
+
+PaintedJob PaintJob(const FoundPrinter& printer, const PaintPages& paint)
+{
+    PaintedJob job;
+    job.outcome = printer.outcome;
+    if (!job.outcome.Ok()) {
+        return job;
+    }
+#ifdef SUMVARL_HAVE_CUPS
+    job.queue = printer.queue;
+    job.media = printer.media;
+    QBuffer buffer(&job.pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(QStringLiteral("Sumvarl"));
+    writer.setCreator(QStringLiteral("Sumvarl"));
+    // The resolution of a saved PDF, so paper and file are laid out alike.
+    writer.setResolution(1200);
+    writer.setPageLayout(printer.layout);
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        job.outcome.result = PrintResult::CannotOpen;
+        return job;
+    }
+    const bool pagesOk = paint(painter, writer);
+    if (!painter.end() || !pagesOk) {
+        job.outcome.result = PrintResult::JobFailed;
+    }
+    return job;
+#else
+    QPrinter device(QPrinterInfo::printerInfo(printer.queue), QPrinter::HighResolution);
+    device.setDocName(QStringLiteral("Sumvarl"));
+    job.outcome.result = PaintOnPrinter(device, paint);
+    return job;
+#endif
+}
+
+PrintOutcome PaintOnDefaultPrinter(const PaintPages& paint, std::chrono::milliseconds wait)
+{
+    return SubmitJob(PaintJob(FindDefaultPrinter(wait), paint), wait);
 }
 
 } // namespace sumvarl

@@ -16,16 +16,18 @@ namespace sumvarl {
 // One job on the given printer (a real queue or a PDF file).
 PrintResult PaintOnPrinter(QPrinter& printer, const PaintPages& paint);
 
-// One job on the system's default printer.
-PrintResult PaintOnDefaultPrinter(const PaintPages& paint);
+// The steps of a job on the default printer (see PrinterModule).
+FoundPrinter FindDefaultPrinter(std::chrono::milliseconds wait);
+PaintedJob PaintJob(const FoundPrinter& printer, const PaintPages& paint);
+PrintOutcome SubmitJob(const PaintedJob& job, std::chrono::milliseconds wait);
 
-// Why the last job on this thread failed, as the printing system put it ("client-error-not-
-// possible", "The printer or class is not shared."); empty when it gave no reason.
-QString LastPrintFailureReason();
+// One job on the system's default printer, all steps on this thread.
+PrintOutcome PaintOnDefaultPrinter(const PaintPages& paint,
+                                   std::chrono::milliseconds wait = DefaultServiceWait);
 
 // The worksheet, or another document, drawn on those printers.
 PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options = {});
-PrintResult PrintOnDefaultPrinter(const DocumentOptions& options = {});
-PrintResult PrintDocumentOnDefaultPrinter(const DrawDocument& draw);
+PrintOutcome PrintOnDefaultPrinter(const DocumentOptions& options = {});
+PrintOutcome PrintDocumentOnDefaultPrinter(const DrawDocument& draw);
 
 } // namespace sumvarl

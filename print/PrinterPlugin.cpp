@@ -1,5 +1,6 @@
-// The printing module: the default printer's job (QPrinter, CUPS) behind PrinterModule, loaded
-// by DefaultPrinter on the first job.
+// The printing module: the default printer's job (CUPS, or QPrinter elsewhere) behind
+// PrinterModule, loaded by DefaultPrinter on the first job. It keeps no state between calls, so
+// jobs of two windows may run at once.
 
 #include "print/PrinterJob.h"
 #include "print/PrinterModule.h"
@@ -15,11 +16,18 @@ class PrinterPlugin final : public QObject, public PrinterModule
     Q_INTERFACES(sumvarl::PrinterModule)
 
 public:
-    PrintResult PaintOnDefaultPrinter(const PaintPages& paint) override
+    FoundPrinter FindDefaultPrinter(std::chrono::milliseconds wait) override
     {
-        return sumvarl::PaintOnDefaultPrinter(paint);
+        return sumvarl::FindDefaultPrinter(wait);
     }
-    QString LastFailureReason() const override { return LastPrintFailureReason(); }
+    PaintedJob Paint(const FoundPrinter& printer, const PaintPages& paint) override
+    {
+        return PaintJob(printer, paint);
+    }
+    PrintOutcome Submit(const PaintedJob& job, std::chrono::milliseconds wait) override
+    {
+        return SubmitJob(job, wait);
+    }
 };
 
 } // namespace sumvarl

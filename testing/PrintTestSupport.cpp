@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMarginsF>
@@ -14,9 +15,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 #include <QtDebug>
 #include <cerrno>
+#include <csignal>
 
 namespace printtest {
 
@@ -217,9 +221,67 @@ QStringList WaitForKeptJobs(int timeoutMs)
         if (SchedulerIdle() && !KeptJobs().isEmpty()) {
             break;
         }
-        QThread::msleep(50);
+        // Events go on meanwhile: a window's job is painted on this thread once its printer
+        // has been found.
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return KeptJobs();
+}
+
+bool RunCupsTool(const QString& program, const QStringList& arguments)
+{
+    QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty()) {
+        path = QStandardPaths::findExecutable(program, {QStringLiteral("/usr/sbin")});
+    }
+    QProcess tool;
+    tool.start(path, arguments);
+    const bool ran = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                     tool.exitCode() == 0;
+    if (!ran) {
+        qWarning() << program << arguments << tool.readAllStandardError();
+    }
+    return ran;
+}
+
+namespace {
+
+bool ServerNamesItsDefault()
+{
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-d")});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().contains("system default destination:");
+}
+
+} // namespace
+
+StoppedPrintService::StoppedPrintService()
+{
+    // The server reloads itself once after its queue has been set up, dropping connections; it
+    // is stopped only once it names its default again.
+    QElapsedTimer settling;
+    settling.start();
+    while (!ServerNamesItsDefault() && settling.elapsed() < 5000) {
+        QThread::msleep(50);
+    }
+    // test-printer.sh keeps the server's pid beside the folder of kept jobs.
+    QFile file(QFileInfo(TestPrinterOut()).dir().filePath(QStringLiteral("cupsd.pid")));
+    if (file.open(QIODevice::ReadOnly)) {
+        pid_ = file.readAll().trimmed().toInt();
+    }
+    if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) {
+        pid_ = 0;
+    }
+}
+
+StoppedPrintService::~StoppedPrintService()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
+    }
 }
 
 namespace {

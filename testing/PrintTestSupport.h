@@ -81,6 +81,26 @@ QString TestPrinterOut();
 // returns the kept documents' paths, sorted by job id. Returns what is there after timeoutMs.
 QStringList WaitForKeptJobs(int timeoutMs = 30000);
 
+// Runs a CUPS tool (cupsdisable, cupsreject…) against the test server; false with a warning
+// when it fails.
+bool RunCupsTool(const QString& program, const QStringList& arguments);
+
+// While it lives, the test server is stopped (SIGSTOP): it takes connections and answers
+// nothing, as a hung print service does. Stopped() is false when there is no server to stop.
+class StoppedPrintService
+{
+public:
+    StoppedPrintService();
+    ~StoppedPrintService();
+    StoppedPrintService(const StoppedPrintService&) = delete;
+    StoppedPrintService& operator=(const StoppedPrintService&) = delete;
+
+    bool Stopped() const { return pid_ > 0; }
+
+private:
+    int pid_ = 0;
+};
+
 // Runs pdftotext; empty with a warning on failure.
 QString RunPdfToText(const QStringList& arguments);
 

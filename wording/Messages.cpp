@@ -9,6 +9,13 @@
 
 namespace sumvarl {
 
+namespace {
+
+// After a failed print or save: nothing of the worksheet is lost.
+const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
+
+} // namespace
+
 QString RefusalText(const Refusal& r)
 {
     static const std::array<QString, 4> weightNames{QStringLiteral("加法"), QStringLiteral("减法"),
@@ -93,11 +100,39 @@ QString SystemReasonInChinese(const QString& reason)
     return reason;
 }
 
+QString PrintFailureMessage(PrintResult result, const QString& reason)
+{
+    switch (result) {
+    case PrintResult::Printed:
+        return {};
+    case PrintResult::NoDefaultPrinter:
+        return QStringLiteral("没有找到默认打印机，无法打印。请先设置默认打印机，再按“打印”。") +
+               kept;
+    case PrintResult::CannotOpen:
+        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
+    case PrintResult::NotAFile:
+        return QStringLiteral("打印没有完成。") + kept;
+    case PrintResult::JobFailed:
+        return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
+               (reason.isEmpty() ? QString()
+                                 : QStringLiteral("（打印系统的原因：%1）").arg(reason)) +
+               QStringLiteral("。") + kept;
+    case PrintResult::NoPrinterModule:
+        return QStringLiteral("Sumvarl 的打印部分没有找到，无法打印") +
+               (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
+               QStringLiteral("。请重新安装 Sumvarl。") + kept;
+    case PrintResult::ServiceNotAnswering:
+        return QStringLiteral("打印服务没有回应，没有打印") +
+               (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
+               QStringLiteral("。请确认打印服务（CUPS）正在运行，稍后再按“打印”。") + kept;
+    }
+    return {};
+}
+
 QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason)
 {
     const QString why =
         reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(SystemReasonInChinese(reason));
-    const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
     switch (result) {
     case PrintResult::Printed:
         return {};
@@ -106,6 +141,7 @@ QString SaveFailureMessage(PrintResult result, const QString& path, const QStrin
     case PrintResult::NoDefaultPrinter:
     case PrintResult::CannotOpen:
     case PrintResult::NoPrinterModule:
+    case PrintResult::ServiceNotAnswering:
         return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。")
                    .arg(path, why) +
                kept;

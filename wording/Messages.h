@@ -29,4 +29,8 @@ QString SystemReasonInChinese(const QString& reason);
 // empty for Printed.
 QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason = {});
 
+// The message shown for a failed print job, in Chinese, with the printing system's reason where
+// it gave one; empty for Printed.
+QString PrintFailureMessage(PrintResult result, const QString& reason = {});
+
 } // namespace sumvarl

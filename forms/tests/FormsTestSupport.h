@@ -49,11 +49,11 @@ public:
         Hooks().exitProgram = [this] { ++exits; };
         Hooks().print = [this] {
             ++prints;
-            return printResult;
+            return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
         };
         Hooks().printDrawing = [this](const DrawDocument& draw) {
             drawings.push_back(draw);
-            return printResult;
+            return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
         };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };

@@ -157,7 +157,7 @@ private slots:
         hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
         sumvarl::Hooks().printDocument = [this](const sumvarl::DocumentOptions& options) {
             printedOptions_.push_back(options);
-            return documentResult_;
+            return QtFuture::makeReadyFuture(sumvarl::PrintOutcome{documentResult_, {}});
         };
         sumvarl::Hooks().saveFileName = [this](const QString& title, const QString& suggested) {
             dialogTitles_ << title;

@@ -7,6 +7,7 @@
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
+#include "wording/Messages.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QApplication>

@@ -32,7 +32,7 @@ private slots:
         const printtest::TableCopy before = printtest::CopyTable();
 
         const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
-        QCOMPARE(sumvarl::PrintOnDefaultPrinter(key), sumvarl::PrintResult::Printed);
+        QCOMPARE(sumvarl::PrintOnDefaultPrinter(key).result, sumvarl::PrintResult::Printed);
         QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
 
         const QStringList jobs = printtest::WaitForKeptJobs();

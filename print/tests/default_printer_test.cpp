@@ -3,6 +3,7 @@
 //   printsOneJobOnTheDefaultPrinter  a default queue that keeps each document
 //   reportsAMissingDefaultPrinter    a server without any queue
 //   reportsARefusedJob               a default queue that refuses jobs
+//   reportsAPausedQueue              a default queue, paused by the test
 
 #include "print/PainterSurface.h"
 #include "print/PrinterJob.h"
@@ -33,6 +34,7 @@ private slots:
     void printsOneJobOnTheDefaultPrinter();
     void reportsAMissingDefaultPrinter();
     void reportsARefusedJob();
+    void reportsAPausedQueue();
 };
 
 void DefaultPrinterTest::initTestCase()
@@ -49,7 +51,7 @@ void DefaultPrinterTest::printsOneJobOnTheDefaultPrinter()
     SetWorksheetWithBlanks();
     const printtest::TableCopy before = printtest::CopyTable();
 
-    QCOMPARE(sumvarl::PrintOnDefaultPrinter(), PrintResult::Printed);
+    QCOMPARE(sumvarl::PrintOnDefaultPrinter().result, PrintResult::Printed);
     QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
 
     const QStringList jobs = printtest::WaitForKeptJobs();
@@ -77,10 +79,9 @@ void DefaultPrinterTest::reportsAMissingDefaultPrinter()
     SetWorksheetWithBlanks();
     const printtest::TableCopy before = printtest::CopyTable();
 
-    const PrintResult result = sumvarl::PrintOnDefaultPrinter();
+    const PrintResult result = sumvarl::PrintOnDefaultPrinter().result;
     QCOMPARE(result, PrintResult::NoDefaultPrinter);
     QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
-    QVERIFY(sumvarl::PrintFailureMessage(result).contains(QStringLiteral("默认打印机")));
 }
 
 void DefaultPrinterTest::reportsARefusedJob()
@@ -89,13 +90,25 @@ void DefaultPrinterTest::reportsARefusedJob()
     SetWorksheetWithBlanks();
     const printtest::TableCopy before = printtest::CopyTable();
 
-    // Qt's own CUPS engine reports this job as printed; the job must come back as failed.
-    QCOMPARE(sumvarl::PrintOnDefaultPrinter(), PrintResult::JobFailed);
-    // CUPS's own reason goes into the message.
-    const QString reason = sumvarl::LastPrintFailureReason();
-    QVERIFY(!reason.isEmpty());
-    QVERIFY(sumvarl::PrintFailureMessage(PrintResult::JobFailed, reason).contains(reason));
+    // Qt's own CUPS engine reports this job as printed; the job must come back as failed, with
+    // CUPS's reason in Chinese in the message.
+    const sumvarl::PrintOutcome outcome = sumvarl::PrintOnDefaultPrinter();
+    QCOMPARE(outcome.result, PrintResult::JobFailed);
+    QCOMPARE(outcome.reason, QStringLiteral("打印机“SumvarlTest”现在不接受打印任务"));
     QVERIFY(printtest::SameTable(before, printtest::CopyTable()));
+    QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
+}
+
+void DefaultPrinterTest::reportsAPausedQueue()
+{
+    QVERIFY(printtest::RunCupsTool(QStringLiteral("cupsdisable"), {QStringLiteral("SumvarlTest")}));
+    SetWorksheetWithBlanks();
+
+    // CUPS would keep the job unseen; it is not sent.
+    const sumvarl::PrintOutcome outcome = sumvarl::PrintOnDefaultPrinter();
+    QCOMPARE(outcome.result, PrintResult::JobFailed);
+    QCOMPARE(outcome.reason, QStringLiteral("打印机“SumvarlTest”已暂停"));
+    QVERIFY(printtest::RunCupsTool(QStringLiteral("cupsenable"), {QStringLiteral("SumvarlTest")}));
     QCOMPARE(printtest::WaitForKeptJobs(2000), QStringList());
 }
 

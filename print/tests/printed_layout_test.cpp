@@ -9,7 +9,6 @@
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
-#include <set>
 
 namespace {
 
@@ -211,30 +210,6 @@ TEST(PrintedWorksheet, ACountOutsideTheTableIsHeldToItsRows)
         EXPECT_EQ(surface.drawn.size(), 5u) << n.count;
         EXPECT_EQ(surface.drawn[2].text, n.shown);
     }
-}
-
-TEST(PrintFailureMessage, NamesEachFailureInChineseAndNothingForSuccess)
-{
-    using sumvarl::PrintResult;
-    EXPECT_TRUE(sumvarl::PrintFailureMessage(PrintResult::Printed).isEmpty());
-    const struct
-    {
-        PrintResult result;
-        const char16_t* names;
-    } failures[] = {
-        {PrintResult::NoDefaultPrinter, u"没有找到默认打印机"},
-        {PrintResult::CannotOpen, u"打印机无法打开"},
-        {PrintResult::JobFailed, u"打印任务没有完成"},
-    };
-    std::set<QString> messages;
-    for (const auto& f : failures) {
-        const QString message = sumvarl::PrintFailureMessage(f.result);
-        EXPECT_TRUE(message.contains(QString::fromUtf16(f.names))) << message.toStdString();
-        // The worksheet is kept, and the message says so.
-        EXPECT_TRUE(message.contains(QStringLiteral("保留"))) << message.toStdString();
-        messages.insert(message);
-    }
-    EXPECT_EQ(messages.size(), std::size(failures));
 }
 
 } // namespace
