@@ -1,6 +1,6 @@
 #include "worksheet/ProblemLine.h"
 
-#include "core/Math.h"
+#include "core/Problem.h"
 #include "worksheet/PrintSurface.h"
 
 #include <algorithm>
@@ -24,46 +24,37 @@ int TabColumn(int i, Variant variant)
     return place * ColumnPitch(variant) + (variant == Variant::Screen ? 0 : 4);
 }
 
-std::u16string LeftPart(int row, Variant variant)
+std::u16string LeftPart(const TableRow& row, Variant variant)
 {
-    const auto& t = Math::WorksheetTable;
-    const auto r = static_cast<std::size_t>(row);
     const std::u16string_view marker = BlankMarker(variant);
-    const std::int16_t kind = t.BlankKind[r];
-
     std::u16string joined(JustifyWidth, u' ');
-    joined.append(kind == 1 ? marker : std::u16string_view(t.Operand1Text[r]));
-    joined.append(t.OperatorText[r]);
-    joined.append(kind == 2 ? marker : std::u16string_view(t.Operand2Text[r]));
+    joined.append(row.blankKind == 1 ? marker : std::u16string_view(row.operand1));
+    joined.append(row.op);
+    joined.append(row.blankKind == 2 ? marker : std::u16string_view(row.operand2));
     return joined.substr(joined.size() - JustifyWidth);
 }
 
-std::u16string ItemText(int row, Variant variant)
+std::u16string ItemText(const TableRow& row, Variant variant)
 {
     std::u16string text = LeftPart(row, variant);
-    text.append(Math::EqualsSign);
-    const auto r = static_cast<std::size_t>(row);
-    if (Math::WorksheetTable.BlankKind[r] != 0) {
-        text.append(Math::WorksheetTable.ResultText[r]);
+    text.append(EqualsSign);
+    if (row.blankKind != 0) {
+        text.append(row.result);
     }
     return text;
 }
 
-std::u16string AnswerLeftPart(int row)
+std::u16string AnswerLeftPart(const TableRow& row)
 {
-    const auto& t = Math::WorksheetTable;
-    const auto r = static_cast<std::size_t>(row);
-    const std::int16_t kind = t.BlankKind[r];
     const auto filled = [](std::u16string_view operand) {
         std::u16string text(u"(");
         text.append(operand);
         text.append(u")");
         return text;
     };
-
-    std::u16string joined = kind == 1 ? filled(t.Operand1Text[r]) : t.Operand1Text[r];
-    joined.append(t.OperatorText[r]);
-    joined.append(kind == 2 ? filled(t.Operand2Text[r]) : t.Operand2Text[r]);
+    std::u16string joined = row.blankKind == 1 ? filled(row.operand1) : row.operand1;
+    joined.append(row.op);
+    joined.append(row.blankKind == 2 ? filled(row.operand2) : row.operand2);
     const auto width = static_cast<std::size_t>(JustifyWidth);
     if (joined.size() < width) {
         joined.insert(0, width - joined.size(), u' ');
@@ -71,12 +62,32 @@ std::u16string AnswerLeftPart(int row)
     return joined;
 }
 
-std::u16string AnswerItemText(int row, Variant /*variant*/)
+std::u16string AnswerItemText(const TableRow& row, Variant /*variant*/)
 {
     std::u16string text = AnswerLeftPart(row);
-    text.append(Math::EqualsSign);
-    text.append(Math::WorksheetTable.ResultText[static_cast<std::size_t>(row)]);
+    text.append(EqualsSign);
+    text.append(row.result);
     return text;
+}
+
+std::u16string LeftPart(int row, Variant variant)
+{
+    return LeftPart(RowAt(row), variant);
+}
+
+std::u16string ItemText(int row, Variant variant)
+{
+    return ItemText(RowAt(row), variant);
+}
+
+std::u16string AnswerLeftPart(int row)
+{
+    return AnswerLeftPart(RowAt(row));
+}
+
+std::u16string AnswerItemText(int row, Variant variant)
+{
+    return AnswerItemText(RowAt(row), variant);
 }
 
 void RowBreak(PrintSurface& surface, Variant variant)
@@ -118,12 +129,18 @@ void PrintWithinPlace(PrintSurface& surface, std::u16string_view text, int colum
 
 void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers)
 {
+    PrintProblemLine(surface, i, RowAt(i), variant, answers);
+}
+
+void PrintProblemLine(PrintSurface& surface, int i, const TableRow& row, Variant variant,
+                      bool answers)
+{
     const int column = TabColumn(i, variant);
     if (answers) {
         surface.Print({Tab{column}}, Ending::Open);
-        PrintWithinPlace(surface, AnswerItemText(i, variant), column, variant);
+        PrintWithinPlace(surface, AnswerItemText(row, variant), column, variant);
     } else {
-        surface.Print({Tab{column}, ItemText(i, variant)}, Ending::Open);
+        surface.Print({Tab{column}, ItemText(row, variant)}, Ending::Open);
     }
     if (i % ProblemsPerRow == 0) {
         RowBreak(surface, variant);

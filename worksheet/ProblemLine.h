@@ -1,6 +1,9 @@
 #pragma once
 
-// How one row of the worksheet table becomes a problem on a sheet, on screen or on paper.
+// How one row of the worksheet table becomes a problem on a sheet, on screen or on paper. Each
+// item is made from a row's texts; the functions taking a row number read the classic table.
+
+#include "worksheet/TableRow.h"
 
 #include <string>
 
@@ -24,9 +27,11 @@ int TabColumn(int i, Variant variant);
 
 // The text before "＝", right-justified to 7 characters by keeping the last 7 characters of
 // seven spaces plus the joined text:  12＋5 -> "  12＋5",  1000＋200 -> "000＋200".
+std::u16string LeftPart(const TableRow& row, Variant variant);
 std::u16string LeftPart(int row, Variant variant);
 
 // The left part, "＝" and, for a blank problem, the result.
+std::u16string ItemText(const TableRow& row, Variant variant);
 std::u16string ItemText(int row, Variant variant);
 
 // The answer key's item: every open place filled in. Kind 0 gets the result after "＝"; kinds 1
@@ -36,11 +41,16 @@ std::u16string ItemText(int row, Variant variant);
 // shows the whole problem even where the sheet had to cut it. Both surfaces fill alike.
 // Printed, a key item wider than its place (five-digit numbers) is set in a smaller size that
 // ends it a column before the next problem, so that the key's rows stay on the sheet's lines.
+std::u16string AnswerLeftPart(const TableRow& row);
+std::u16string AnswerItemText(const TableRow& row, Variant variant);
 std::u16string AnswerLeftPart(int row);
 std::u16string AnswerItemText(int row, Variant variant);
 
 // Prints problem i at its column with the open ending, then the row break after every fourth.
 // With answers the answer key's item is printed instead of the sheet's.
+// The row as the ith problem of a sheet, at its column and with its row break.
+void PrintProblemLine(PrintSurface& surface, int i, const TableRow& row, Variant variant,
+                      bool answers = false);
 void PrintProblemLine(PrintSurface& surface, int i, Variant variant, bool answers = false);
 
 void RowBreak(PrintSurface& surface, Variant variant);
