@@ -108,7 +108,6 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     }
     RandomSource& random = seeded ? static_cast<RandomSource&>(*seeded) : SharedRandom();
     BuildHooks hooks;
-    hooks.generateProblem = [&random](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
 
     WorksheetPdf sheets(job.output);

@@ -1,0 +1,22 @@
+#pragma once
+
+// Typed problems written the way a test reads them: Two(12, Operation::Add, 5, 17).
+
+#include "core/Problem.h"
+
+namespace sumvarl::testing {
+
+inline model::Problem Two(int a, Operation op, int b, int result, int open = 0, int remainder = 0,
+                          bool withRemainder = false)
+{
+    model::Problem p;
+    p.operands = {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b), 0};
+    p.operators = {op, Operation::Add};
+    p.open = static_cast<OpenPlace>(open);
+    p.result = static_cast<std::int16_t>(result);
+    p.remainder = static_cast<std::int16_t>(remainder);
+    p.withRemainder = withRemainder;
+    return p;
+}
+
+} // namespace sumvarl::testing
