@@ -3,6 +3,10 @@
 // Typed problems written the way a test reads them: Two(12, Operation::Add, 5, 17).
 
 #include "core/Problem.h"
+#include "core/Sheet.h"
+
+#include <utility>
+#include <vector>
 
 namespace sumvarl::testing {
 
@@ -17,6 +21,15 @@ inline model::Problem Two(int a, Operation op, int b, int result, int open = 0, 
     p.remainder = static_cast<std::int16_t>(remainder);
     p.withRemainder = withRemainder;
     return p;
+}
+
+// A one-part sheet holding exactly these problems, as a practice round is handed them.
+inline Sheet SheetOf(std::vector<model::Problem> problems)
+{
+    Sheet sheet;
+    sheet.spec.parts.emplace_back().problemCount = static_cast<std::int16_t>(problems.size());
+    sheet.problems = std::move(problems);
+    return sheet;
 }
 
 } // namespace sumvarl::testing
