@@ -1,6 +1,5 @@
 #include "forms/frmPractice.h"
 
-#include "core/Math.h"
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
