@@ -4,6 +4,7 @@
 #include "batch/BatchRun.h"
 #include "core/Math.h"
 #include "testing/KeyDigest.h"
+#include "testing/LessonColumns.h"
 #include "testing/SettingsText.h"
 #include "testing/SheetSettings.h"
 
@@ -254,11 +255,7 @@ private slots:
     void lessonOptions_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("carry");
-        QTest::addColumn<int>("borrow");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<bool>("remainder");
+        sumvarl::testing::AddLessonColumns();
         using Math::CarryRule;
         QTest::newRow("none: the defaults")
             << QStringList{} << int(CarryRule::Any) << int(CarryRule::Any) << 0 << 9 << false;

@@ -9,6 +9,7 @@
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
 #include "forms/frmMore.h"
+#include "testing/LessonColumns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -172,11 +173,7 @@ private slots:
     {
         QTest::addColumn<QString>("ticks"); // 加 减 乘 除
         QTest::addColumn<QString>("range");
-        QTest::addColumn<int>("carry");
-        QTest::addColumn<int>("borrow");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<bool>("remainder");
+        sumvarl::testing::AddLessonColumns();
         QTest::newRow("20以内进位加法") << "1000"
                                         << "20" << 1 << 0 << 0 << 9 << false;
         QTest::newRow("20以内退位减法") << "0100"
