@@ -13,11 +13,15 @@ namespace {
 
 using fuzz::Require;
 
-// Only the symbols, upper case: how a code compares once blanks, dashes and case are put aside.
+// Only the symbols, upper case: how a code compares once blanks, dashes, case and full-width
+// forms are put aside.
 std::u16string Symbols(std::u16string_view text)
 {
     std::u16string symbols;
     for (char16_t c : text) {
+        if (c >= u'\uFF01' && c <= u'\uFF5E') {
+            c = static_cast<char16_t>(c - 0xFEE0);
+        }
         if (c >= u'a' && c <= u'z') {
             c = static_cast<char16_t>(c - u'a' + u'A');
         }
