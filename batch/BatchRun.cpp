@@ -141,10 +141,10 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
     if (job.fromCode) {
         return *job.fromCode;
     }
-    constexpr auto seeds = std::uint64_t{1} << ShortSheetCodeSeedBits;
+    constexpr auto ShortSeeds = std::uint64_t{1} << ShortSheetCodeSeedBits;
     // A draw has 24 bits, so the product stays below 2^23 and keeps 23 of them.
-    const std::uint64_t fresh = static_cast<std::uint64_t>(
-        static_cast<double>(SharedRandom().Draw()) * static_cast<double>(seeds));
+    const auto fresh = static_cast<std::uint64_t>(static_cast<double>(SharedRandom().Draw()) *
+                                                  static_cast<double>(ShortSeeds));
     return {{PartSpecFor(job.settings, job.lesson)}, job.seed.value_or(fresh)};
 }
 
