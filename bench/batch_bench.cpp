@@ -56,7 +56,6 @@ void BM_Batch40SheetsNoPdf(benchmark::State& state)
     Math::FillBlankPercent = 30;
     sumvarl::ClockRandom random(1, [] { return std::uint64_t{0}; });
     sumvarl::BuildHooks hooks;
-    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
     for (auto _ : state) {
         for (int sheet = 0; sheet < 40; ++sheet) {

@@ -46,7 +46,6 @@ void BuildTable()
     Math::FillBlankPercent = 20;
     sumvarl::ClockRandom random(7, [] { return std::uint64_t{1}; });
     sumvarl::BuildHooks hooks;
-    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
     sumvarl::FillWorksheetTable(hooks);
     built = true;

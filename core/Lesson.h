@@ -6,9 +6,6 @@
 #include "core/LessonRules.h"
 #include "core/StartSettings.h"
 
-// The windows still reach Math::lesson through this header.
-#include "core/Math.h" // IWYU pragma: keep
-
 #include <array>
 #include <cstdint>
 

@@ -16,10 +16,11 @@ namespace {
 using Keys = std::unordered_set<std::u16string>;
 
 // A problem whose key is not yet on the sheet, or none when the attempts run out.
-std::optional<model::Problem> FindNewProblem(const PartSpec& part, RandomSource& random, Keys& keys)
+std::optional<model::Problem> FindNewProblem(const PartSpec& part, RandomSource& random,
+                                             const ProblemDraw& draw, Keys& keys)
 {
     for (int attempt = 1; attempt <= AttemptsPerSheetProblem; ++attempt) {
-        const std::optional<model::Problem> problem = DrawProblem(part, random);
+        const std::optional<model::Problem> problem = draw(part, random);
         if (problem && keys.insert(TextsOf(*problem).key).second) {
             return problem;
         }
@@ -90,13 +91,19 @@ bool PosedWithResultOnly(const model::Problem& problem)
 
 SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random)
 {
+    return DrawSheetProblems(spec, random, DrawProblem);
+}
+
+SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random,
+                                const ProblemDraw& draw)
+{
     SheetProblems sheet;
     Keys keys;
     const std::vector<int> counts = PartCounts(spec);
     for (std::size_t k = 0; k < spec.parts.size(); ++k) {
         const PartSpec& part = spec.parts[k];
         for (int i = 0; i < counts[k]; ++i) {
-            std::optional<model::Problem> problem = FindNewProblem(part, random, keys);
+            std::optional<model::Problem> problem = FindNewProblem(part, random, draw, keys);
             if (!problem) {
                 sheet.fellShort = true;
                 return sheet;

@@ -9,6 +9,8 @@
 #include "core/StartSettings.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace sumvarl {
@@ -56,6 +58,12 @@ bool PosedWithResultOnly(const model::Problem& problem);
 // one whose key is already on the sheet; the blank draw follows every accepted problem of a
 // part whose fillBlankOn is 1, even where the problem is posed with its result open.
 SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random);
+
+// The same with another maker of single problems in place of DrawProblem: tests play back lists
+// of problems through it, or watch a build while it runs.
+using ProblemDraw = std::function<std::optional<model::Problem>(const PartSpec&, RandomSource&)>;
+SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random,
+                                const ProblemDraw& draw);
 
 // The sheet of the spec: DrawSheetProblems on ClockRandom(seed) with a clock that stands at 0.
 Sheet MakeSheet(const SheetSpec& spec);

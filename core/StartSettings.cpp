@@ -82,4 +82,18 @@ void CommitSettings(const Settings& s)
     Math::NumberRange = s.NumberRange;
 }
 
+Settings CommittedSettings()
+{
+    Settings s;
+    s.WeightTotal = Math::WeightTotal;
+    for (std::size_t k = 0; k < s.CumulativeWeight.size(); ++k) {
+        s.CumulativeWeight[k] = Math::CumulativeWeight[k];
+    }
+    s.FillBlankOn = Math::FillBlankOn;
+    s.FillBlankPercent = Math::FillBlankPercent;
+    s.ProblemCount = Math::ProblemCount;
+    s.NumberRange = Math::NumberRange;
+    return s;
+}
+
 } // namespace sumvarl

@@ -68,4 +68,7 @@ StartOutcome ReadSettings(const StartInputs& inputs);
 // Writes the settings into Math; CumulativeWeight(4) is left alone.
 void CommitSettings(const Settings& settings);
 
+// The settings Math holds, as Start left them.
+Settings CommittedSettings();
+
 } // namespace sumvarl

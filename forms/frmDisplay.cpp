@@ -177,7 +177,7 @@ void frmDisplay::Timer1_Timer()
         if (Hooks().adjustBuild) {
             Hooks().adjustBuild(hooks);
         }
-        BuildWorksheet(surface, hooks);
+        sheet_ = BuildWorksheet(surface, hooks);
     }
     Picture1_->update();
     emit worksheetBuilt();
@@ -285,7 +285,7 @@ void frmDisplay::PrintAnswers_Click()
 void frmDisplay::Practise_Click()
 {
     // No owner window: the round goes on when this window recalculates or is given up.
-    auto* practice = new frmPractice(TableProblems());
+    auto* practice = new frmPractice(sheet_);
     practice->show();
     practice->activateWindow();
 }

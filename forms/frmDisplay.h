@@ -3,6 +3,8 @@
 // The worksheet window: the sheet in a fixed viewport with a vertical scroll bar, and print,
 // recalculate and give up. Its timer runs the worksheet builder once per arming.
 
+#include "core/Sheet.h"
+
 #include <QWidget>
 
 class QFrame;
@@ -72,6 +74,8 @@ private:
     QFrame* Picture2_ = nullptr;
     QScrollBar* VScroll1_ = nullptr;
     SheetPicture* Picture1_ = nullptr;
+    // The sheet the table was last filled from, for practice.
+    Sheet sheet_;
     QTimer* Timer1_ = nullptr;
     PrintJobWatch* printing_ = nullptr;
     int picture1Top_ = 0;

@@ -1,6 +1,7 @@
 #include "forms/frmMain.h"
 
 #include "core/Lesson.h"
+#include "core/Math.h"
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"

@@ -30,9 +30,9 @@ QComboBox* MakeList(QWidget* parent, const QString& name, const QStringList& ite
     return box;
 }
 
-Math::CarryRule RuleAt(const QComboBox& box)
+CarryRule RuleAt(const QComboBox& box)
 {
-    return static_cast<Math::CarryRule>(box.currentIndex());
+    return static_cast<CarryRule>(box.currentIndex());
 }
 
 } // namespace
@@ -102,9 +102,9 @@ void frmMore::CreateControls()
     connect(remainder_, &QCheckBox::toggled, this, &frmMore::UpdateCount);
 }
 
-Math::Lesson frmMore::Lesson() const
+sumvarl::Lesson frmMore::Lesson() const
 {
-    Math::Lesson lesson;
+    sumvarl::Lesson lesson;
     lesson.carry = RuleAt(*carry_);
     lesson.borrow = RuleAt(*borrow_);
     lesson.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());

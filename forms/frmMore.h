@@ -26,7 +26,7 @@ public:
     explicit frmMore(std::function<StartInputs()> mainInputs, QWidget* owner = nullptr);
 
     // The lesson as the controls show it.
-    Math::Lesson Lesson() const;
+    sumvarl::Lesson Lesson() const;
 
     // Counts again from the settings window's boxes and this window's controls.
     void UpdateCount();

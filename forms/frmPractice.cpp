@@ -1,6 +1,5 @@
 #include "forms/frmPractice.h"
 
-#include "core/Math.h"
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
@@ -8,6 +7,7 @@
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
+#include "worksheet/TableRow.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -67,10 +67,11 @@ private:
 
 // The parts around the answer box: "12＋5＝" [ ], "(" [ ] ")＋5＝17", "12＋(" [ ] ")＝17". The
 // numbers are shown whole, even where the printed sheet cuts a long problem.
-std::pair<QString, QString> AroundTheBox(const Problem& p)
+std::pair<QString, QString> AroundTheBox(const model::Problem& problem)
 {
+    const TableRow p = RowOf(problem);
     const QString op = ToQString(p.op);
-    const QString eq = ToQString(Math::EqualsSign);
+    const QString eq = ToQString(EqualsSign);
     const QString a = ToQString(p.operand1);
     const QString b = ToQString(p.operand2);
     const QString r = ToQString(p.result);
@@ -91,8 +92,8 @@ QString Elapsed(int seconds)
 
 } // namespace
 
-frmPractice::frmPractice(std::vector<Problem> problems, QWidget* parent)
-    : QWidget(parent), problems_(std::move(problems)),
+frmPractice::frmPractice(const Sheet& sheet, QWidget* parent)
+    : QWidget(parent), problems_(sheet.problems),
       negativeAllowed_(NegativeAnswersPossible(problems_))
 {
     setObjectName(QStringLiteral("frmPractice"));
@@ -192,7 +193,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
     sheet_->setFont(problemFont);
 
     for (std::size_t n = 0; n < problems.size(); ++n) {
-        const Problem& p = problems_[problems[n]];
+        const model::Problem& p = problems_[problems[n]];
         auto* cell = new QWidget(sheet_);
         auto* row = new QHBoxLayout(cell);
         row->setContentsMargins(0, 0, 0, 0);
@@ -210,7 +211,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
         row->addWidget(box);
         QLineEdit* remainder = nullptr;
         if (HasRemainder(p)) {
-            row->addWidget(new QLabel(ToQString(Math::RemainderSign), cell));
+            row->addWidget(new QLabel(ToQString(RemainderSign), cell));
             remainder = MakeBox(cell, QStringLiteral("Remainder") + number, false);
             row->addWidget(remainder);
         }
@@ -419,7 +420,7 @@ void frmPractice::ShowMarks(const std::vector<std::u16string>& answers)
 {
     for (std::size_t n = 0; n < items_.size(); ++n) {
         const Item& item = items_[n];
-        const Problem& p = problems_[item.problem];
+        const model::Problem& p = problems_[item.problem];
         const bool right = IsRightAnswer(p, answers[n]);
         for (QLineEdit* box : {item.box, item.remainder}) {
             if (box != nullptr) {

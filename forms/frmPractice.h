@@ -5,6 +5,7 @@
 // the first round's marked sheet printed or saved. It holds its own copy of the problems, so the
 // worksheet window may recalculate or close while a round goes on.
 
+#include "core/Sheet.h"
 #include "print/MarkedWorksheet.h"
 #include "worksheet/Marking.h"
 
@@ -33,7 +34,7 @@ class frmPractice final : public QWidget
     Q_OBJECT
 public:
     // A round of all the problems, in their order. The window deletes itself when closed.
-    explicit frmPractice(std::vector<Problem> problems, QWidget* parent = nullptr);
+    explicit frmPractice(const Sheet& sheet, QWidget* parent = nullptr);
 
     // 交卷: stop the clock and mark every answer.
     void HandIn_Click();
@@ -73,7 +74,7 @@ private:
     QLineEdit* MakeBox(QWidget* cell, const QString& name, bool negativeAllowed);
     void SetBoxState(QLineEdit& box, const char* state);
 
-    std::vector<Problem> problems_;
+    std::vector<model::Problem> problems_;
     bool negativeAllowed_ = false;
     std::vector<Item> items_;
     // Problems not yet answered right, after the last round handed in.

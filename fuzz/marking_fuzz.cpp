@@ -53,11 +53,17 @@ std::u16string Joined(const std::u16string& number, long long remainder, bool wi
                          : number;
 }
 
-// The one place that knows how Marking takes a problem: as the table's text columns.
-sumvarl::Problem AsProblem(const Posed& p)
+// The one place that knows how Marking takes a problem: typed, with its open place.
+sumvarl::model::Problem AsProblem(const Posed& p)
 {
-    return {Decimal(p.a), std::u16string(Math::OperatorTexts[static_cast<std::size_t>(p.kind - 1)]),
-            Decimal(p.b), Joined(Decimal(p.result), p.remainder, p.remainder != 0), p.blank};
+    sumvarl::model::Problem problem;
+    problem.operands = {static_cast<std::int16_t>(p.a), static_cast<std::int16_t>(p.b), 0};
+    problem.operators[0] = static_cast<sumvarl::Operation>(p.kind - 1);
+    problem.result = static_cast<std::int16_t>(p.result);
+    problem.remainder = static_cast<std::int16_t>(p.remainder);
+    problem.withRemainder = p.remainder != 0;
+    problem.open = static_cast<sumvarl::OpenPlace>(p.blank);
+    return problem;
 }
 
 long long ValueOf(std::u16string_view t)
@@ -229,7 +235,7 @@ AnswerChoice ChooseAnswer(InputReader& in)
 
 void CheckMarking(const Posed& p, const AnswerChoice& choice)
 {
-    const sumvarl::Problem problem = AsProblem(p);
+    const sumvarl::model::Problem problem = AsProblem(p);
     const bool remainderAsked = p.kind == 4 && p.blank == 0 && p.a % p.b != 0;
     Require(sumvarl::HasRemainder(problem) == remainderAsked,
             "a remainder is asked exactly of a result-open division that does not come out");

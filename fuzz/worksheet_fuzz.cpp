@@ -18,6 +18,7 @@
 //           fuzz::LessonFrom; two zero bytes are the default lesson)
 //   rest    the random draws, 3 bytes each, little-endian, as multiples of 2^-24
 
+#include "core/Generator.h"
 #include "core/Lesson.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
@@ -451,10 +452,34 @@ std::u16string ResultText(const Expected& e)
 // One call of the generator with its draws checked against the formulas: operand draws come in
 // rounds (a third draw for a remainder), and the first round that fits the lesson is the
 // problem; after MaxDrawRounds misfits there is none.
+void CheckGenerated(std::int16_t n, const InputRandom& random);
+
 void GenerateChecked(std::int16_t n, InputRandom& random)
 {
     random.log.clear();
     Math::GenerateProblem(n, random);
+    CheckGenerated(n, random);
+}
+
+// The build's own draw of one problem, through the slots the checks read.
+std::optional<sumvarl::model::Problem> DrawChecked(const sumvarl::PartSpec& part,
+                                                   InputRandom& random)
+{
+    random.log.clear();
+    std::optional<sumvarl::model::Problem> problem = sumvarl::DrawProblem(part, random);
+    const sumvarl::ProblemTexts texts =
+        problem ? sumvarl::TextsOf(*problem) : sumvarl::ProblemTexts{};
+    Math::CurrentOperand1 = texts.operand1;
+    Math::CurrentOperator = texts.op;
+    Math::CurrentOperand2 = texts.operand2;
+    Math::CurrentResult = texts.result;
+    Math::CurrentKey = texts.key;
+    CheckGenerated(part.numberRange, random);
+    return problem;
+}
+
+void CheckGenerated(std::int16_t n, const InputRandom& random)
+{
     const auto& log = random.log;
     Require(log.size() >= 2 && log[0].reseed && !log[1].reseed, "the band draw follows a re-seed");
     CheckShape(Math::CurrentOperand1, Math::CurrentOperator, Math::CurrentOperand2,
@@ -600,13 +625,14 @@ void BuildChecked(InputRandom& random)
     std::set<std::u16string> offered; // every different key the generator has given so far
     int misses = 0;                   // calls since the last new key
     sumvarl::BuildHooks hooks;
-    hooks.generateProblem = [&](std::int16_t n) {
+    hooks.drawProblem = [&](const sumvarl::PartSpec& part, sumvarl::RandomSource&) {
         Require(timerOffs == 0 && messages == 0, "no problem is sought after the build stopped");
-        Require(n == Math::NumberRange, "the builder passes NumberRange");
-        GenerateChecked(n, random);
+        Require(part.numberRange == Math::NumberRange, "the builder passes NumberRange");
+        std::optional<sumvarl::model::Problem> problem = DrawChecked(part, random);
         // No problem at all (a draw outside every band) is never placed.
         const bool isNew = !Math::CurrentKey.empty() && offered.insert(Math::CurrentKey).second;
         misses = isNew ? 0 : misses + 1;
+        return problem;
     };
     hooks.random = &tap;
     hooks.messageBox = [&](std::u16string_view prompt, std::u16string_view title) {

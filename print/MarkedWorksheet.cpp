@@ -1,6 +1,5 @@
 #include "print/MarkedWorksheet.h"
 
-#include "core/Math.h"
 #include "core/NumberText.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
@@ -40,10 +39,11 @@ std::u16string FilledInLine(const MarkedRound& round)
 
 std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
 {
-    const Problem& p = round.problems[i];
+    const model::Problem& p = round.problems[i];
+    const TableRow row = RowOf(p);
     const std::u16string written = i < round.answers.size() ? round.answers[i] : std::u16string();
     const auto operand = [&](const std::u16string& given, int kind) {
-        if (p.blankKind != kind) {
+        if (row.blankKind != kind) {
             return given;
         }
         // The printed sheet's "(  )" stays as it is where nothing was written.
@@ -52,13 +52,13 @@ std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
     };
     // Right-justified in 7 characters as the sheet's items are, but never cut: a cut would drop
     // digits that were marked.
-    std::u16string text = operand(p.operand1, 1) + p.op + operand(p.operand2, 2);
+    std::u16string text = operand(row.operand1, 1) + row.op + operand(row.operand2, 2);
     const auto width = static_cast<std::size_t>(JustifyWidth);
     if (text.size() < width) {
         text.insert(0, width - text.size(), u' ');
     }
-    text += Math::EqualsSign;
-    text += p.blankKind == 0 ? written : p.result;
+    text += EqualsSign;
+    text += row.blankKind == 0 ? written : row.result;
     if (IsRightAnswer(p, written)) {
         text += RightMark;
     } else {

@@ -18,7 +18,7 @@ inline constexpr std::u16string_view WrongMark = u"✗";
 
 struct MarkedRound
 {
-    std::vector<Problem> problems;
+    std::vector<model::Problem> problems;
     // One per problem, as written (digits, a remainder after "……"); empty where nothing was.
     std::vector<std::u16string> answers;
     QDate date;

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 DEV=${SUMVARL_DEV_BUILD:-build/dev}
 FUZZ=build/fuzz
 FUZZ_SECONDS=${SUMVARL_FUZZ_SECONDS:-30}
-FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz marking_fuzz"
+FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz marking_fuzz sheet_code_fuzz"
 # Directories whose sources clang-tidy covers (the fuzz targets through their replay builds in
 # fuzz/replay), and those whose test binaries run under valgrind (the Qt ones would report Qt's
 # own caches).

@@ -31,16 +31,7 @@ void UseSettings(const Settings& settings)
 
 Settings SettingsInMath()
 {
-    Settings s;
-    for (std::size_t k = 0; k < s.CumulativeWeight.size(); ++k) {
-        s.CumulativeWeight[k] = Math::CumulativeWeight[k];
-    }
-    s.WeightTotal = Math::WeightTotal;
-    s.FillBlankOn = Math::FillBlankOn;
-    s.FillBlankPercent = Math::FillBlankPercent;
-    s.ProblemCount = Math::ProblemCount;
-    s.NumberRange = Math::NumberRange;
-    return s;
+    return CommittedSettings();
 }
 
 } // namespace sumvarl::testing

@@ -127,8 +127,9 @@ struct BuildWatch
             const int count = Math::ProblemCount;
             auto stopped = std::make_shared<bool>(false);
 
-            hooks.generateProblem = [this, window, build, first = true,
-                                     generate = hooks.generateProblem](std::int16_t r) mutable {
+            hooks.drawProblem = [this, window, build, first = true,
+                                 generate = hooks.drawProblem](const sumvarl::PartSpec& part,
+                                                               sumvarl::RandomSource& r) mutable {
                 if (!window) {
                     ++onDestroyedWindow;
                 }
@@ -138,7 +139,7 @@ struct BuildWatch
                         onFirstProblem(*window, build);
                     }
                 }
-                generate(r);
+                return generate(part, r);
             };
             hooks.messageBox = [this, window, build, stopped, show = hooks.messageBox](
                                    std::u16string_view p, std::u16string_view t) {

@@ -59,13 +59,13 @@ QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in)
     case LessonRefusal::NoAddition:
         return QStringLiteral("%1以内没有%2的加法")
             .arg(in.numberRange)
-            .arg(in.lesson.carry == Math::CarryRule::Always ? QStringLiteral("必须进位")
-                                                            : QStringLiteral("不进位"));
+            .arg(in.lesson.carry == CarryRule::Always ? QStringLiteral("必须进位")
+                                                      : QStringLiteral("不进位"));
     case LessonRefusal::NoSubtraction:
         return QStringLiteral("%1以内没有%2的减法")
             .arg(in.numberRange)
-            .arg(in.lesson.borrow == Math::CarryRule::Always ? QStringLiteral("必须退位")
-                                                             : QStringLiteral("不退位"));
+            .arg(in.lesson.borrow == CarryRule::Always ? QStringLiteral("必须退位")
+                                                       : QStringLiteral("不退位"));
     case LessonRefusal::NoMultiplication:
     case LessonRefusal::NoDivision:
         return QStringLiteral("乘法口诀 %1 到 %2 里没有可用的除数")

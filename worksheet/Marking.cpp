@@ -1,6 +1,5 @@
 #include "worksheet/Marking.h"
 
-#include "core/Math.h"
 #include "core/NumberText.h"
 
 #include <algorithm>
@@ -10,97 +9,108 @@ namespace sumvarl {
 
 namespace {
 
-// Digits of a stored number text ("-12"); empty when the text is not a whole number.
-std::optional<long long> ReadStored(std::u16string_view text)
-{
-    std::string ascii;
-    for (const char16_t c : text) {
-        if (c > 0x7F) {
-            return std::nullopt;
-        }
-        ascii.push_back(static_cast<char>(c));
-    }
-    long long value = 0;
-    const char* end = ascii.data() + ascii.size();
-    const auto [ptr, ec] = std::from_chars(ascii.data(), end, value);
-    if (ec != std::errc() || ptr != end || ascii.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
+// Answers far outside 16 bits cannot be right and would overflow a product.
+constexpr long long Largest = 1'000'000'000;
 
 // a op b, empty for a division that does not come out exactly.
-std::optional<long long> Compute(long long a, std::u16string_view op, long long b)
+std::optional<long long> Compute(long long a, Operation op, long long b)
 {
-    if (op == Math::PlusSign) {
+    switch (op) {
+    case Operation::Add:
         return a + b;
-    }
-    if (op == Math::MinusSign) {
+    case Operation::Subtract:
         return a - b;
-    }
-    if (op == Math::TimesSign) {
+    case Operation::Multiply:
         return a * b;
-    }
-    if (op == Math::DivideSign && b != 0 && a % b == 0) {
-        return a / b;
+    case Operation::Divide:
+        if (b != 0 && a % b == 0) {
+            return a / b;
+        }
+        return std::nullopt;
     }
     return std::nullopt;
 }
 
+// The value of a chain with these numbers: the bracketed pair first, else × and ÷ before ＋
+// and －, else from the left.
+std::optional<long long> Evaluate(const model::Problem& p, const std::array<long long, 3>& n)
+{
+    const Operation first = p.operators[0];
+    if (p.operandCount < 3) {
+        return Compute(n[0], first, n[1]);
+    }
+    const Operation second = p.operators[1];
+    const auto binds = [](Operation op) {
+        return op == Operation::Multiply || op == Operation::Divide;
+    };
+    const bool lastFirst = p.brackets == Brackets::LastTwo ||
+                           (p.brackets == Brackets::None && binds(second) && !binds(first));
+    if (lastFirst) {
+        const std::optional<long long> right = Compute(n[1], second, n[2]);
+        return right ? Compute(n[0], first, *right) : std::nullopt;
+    }
+    const std::optional<long long> left = Compute(n[0], first, n[1]);
+    return left ? Compute(*left, second, n[2]) : std::nullopt;
+}
+
 // The generator draws the factors of a product from 0..9 and a divisor from 1..9; where the
 // equation alone would allow any number (a factor of 0), these are the numbers that count.
-bool AllowedAt(std::int16_t place, std::u16string_view op, long long value)
+bool AllowedAt(const model::Problem& p, long long value)
 {
-    if (op == Math::TimesSign && place != 0) {
+    if (p.operandCount != 2 || p.open == OpenPlace::Result) {
+        return true;
+    }
+    if (p.operators[0] == Operation::Multiply) {
         return value >= 0 && value <= 9;
     }
-    if (op == Math::DivideSign && place == 2) {
+    if (p.operators[0] == Operation::Divide && p.open == OpenPlace::Operand2) {
         return value >= 1 && value <= 9;
     }
     return true;
 }
 
-// Answers far outside 16 bits cannot be right and would overflow a product.
-constexpr long long Largest = 1'000'000'000;
+long long StoredAtOpenPlace(const model::Problem& p)
+{
+    if (p.open == OpenPlace::Result) {
+        return p.result;
+    }
+    return p.operands[static_cast<std::size_t>(p.open) - 1];
+}
+
+bool IsRightNumber(const model::Problem& p, std::optional<long long> answer)
+{
+    if (!answer || *answer > Largest || *answer < -Largest) {
+        return false;
+    }
+    if (*answer == StoredAtOpenPlace(p)) {
+        return true;
+    }
+    std::array<long long, 3> numbers{p.operands[0], p.operands[1], p.operands[2]};
+    long long result = p.result;
+    if (p.open == OpenPlace::Result) {
+        result = *answer;
+    } else {
+        numbers[static_cast<std::size_t>(p.open) - 1] = *answer;
+    }
+    return AllowedAt(p, *answer) && Evaluate(p, numbers) == result;
+}
 
 } // namespace
 
-std::vector<Problem> TableProblems()
+std::u16string RightAnswer(const model::Problem& problem)
 {
-    const auto& t = Math::WorksheetTable;
-    const int rows = std::clamp<int>(Math::ProblemCount, 0, Math::MaxProblemCount);
-    std::vector<Problem> problems;
-    for (int i = 1; i <= rows; ++i) {
-        const auto r = static_cast<std::size_t>(i);
-        if (t.OperatorText[r].empty()) {
-            break;
-        }
-        problems.push_back({t.Operand1Text[r], t.OperatorText[r], t.Operand2Text[r],
-                            t.ResultText[r], t.BlankKind[r]});
+    if (problem.open == OpenPlace::Result) {
+        return TextsOf(problem).result;
     }
-    return problems;
+    return DecimalText(StoredAtOpenPlace(problem));
 }
 
-const std::u16string& RightAnswer(const Problem& problem)
+bool NegativeAnswersPossible(const std::vector<model::Problem>& problems)
 {
-    switch (problem.blankKind) {
-    case 1:
-        return problem.operand1;
-    case 2:
-        return problem.operand2;
-    default:
-        return problem.result;
-    }
-}
-
-bool NegativeAnswersPossible(const std::vector<Problem>& problems)
-{
-    const auto negative = [](const std::u16string& text) {
-        const std::optional<long long> value = ReadStored(text);
-        return value && *value < 0;
-    };
-    return std::any_of(problems.begin(), problems.end(), [&](const Problem& p) {
-        return negative(p.operand1) || negative(p.operand2) || negative(p.result);
+    return std::any_of(problems.begin(), problems.end(), [](const model::Problem& p) {
+        const auto count = static_cast<std::size_t>(p.operandCount);
+        return p.result < 0 || std::any_of(p.operands.begin(), p.operands.begin() + count,
+                                           [](std::int16_t n) { return n < 0; });
     });
 }
 
@@ -108,68 +118,55 @@ std::optional<long long> ReadAnswer(std::u16string_view typed)
 {
     std::u16string ascii = FoldFullWidth(typed);
     std::replace(ascii.begin(), ascii.end(), u'\u2212', u'-');
-    // A plus sign or blanks are no number a child writes in a box.
-    if (ascii.empty() || ascii.front() == u'+') {
+    // A plus sign, blanks or anything but digits are no number a child writes in a box.
+    if (ascii.empty() || ascii.size() > 20 ||
+        !std::all_of(ascii.begin(), ascii.end(), [](char16_t c) { return c < 0x80; })) {
         return std::nullopt;
     }
-    return ReadStored(ascii);
+    const std::string text(ascii.begin(), ascii.end());
+    if (text.front() == '+') {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
-bool HasRemainder(const Problem& problem)
+bool HasRemainder(const model::Problem& p)
 {
-    const std::optional<long long> a = ReadStored(problem.operand1);
-    const std::optional<long long> b = ReadStored(problem.operand2);
-    return problem.blankKind == 0 && problem.op == Math::DivideSign && a && b && *b != 0 &&
-           *a % *b != 0;
+    return p.operandCount == 2 && p.open == OpenPlace::Result &&
+           p.operators[0] == Operation::Divide && p.operands[1] != 0 &&
+           p.operands[0] % p.operands[1] != 0;
 }
 
 std::u16string JoinRemainder(std::u16string_view quotient, std::u16string_view remainder)
 {
     std::u16string text(quotient);
     if (!remainder.empty()) {
-        text.append(Math::RemainderSign).append(remainder);
+        text.append(RemainderSign).append(remainder);
     }
     return text;
 }
 
-namespace {
-
-bool IsRightNumber(const Problem& problem, std::optional<long long> answer)
+bool IsRightAnswer(const model::Problem& problem, std::u16string_view answer)
 {
-    if (!answer || *answer > Largest || *answer < -Largest) {
-        return false;
-    }
-    if (ReadStored(RightAnswer(problem)) == answer) {
-        return true;
-    }
-    std::optional<long long> a = ReadStored(problem.operand1);
-    std::optional<long long> b = ReadStored(problem.operand2);
-    std::optional<long long> r = ReadStored(problem.result);
-    std::optional<long long>& open = problem.blankKind == 1 ? a : problem.blankKind == 2 ? b : r;
-    open = answer;
-    if (!a || !b || !r || !AllowedAt(problem.blankKind, problem.op, *answer)) {
-        return false;
-    }
-    return Compute(*a, problem.op, *b) == r;
-}
-
-} // namespace
-
-bool IsRightAnswer(const Problem& problem, std::u16string_view answer)
-{
-    const std::size_t sign = answer.find(Math::RemainderSign);
+    const std::size_t sign = answer.find(RemainderSign);
     if (sign == std::u16string_view::npos) {
         return !HasRemainder(problem) && IsRightNumber(problem, ReadAnswer(answer));
     }
     const std::optional<long long> quotient = ReadAnswer(answer.substr(0, sign));
     const std::optional<long long> remainder =
-        ReadAnswer(answer.substr(sign + Math::RemainderSign.size()));
+        ReadAnswer(answer.substr(sign + RemainderSign.size()));
     if (!HasRemainder(problem)) {
         // "3……0" says the same as "3".
         return remainder == 0 && IsRightNumber(problem, quotient);
     }
-    const long long a = *ReadStored(problem.operand1);
-    const long long b = *ReadStored(problem.operand2);
+    const long long a = problem.operands[0];
+    const long long b = problem.operands[1];
     return quotient == a / b && remainder == a % b;
 }
 

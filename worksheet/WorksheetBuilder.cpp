@@ -1,5 +1,6 @@
 #include "worksheet/WorksheetBuilder.h"
 
+#include "core/Generator.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
@@ -51,64 +52,6 @@ void PrintHeader(PrintSurface& s)
     s.SetFontSize(12);
 }
 
-bool IsOnSheet(std::u16string_view key, int before)
-{
-    for (int j = 1; j < before; ++j) {
-        if (WorksheetTable.ProblemKey[static_cast<std::size_t>(j)] == key) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Asks the generator until it offers a problem not yet on the sheet. False when the attempts
-// run out. Negative weights can leave a draw outside every band, and the generator then makes
-// no problem at all: that counts as a failed attempt rather than a blank item on the sheet.
-bool FindNewProblem(int i, const BuildHooks& hooks)
-{
-    for (int attempt = 1; attempt <= AttemptsPerProblem; ++attempt) {
-        hooks.generateProblem(Math::NumberRange);
-        if (!Math::CurrentKey.empty() && !IsOnSheet(Math::CurrentKey, i)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void Accept(std::size_t i)
-{
-    auto& t = WorksheetTable;
-    t.ProblemKey[i] = Math::CurrentKey;
-    t.Operand1Text[i] = Math::CurrentOperand1;
-    t.OperatorText[i] = Math::CurrentOperator;
-    t.Operand2Text[i] = Math::CurrentOperand2;
-    t.ResultText[i] = Math::CurrentResult;
-    t.BlankKind[i] = 0;
-}
-
-// x is uniform in [1, 101): below P the first operand is left open, below P/2 the second.
-std::int16_t BlankKindFor(RandomSource& random)
-{
-    random.Reseed();
-    const auto x = static_cast<float>(static_cast<double>(random.Draw()) * 100 + 1);
-    const double percent = Math::FillBlankPercent;
-    std::int16_t kind = 0;
-    if (x < percent) {
-        kind = 1;
-    }
-    if (x < percent / 2) {
-        kind = 2;
-    }
-    return kind;
-}
-
-// A division with a remainder is posed with its result open: a blank divisor need not have one
-// answer (3÷( )＝0……3 holds for every divisor above 3).
-bool PosedWithResultOnly(std::size_t i)
-{
-    return Math::lesson.remainder && WorksheetTable.OperatorText[i] == Math::DivideSign;
-}
-
 void Count(Counts& counts, std::size_t i)
 {
     for (std::size_t op = 0; op < Math::OperatorTexts.size(); ++op) {
@@ -139,32 +82,49 @@ void PrintSummary(PrintSurface& s, const Counts& c)
 BuildHooks DefaultBuildHooks()
 {
     BuildHooks hooks;
-    hooks.generateProblem = [](std::int16_t range) { Math::GenerateProblem(range); };
+    hooks.drawProblem = DrawProblem;
     hooks.random = &SharedRandom();
     return hooks;
 }
 
-TableFill FillWorksheetTable(const BuildHooks& hooks)
+Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
+{
+    Sheet sheet;
+    sheet.spec.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson));
+    RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
+    SheetProblems drawn = hooks.drawProblem
+                              ? DrawSheetProblems(sheet.spec, random, hooks.drawProblem)
+                              : DrawSheetProblems(sheet.spec, random);
+    sheet.problems = std::move(drawn.problems);
+    sheet.fellShort = drawn.fellShort;
+    return sheet;
+}
+
+TableFill FillWorksheetTable(const Sheet& sheet)
 {
     ResetRows();
+    auto& t = WorksheetTable;
     TableFill fill;
-    // Start refuses more than the table holds; the clamp only keeps a stray value in bounds.
-    const int problemCount = std::min<int>(Math::ProblemCount, Math::MaxProblemCount);
-    for (int i = 1; i <= problemCount; ++i) {
-        if (!FindNewProblem(i, hooks)) {
-            fill.gaveUp = true;
+    for (const model::Problem& problem : sheet.problems) {
+        if (fill.rows == Math::MaxProblemCount) {
             break;
         }
-        const auto row = static_cast<std::size_t>(i);
-        Accept(row);
-        if (Math::FillBlankOn == 1 && hooks.random != nullptr) {
-            // The draw is made all the same, so the other problems' forms do not shift.
-            const std::int16_t kind = BlankKindFor(*hooks.random);
-            WorksheetTable.BlankKind[row] = PosedWithResultOnly(row) ? std::int16_t{0} : kind;
-        }
-        fill.rows = i;
+        const auto row = static_cast<std::size_t>(++fill.rows);
+        ProblemTexts texts = TextsOf(problem);
+        t.ProblemKey[row] = std::move(texts.key);
+        t.Operand1Text[row] = std::move(texts.operand1);
+        t.OperatorText[row] = std::move(texts.op);
+        t.Operand2Text[row] = std::move(texts.operand2);
+        t.ResultText[row] = std::move(texts.result);
+        t.BlankKind[row] = static_cast<std::int16_t>(problem.open);
     }
+    fill.gaveUp = sheet.fellShort;
     return fill;
+}
+
+TableFill FillWorksheetTable(const BuildHooks& hooks)
+{
+    return FillWorksheetTable(SheetOfCommittedSettings(hooks));
 }
 
 void DrawWorksheet(PrintSurface& surface, const TableFill& fill,
@@ -184,9 +144,10 @@ void DrawWorksheet(PrintSurface& surface, const TableFill& fill,
     PrintSummary(surface, counts);
 }
 
-void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
+Sheet BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
 {
-    const TableFill fill = FillWorksheetTable(hooks);
+    Sheet sheet = SheetOfCommittedSettings(hooks);
+    const TableFill fill = FillWorksheetTable(sheet);
     DrawWorksheet(surface, fill, [&] {
         if (fill.gaveUp && hooks.messageBox) {
             hooks.messageBox(TooFewProblemsPrompt, TooFewProblemsTitle);
@@ -195,6 +156,7 @@ void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks)
     if (hooks.timerOff) {
         hooks.timerOff();
     }
+    return sheet;
 }
 
 } // namespace sumvarl

@@ -3,6 +3,8 @@
 // One whole worksheet: ProblemCount different problems into Math::WorksheetTable, then the
 // screen sheet drawn from the table: header, the problems four to a row, the summary line.
 
+#include "core/Sheet.h"
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -21,9 +23,9 @@ inline constexpr std::u16string_view TooFewProblemsTitle = u"注意啦";
 
 struct BuildHooks
 {
-    // Makes one problem into Math::Current*. Normally Math::GenerateProblem.
-    std::function<void(std::int16_t rangeLimit)> generateProblem;
-    // Used for the fill-in-the-blank draw only.
+    // Makes one problem of the settings. Normally DrawProblem, the generator.
+    ProblemDraw drawProblem;
+    // The random source of the whole build; the program's shared one when empty.
     RandomSource* random = nullptr;
     // A modal stop message with one OK button; returns when it is closed.
     std::function<void(std::u16string_view prompt, std::u16string_view title)> messageBox;
@@ -31,9 +33,14 @@ struct BuildHooks
     std::function<void()> timerOff;
 };
 
-// Hooks wired to Math::GenerateProblem and the shared random source; the caller adds the
-// message box and the timer.
+// Hooks wired to the generator and the shared random source; the caller adds the message box
+// and the timer.
 BuildHooks DefaultBuildHooks();
+
+// The sheet of the settings and the lesson that Start committed to Math, drawn from the hooks'
+// generator and random source: ProblemCount different problems, fewer when the attempts for one
+// run out.
+Sheet SheetOfCommittedSettings(const BuildHooks& hooks);
 
 struct TableFill
 {
@@ -41,9 +48,11 @@ struct TableFill
     bool gaveUp = false; // a problem not yet on the sheet could not be found
 };
 
-// Fills rows 1..ProblemCount of the table with different problems and their fill-in-the-blank
-// forms, from hooks.generateProblem and hooks.random; stops at the first problem that cannot
-// be found. Clears the first RowsResetPerBuild rows first. Draws nothing, shows nothing.
+// The one place where a sheet becomes the classic table: rows 1.. of Math::WorksheetTable hold
+// the sheet's problems, keys and open places. Clears the first RowsResetPerBuild rows first.
+TableFill FillWorksheetTable(const Sheet& sheet);
+
+// SheetOfCommittedSettings into the table. Draws nothing, shows nothing.
 TableFill FillWorksheetTable(const BuildHooks& hooks);
 
 // Draws the screen sheet of a filled table on the surface: header, rows 1..fill.rows, the
@@ -52,6 +61,7 @@ void DrawWorksheet(PrintSurface& surface, const TableFill& fill,
                    const std::function<void()>& beforeSummary = {});
 
 // FillWorksheetTable, then DrawWorksheet with the message when it gave up, then the timer off.
-void BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks);
+// The sheet the table was filled from.
+Sheet BuildWorksheet(PrintSurface& surface, const BuildHooks& hooks);
 
 } // namespace sumvarl

@@ -56,14 +56,15 @@ struct BuildWatch
                 ++overlaps;
             }
             const int build = ++started;
-            auto generate = hooks.generateProblem;
-            hooks.generateProblem = [this, build, generate,
-                                     first = true](std::int16_t range) mutable {
+            auto generate = hooks.drawProblem;
+            hooks.drawProblem = [this, build, generate,
+                                 first = true](const sumvarl::PartSpec& part,
+                                               sumvarl::RandomSource& random) mutable {
                 if (first && onFirstProblem) {
                     first = false;
                     onFirstProblem(build);
                 }
-                generate(range);
+                return generate(part, random);
             };
             auto timerOff = hooks.timerOff;
             hooks.timerOff = [this, timerOff] {

@@ -6,6 +6,7 @@
 #include "FormsTestSupport.h"
 #include "forms/frmPractice.h"
 #include "testing/PrintTestSupport.h"
+#include "testing/Problems.h"
 #include "worksheet/Marking.h"
 
 #include <QLabel>
@@ -17,13 +18,15 @@
 #include <memory>
 
 using sumvarl::frmPractice;
+using sumvarl::Operation;
 using sumvarl::test::Control;
+using sumvarl::testing::Two;
 
 namespace {
 
 struct Case
 {
-    printtest::Row row;
+    sumvarl::model::Problem problem;
     QString typed; // keys, Return at "|"; full-width digits go through the input method
     bool fullWidth = false;
     QString shown;   // the problem as the window shows it, the answer in its box
@@ -37,24 +40,25 @@ struct Case
 const QList<Case>& Cases()
 {
     static const QList<Case> cases{
-        {{u"12", u"＋", u"5", u"17", 0}, "17", false, "12＋5＝17", "✓", "12＋5＝17✓"},
-        {{u"12", u"－", u"5", u"7", 1}, "2", false, "(2)－5＝7", "✗ 12", "(2)－5＝7✗12"},
-        {{u"3", u"×", u"0", u"0", 1}, "7", false, "(7)×0＝0", "✓", "(7)×0＝0✓"},
-        {{u"36", u"÷", u"4", u"9", 2}, "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
-        {{u"7", u"×", u"8", u"56", 0}, "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
-        {{u"0", u"÷", u"5", u"0", 2}, "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
-        {{u"17", u"÷", u"5", u"3……2", 0}, "3|2", false, "17÷5＝3……2", "✓", "17÷5＝3……2✓"},
+        {Two(12, Operation::Add, 5, 17, 0), "17", false, "12＋5＝17", "✓", "12＋5＝17✓"},
+        {Two(12, Operation::Subtract, 5, 7, 1), "2", false, "(2)－5＝7", "✗ 12", "(2)－5＝7✗12"},
+        {Two(3, Operation::Multiply, 0, 0, 1), "7", false, "(7)×0＝0", "✓", "(7)×0＝0✓"},
+        {Two(36, Operation::Divide, 4, 9, 2), "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
+        {Two(7, Operation::Multiply, 8, 56, 0), "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
+        {Two(0, Operation::Divide, 5, 0, 2), "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
+        {Two(17, Operation::Divide, 5, 3, 0, 2, true), "3|2", false, "17÷5＝3……2", "✓",
+         "17÷5＝3……2✓"},
     };
     return cases;
 }
 
-void SetCases(const QList<Case>& cases)
+sumvarl::Sheet SheetOf(const QList<Case>& cases)
 {
-    QList<printtest::Row> rows;
+    std::vector<sumvarl::model::Problem> problems;
     for (const Case& c : cases) {
-        rows << c.row;
+        problems.push_back(c.problem);
     }
-    printtest::SetWorksheet(rows, static_cast<int>(rows.size()));
+    return sumvarl::testing::SheetOf(problems);
 }
 
 QLineEdit* Box(const QWidget& w, int n)
@@ -120,8 +124,7 @@ private slots:
     void init()
     {
         hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
-        SetCases(Cases());
-        window_ = new frmPractice(sumvarl::TableProblems());
+        window_ = new frmPractice(SheetOf(Cases()));
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.data()));
     }
@@ -190,9 +193,8 @@ private slots:
     {
         QTest::keyClicks(Box(*window_, 1), "-3");
         QCOMPARE(Box(*window_, 1)->text(), QStringLiteral("3"));
-        printtest::SetWorksheet({{u"-20", u"＋", u"15", u"-5", 0}, {u"4", u"＋", u"5", u"9", 1}},
-                                2);
-        frmPractice negative(sumvarl::TableProblems());
+        frmPractice negative(sumvarl::testing::SheetOf(
+            {Two(-20, Operation::Add, 15, -5, 0), Two(4, Operation::Add, 5, 9, 1)}));
         negative.show();
         QTest::keyClicks(Box(negative, 1), "-5");
         QCOMPARE(Box(negative, 1)->text(), QStringLiteral("-5"));

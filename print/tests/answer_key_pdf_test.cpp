@@ -30,7 +30,6 @@ void BuildSeededWorksheet(std::int16_t count, std::uint64_t seed, std::int16_t r
     sumvarl::testing::UseSettings(sumvarl::testing::AllOperations(count, 70, range));
     sumvarl::ClockRandom random(seed, [] { return std::uint64_t{3}; });
     sumvarl::BuildHooks hooks;
-    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
     sumvarl::FillWorksheetTable(hooks);
 }

@@ -210,7 +210,6 @@ void PrintedPdfTest::builtWorksheetPrintsInTableOrderWithoutSummary()
     sumvarl::testing::UseSettings(sumvarl::testing::AllOperations(40, 50));
     sumvarl::ClockRandom random(20240601, [] { return std::uint64_t{42}; });
     sumvarl::BuildHooks hooks;
-    hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
     sumvarl::FillWorksheetTable(hooks);
     int blanks = 0;

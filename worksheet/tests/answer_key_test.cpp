@@ -168,7 +168,6 @@ TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
 
     ClockRandom random(20261208, [] { return std::uint64_t{7}; });
     BuildHooks hooks;
-    hooks.generateProblem = [&random](std::int16_t range) { Math::GenerateProblem(range, random); };
     hooks.random = &random;
     ASSERT_FALSE(FillWorksheetTable(hooks).gaveUp);
 

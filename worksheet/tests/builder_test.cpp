@@ -1,7 +1,9 @@
+#include "core/Generator.h"
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
 #include "testing/KeyDigest.h"
+#include "testing/Problems.h"
 #include "testing/RecordingSurface.h"
 #include "testing/ScriptedRandom.h"
 #include "testing/SheetSettings.h"
@@ -20,10 +22,11 @@ using testing::RecordingSurface;
 using testing::ScriptedRandom;
 using testing::UseSettings;
 
-struct Problem
-{
-    std::u16string a, op, b, result;
-};
+using Problem = std::optional<model::Problem>;
+using testing::Two;
+
+// No problem at all, as a draw outside every band gives.
+const Problem None;
 
 // A problem source that plays back a list, cycling.
 struct ListSource
@@ -31,16 +34,9 @@ struct ListSource
     std::vector<Problem> problems;
     int calls = 0;
 
-    void operator()(std::int16_t)
+    Problem operator()(const PartSpec& /*part*/, RandomSource& /*random*/)
     {
-        const Problem& p = problems[static_cast<std::size_t>(calls) % problems.size()];
-        ++calls;
-        Math::CurrentOperand1 = p.a;
-        Math::CurrentOperator = p.op;
-        Math::CurrentOperand2 = p.b;
-        Math::CurrentResult = p.result;
-        // No operation means no problem: all five texts empty, as the generator leaves them.
-        Math::CurrentKey = p.op.empty() ? u"" : p.a + p.op + p.b + u"＝" + p.result;
+        return problems[static_cast<std::size_t>(calls++) % problems.size()];
     }
 };
 
@@ -48,7 +44,7 @@ std::vector<Problem> Additions(int count)
 {
     std::vector<Problem> list;
     for (int k = 1; k <= count; ++k) {
-        list.push_back({DecimalText(k), u"＋", u"1", DecimalText(k + 1)});
+        list.emplace_back(Two(k, Operation::Add, 1, k + 1));
     }
     return list;
 }
@@ -66,10 +62,10 @@ struct Fixture
     RecordingSurface surface;
     Recorder recorder;
 
-    BuildHooks Hooks(std::function<void(std::int16_t)> source, RandomSource* random)
+    BuildHooks Hooks(ProblemDraw source, RandomSource* random)
     {
         BuildHooks h;
-        h.generateProblem = std::move(source);
+        h.drawProblem = std::move(source);
         h.random = random;
         h.messageBox = [this](std::u16string_view prompt, std::u16string_view title) {
             recorder.prompts.emplace_back(prompt);
@@ -179,18 +175,18 @@ TEST(BuildWorksheet, SummaryCountsProblemsAndBlanksPerOperation)
     // 25 additions (3 with a blank), 24 subtractions (5), 26 multiplications (2), 25 divisions (9).
     struct Group
     {
-        std::u16string_view op;
+        Operation op;
         int problems;
         int blanks;
     };
-    const std::array<Group, 4> groups{Group{Math::PlusSign, 25, 3}, Group{Math::MinusSign, 24, 5},
-                                      Group{Math::TimesSign, 26, 2},
-                                      Group{Math::DivideSign, 25, 9}};
+    const std::array<Group, 4> groups{
+        Group{Operation::Add, 25, 3}, Group{Operation::Subtract, 24, 5},
+        Group{Operation::Multiply, 26, 2}, Group{Operation::Divide, 25, 9}};
     std::vector<Problem> list;
     std::vector<float> draws;
     for (const Group& g : groups) {
         for (int k = 0; k < g.problems; ++k) {
-            list.push_back({DecimalText(k), std::u16string(g.op), u"1", u"0"});
+            list.emplace_back(Two(k, g.op, 1, 0));
             draws.push_back(k < g.blanks ? 0.0F : 0.995F); // x = 1 or 100.5
         }
     }
@@ -239,12 +235,8 @@ TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
 {
     UseAllOperations(3);
     Fixture f;
-    ListSource source{{{u"", u"", u"", u""},
-                       {u"1", u"＋", u"2", u"3"},
-                       {u"", u"", u"", u""},
-                       {u"2", u"＋", u"2", u"4"},
-                       {u"", u"", u"", u""},
-                       {u"3", u"＋", u"2", u"5"}}};
+    ListSource source{{None, Two(1, Operation::Add, 2, 3), None, Two(2, Operation::Add, 2, 4), None,
+                       Two(3, Operation::Add, 2, 5)}};
     // An empty key would otherwise be accepted once, as it is on no earlier row.
     BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
     EXPECT_EQ(source.calls, 6);
@@ -255,7 +247,7 @@ TEST(BuildWorksheet, AnEmptyProblemIsAFailedAttempt)
 
     UseAllOperations(2);
     Fixture g;
-    ListSource nothing{{{u"", u"", u"", u""}}};
+    ListSource nothing{{None}};
     BuildWorksheet(g.surface, g.Hooks(std::ref(nothing), nullptr));
     EXPECT_EQ(nothing.calls, AttemptsPerProblem);
     EXPECT_EQ(g.recorder.prompts.size(), 1U);
@@ -269,9 +261,9 @@ TEST(BuildWorksheet, RunsOutOfDifferentAdditions)
     ClockRandom random(11, [] { return std::uint64_t{3}; });
     Fixture f;
     int calls = 0;
-    auto source = [&](std::int16_t range) {
+    auto source = [&](const PartSpec& part, RandomSource& r) {
         ++calls;
-        Math::GenerateProblem(range, random);
+        return DrawProblem(part, r);
     };
     BuildWorksheet(f.surface, f.Hooks(source, &random));
 
@@ -293,7 +285,6 @@ TEST(FillWorksheetTable, FillsTheBuildsRowsAndSaysWhereItGaveUp)
         UseSettings(MakeSettings({25, 25, 25, 25}, 1, 40, 50, 10));
         ClockRandom random(11, [] { return std::uint64_t{3}; });
         BuildHooks hooks;
-        hooks.generateProblem = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
         hooks.random = &random;
         TableFill fill;
         if (draw) {
@@ -319,7 +310,7 @@ TEST(BuildWorksheet, KeysOnASheetAreUnique)
         Math::NumberRange = static_cast<std::int16_t>(seed % 3 == 0 ? 10 : 100);
         ClockRandom random(seed);
         Fixture f;
-        auto source = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+        ProblemDraw source = DrawProblem;
         BuildWorksheet(f.surface, f.Hooks(source, &random));
         std::set<std::u16string> keys;
         const int placed = ProblemsOnSheet();
@@ -425,10 +416,8 @@ TEST(BuildWorksheet, StoresEveryAcceptedProblemInSheetOrder)
 {
     UseAllOperations(3);
     Fixture f;
-    ListSource source{{{u"7", u"×", u"8", u"56"},
-                       {u"7", u"×", u"8", u"56"},
-                       {u"3", u"＋", u"4", u"7"},
-                       {u"4", u"＋", u"3", u"7"}}};
+    ListSource source{{Two(7, Operation::Multiply, 8, 56), Two(7, Operation::Multiply, 8, 56),
+                       Two(3, Operation::Add, 4, 7), Two(4, Operation::Add, 3, 7)}};
     BuildWorksheet(f.surface, f.Hooks(std::ref(source), nullptr));
     const auto& t = Math::WorksheetTable;
     EXPECT_EQ(source.calls, 4) << "the repeated 7×8 is asked again";
@@ -466,7 +455,7 @@ TEST(BuildWorksheet, SameSeedsGiveTheSameSheets)
         std::uint64_t tick = 0;
         ClockRandom random(g.seed, [&tick] { return tick += 1291; });
         Fixture f;
-        auto source = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+        ProblemDraw source = DrawProblem;
         BuildWorksheet(f.surface, f.Hooks(source, &random));
         testing::KeyDigest digest;
         for (const auto& d : f.surface.drawn) {
@@ -493,7 +482,7 @@ TEST(BuildWorksheet, AsManyProblemsAsTheLessonAllows)
         Math::lesson.carry = Math::CarryRule::Always;
         ClockRandom random(static_cast<std::uint64_t>(count));
         Fixture f;
-        auto source = [&](std::int16_t range) { Math::GenerateProblem(range, random); };
+        ProblemDraw source = DrawProblem;
         BuildWorksheet(f.surface, f.Hooks(source, &random));
         EXPECT_EQ(ProblemsOnSheet(), 45);
         EXPECT_EQ(f.recorder.prompts.size(), count == 45 ? 0U : 1U);

@@ -2,12 +2,13 @@
 // answers, typed answers read back, the score's rounding, and generated problems checked again by
 // the independent answer checker.
 
-#include "core/Math.h"
+#include "core/Generator.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
 #include "testing/AnswerCheck.h"
-#include "testing/TableRows.h"
+#include "testing/Problems.h"
 #include "worksheet/Marking.h"
+#include "worksheet/TableRow.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -16,16 +17,16 @@
 namespace sumvarl {
 namespace {
 
+using Problem = model::Problem;
+using testing::Two;
+
 std::string Text(const Problem& p)
 {
     std::string out;
-    for (const std::u16string* part : {&p.operand1, &p.op, &p.operand2, &p.result}) {
-        for (const char16_t c : *part) {
-            out += c < 0x80 ? std::string(1, static_cast<char>(c)) : "?";
-        }
-        out += ' ';
+    for (const char16_t c : TextsOf(p).key) {
+        out += c < 0x80 ? std::string(1, static_cast<char>(c)) : "?";
     }
-    return out + "kind " + std::to_string(p.blankKind);
+    return out + " open " + std::to_string(static_cast<int>(p.open));
 }
 
 struct MarkCase
@@ -37,34 +38,34 @@ struct MarkCase
 TEST(Marking, RightAnswersForEveryShapeAndOpenPlace)
 {
     const MarkCase cases[] = {
-        {{u"12", u"＋", u"5", u"17", 0}, {17}},
-        {{u"12", u"＋", u"5", u"17", 1}, {12}},
-        {{u"12", u"＋", u"5", u"17", 2}, {5}},
-        {{u"12", u"－", u"5", u"7", 0}, {7}},
-        {{u"12", u"－", u"5", u"7", 1}, {12}},
-        {{u"12", u"－", u"5", u"7", 2}, {5}},
-        {{u"7", u"×", u"8", u"56", 0}, {56}},
-        {{u"7", u"×", u"8", u"56", 1}, {7}},
-        {{u"7", u"×", u"8", u"56", 2}, {8}},
-        {{u"36", u"÷", u"4", u"9", 0}, {9}},
-        {{u"36", u"÷", u"4", u"9", 1}, {36}},
-        {{u"36", u"÷", u"4", u"9", 2}, {4}},
+        {Two(12, Operation::Add, 5, 17, 0), {17}},
+        {Two(12, Operation::Add, 5, 17, 1), {12}},
+        {Two(12, Operation::Add, 5, 17, 2), {5}},
+        {Two(12, Operation::Subtract, 5, 7, 0), {7}},
+        {Two(12, Operation::Subtract, 5, 7, 1), {12}},
+        {Two(12, Operation::Subtract, 5, 7, 2), {5}},
+        {Two(7, Operation::Multiply, 8, 56, 0), {56}},
+        {Two(7, Operation::Multiply, 8, 56, 1), {7}},
+        {Two(7, Operation::Multiply, 8, 56, 2), {8}},
+        {Two(36, Operation::Divide, 4, 9, 0), {9}},
+        {Two(36, Operation::Divide, 4, 9, 1), {36}},
+        {Two(36, Operation::Divide, 4, 9, 2), {4}},
         // A factor of 0: every factor the times table has makes it true.
-        {{u"3", u"×", u"0", u"0", 1}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {{u"0", u"×", u"6", u"0", 2}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {{u"0", u"×", u"0", u"0", 0}, {0}},
+        {Two(3, Operation::Multiply, 0, 0, 1), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {Two(0, Operation::Multiply, 6, 0, 2), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {Two(0, Operation::Multiply, 0, 0, 0), {0}},
         // 0 divided by any divisor 1..9; never by 0.
-        {{u"0", u"÷", u"7", u"0", 2}, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {{u"0", u"÷", u"7", u"0", 1}, {0}},
-        {{u"0", u"÷", u"7", u"0", 0}, {0}},
+        {Two(0, Operation::Divide, 7, 0, 2), {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {Two(0, Operation::Divide, 7, 0, 1), {0}},
+        {Two(0, Operation::Divide, 7, 0, 0), {0}},
         // Negative numbers from a negative number range.
-        {{u"-20", u"＋", u"15", u"-5", 2}, {15}},
-        {{u"-3", u"－", u"-10", u"7", 1}, {-3}},
+        {Two(-20, Operation::Add, 15, -5, 2), {15}},
+        {Two(-3, Operation::Subtract, -10, 7, 1), {-3}},
         // Longer than the sheet's 7 characters: marked in full.
-        {{u"12000", u"＋", u"20", u"12020", 2}, {20}},
-        {{u"12000", u"＋", u"100", u"12100", 0}, {}},
+        {Two(12000, Operation::Add, 20, 12020, 2), {20}},
+        {Two(12000, Operation::Add, 100, 12100, 0), {}},
         // A stored number outside the times table is still the right one.
-        {{u"12", u"×", u"2", u"24", 1}, {12}},
+        {Two(12, Operation::Multiply, 2, 24, 1), {12}},
     };
     for (const MarkCase& c : cases) {
         for (long long answer = -20; answer <= 120; ++answer) {
@@ -73,17 +74,17 @@ TEST(Marking, RightAnswersForEveryShapeAndOpenPlace)
         }
         EXPECT_FALSE(IsRightAnswer(c.problem, u"")) << Text(c.problem) << " empty";
     }
-    EXPECT_TRUE(IsRightAnswer({u"12000", u"＋", u"100", u"12100", 0}, u"12100"));
+    EXPECT_TRUE(IsRightAnswer(Two(12000, Operation::Add, 100, 12100, 0), u"12100"));
 }
 
 // A division with a remainder wants both numbers; one that divides exactly takes "q……0" too.
 TEST(Marking, RemainderDivisionsWantTheQuotientAndTheRemainder)
 {
-    const Problem withRemainder{u"17", u"÷", u"5", u"3……2", 0};
-    const Problem exact{u"15", u"÷", u"5", u"3", 0};
+    const Problem withRemainder = Two(17, Operation::Divide, 5, 3, 0, 2, true);
+    const Problem exact = Two(15, Operation::Divide, 5, 3, 0);
     EXPECT_TRUE(HasRemainder(withRemainder));
     EXPECT_FALSE(HasRemainder(exact));
-    EXPECT_FALSE(HasRemainder({u"17", u"÷", u"5", u"3……2", 1}));
+    EXPECT_FALSE(HasRemainder(Two(17, Operation::Divide, 5, 3, 1, 2, true)));
     const struct
     {
         const Problem& problem;
@@ -137,21 +138,13 @@ TEST(Marking, ScoreIsAPercentageRoundedHalfToEven)
     }
 }
 
-TEST(Marking, ProblemsAreTheTableRowsUpToTheFirstEmptyOne)
+TEST(Marking, NegativeAnswersWhereTheSheetHasNegativeNumbers)
 {
-    Math::ResetState();
-    testing::SetRow(1, u"1", u"＋", u"2", u"3", 0);
-    testing::SetRow(2, u"-4", u"－", u"1", u"-5", 2);
-    testing::SetRow(4, u"5", u"×", u"5", u"25", 1);
-    Math::ProblemCount = 4;
-    const std::vector<Problem> problems = TableProblems();
-    ASSERT_EQ(problems.size(), 2U);
-    EXPECT_EQ(problems[1].operand1, u"-4");
-    EXPECT_EQ(RightAnswer(problems[1]), u"1");
-    EXPECT_TRUE(NegativeAnswersPossible(problems));
-    EXPECT_FALSE(NegativeAnswersPossible({problems[0]}));
-    Math::ProblemCount = 1;
-    EXPECT_EQ(TableProblems().size(), 1U);
+    const Problem plain = Two(1, Operation::Add, 2, 3);
+    const Problem negative = Two(-4, Operation::Subtract, 1, -5, 2);
+    EXPECT_EQ(RightAnswer(negative), u"1");
+    EXPECT_TRUE(NegativeAnswersPossible({plain, negative}));
+    EXPECT_FALSE(NegativeAnswersPossible({plain}));
 }
 
 // Generated problems of every operation and open place, in positive and negative number ranges,
@@ -160,38 +153,38 @@ TEST(Marking, ProblemsAreTheTableRowsUpToTheFirstEmptyOne)
 // divisor to 1..9.
 TEST(Marking, GeneratedProblemsAgreeWithTheAnswerChecker)
 {
-    Math::ResetState();
     std::uint64_t tick = 0;
     ClockRandom random(20240601, [&tick] { return ++tick; });
-    const auto place = [](const Problem& p, std::int16_t k, const std::u16string& filled) {
+    const auto place = [](const TableRow& p, std::int16_t k, const std::u16string& filled) {
         const std::u16string& text = k == 1 ? p.operand1 : k == 2 ? p.operand2 : p.result;
         if (p.blankKind != k) {
             return text;
         }
         return k == 0 ? filled : u"(" + filled + u")";
     };
-    const auto item = [&](const Problem& p, const std::u16string& filled) {
+    const auto item = [&](const TableRow& p, const std::u16string& filled) {
         return place(p, 1, filled) + p.op + place(p, 2, filled) + u"＝" + place(p, 0, filled);
     };
     int checked = 0;
     for (std::int16_t op = 1; op <= 4; ++op) {
-        Math::WeightTotal = 10;
+        PartSpec part;
+        part.weightTotal = 10;
         for (std::size_t k = 0; k < 4; ++k) {
-            Math::CumulativeWeight[k] =
+            part.cumulativeWeight[k] =
                 static_cast<std::int16_t>(static_cast<int>(k) + 1 >= op ? 10 : 0);
         }
         for (const std::int16_t range : {std::int16_t{20}, std::int16_t{-30}}) {
+            part.numberRange = range;
             for (int n = 0; n < 40; ++n) {
-                Math::GenerateProblem(range, random);
+                Problem p = *DrawProblem(part, random);
                 for (std::int16_t kind = 0; kind <= 2; ++kind) {
-                    const Problem p{Math::CurrentOperand1, Math::CurrentOperator,
-                                    Math::CurrentOperand2, Math::CurrentResult, kind};
-                    ASSERT_EQ(p.op, Math::OperatorTexts[static_cast<std::size_t>(op - 1)]);
-                    const std::u16string sheet = item(p, u"  ");
+                    p.open = static_cast<OpenPlace>(kind);
+                    ASSERT_EQ(static_cast<int>(p.operators[0]), op - 1);
+                    const std::u16string sheet = item(RowOf(p), u"  ");
                     for (long long answer = -40; answer <= 100; ++answer) {
                         const bool ruled = (op == 3 && kind != 0 && (answer < 0 || answer > 9)) ||
                                            (op == 4 && kind == 2 && (answer < 1 || answer > 9));
-                        const std::u16string key = item(p, DecimalText(answer));
+                        const std::u16string key = item(RowOf(p), DecimalText(answer));
                         const bool checker = answercheck::CheckAnswer(sheet, key).empty();
                         EXPECT_EQ(IsRightAnswer(p, DecimalText(answer)), checker && !ruled)
                             << Text(p) << " answered " << answer;

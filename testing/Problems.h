@@ -1,0 +1,35 @@
+#pragma once
+
+// Typed problems written the way a test reads them: Two(12, Operation::Add, 5, 17).
+
+#include "core/Problem.h"
+#include "core/Sheet.h"
+
+#include <utility>
+#include <vector>
+
+namespace sumvarl::testing {
+
+inline model::Problem Two(int a, Operation op, int b, int result, int open = 0, int remainder = 0,
+                          bool withRemainder = false)
+{
+    model::Problem p;
+    p.operands = {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b), 0};
+    p.operators = {op, Operation::Add};
+    p.open = static_cast<OpenPlace>(open);
+    p.result = static_cast<std::int16_t>(result);
+    p.remainder = static_cast<std::int16_t>(remainder);
+    p.withRemainder = withRemainder;
+    return p;
+}
+
+// A one-part sheet holding exactly these problems, as a practice round is handed them.
+inline Sheet SheetOf(std::vector<model::Problem> problems)
+{
+    Sheet sheet;
+    sheet.spec.parts.emplace_back().problemCount = static_cast<std::int16_t>(problems.size());
+    sheet.problems = std::move(problems);
+    return sheet;
+}
+
+} // namespace sumvarl::testing
