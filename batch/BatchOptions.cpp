@@ -1,9 +1,8 @@
 #include "batch/BatchOptions.h"
 
 #include "core/Lesson.h"
-#include "core/Math.h"
 #include "core/NumberText.h"
-#include "core/RandomSource.h"
+#include "core/SheetCode.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
@@ -20,6 +19,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace sumvarl::batch {
 
@@ -169,6 +169,18 @@ struct Options
         QStringLiteral("随机种子：同样的种子和选项出同样的题。 / Random seed: the same seed and "
                        "options give the same sheets."),
         QStringLiteral("N")};
+    QCommandLineOption code{
+        QStringLiteral("code"),
+        QStringLiteral("把每张练习题的卷号输出到标准输出，每张一行：“第 1 张 / sheet 1: 卷号”。"
+                       " / Print each sheet's code to standard output, one line per sheet: "
+                       "\"第 1 张 / sheet 1: CODE\".")};
+    QCommandLineOption fromCode{
+        QStringLiteral("from-code"),
+        QStringLiteral(
+            "按卷号重新出那一张练习题（设置都在卷号里，不能再给设置选项、--seed、"
+            "--copies 或 --names）。 / Make the sheet of this code again (the code holds "
+            "every setting; no settings options, --seed, --copies or --names with it)."),
+        QStringLiteral("CODE")};
     QCommandLineOption output{
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("输出的 PDF 文件（必需）。 / The PDF file to write (required)."),
@@ -185,7 +197,7 @@ struct Options
         }
         for (const QCommandLineOption* option :
              {&fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
-              &answers, &answersFile, &seed, &output, &help, &version}) {
+              &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
             parser.addOption(*option);
         }
     }
@@ -208,6 +220,10 @@ const QString Epilogue = QStringLiteral(
     "                --names 三年级一班.txt --answers-file 答案.pdf -o 练习题.pdf\n"
     "  sumvarl-batch --add 25 --range 20 --carry always --count 40 -o 20以内进位加法.pdf\n"
     "  sumvarl-batch --div 25 --tables 2-5 --remainder --count 40 -o 有余数的除法.pdf\n"
+    "  sumvarl-batch --from-code 2CTR-HPV6-YSAF-V7X7 --answers -o 同一张.pdf\n"
+    "\n"
+    "卷号 / Sheet codes: --code 输出每张的卷号，--from-code 按卷号出同一张题。\n"
+    "--code prints each sheet's code; --from-code makes that very sheet again.\n"
     "\n"
     "退出状态 / Exit status: 0 成功 / success, 1 运行错误 / runtime error,\n"
     "2 用法错误 / usage error. 出错时不留下任何文件。 / On an error no file is left.\n");
@@ -327,23 +343,23 @@ QString Folded(const QString& text)
 }
 
 // "any", "always" or "never", as --carry and --borrow take them.
-std::optional<Math::CarryRule> ReadRule(const QString& text)
+std::optional<CarryRule> ReadRule(const QString& text)
 {
     const QString rule = text.trimmed().toLower();
     if (rule == QLatin1String("any")) {
-        return Math::CarryRule::Any;
+        return CarryRule::Any;
     }
     if (rule == QLatin1String("always")) {
-        return Math::CarryRule::Always;
+        return CarryRule::Always;
     }
     if (rule == QLatin1String("never")) {
-        return Math::CarryRule::Never;
+        return CarryRule::Never;
     }
     return std::nullopt;
 }
 
 // "2-5" or a single table "3"; whether the tables are in order is the lesson's own check.
-bool ReadTables(const QString& text, Math::Lesson& lesson)
+bool ReadTables(const QString& text, Lesson& lesson)
 {
     const QStringList ends = Folded(text).split(QLatin1Char('-'));
     if (ends.size() > 2) {
@@ -365,8 +381,8 @@ bool ReadTables(const QString& text, Math::Lesson& lesson)
 ParseOutcome LessonRefused(LessonRefusal refusal, const CountInputs& in)
 {
     const bool always = refusal == LessonRefusal::NoAddition
-                            ? in.lesson.carry == Math::CarryRule::Always
-                            : in.lesson.borrow == Math::CarryRule::Always;
+                            ? in.lesson.carry == CarryRule::Always
+                            : in.lesson.borrow == CarryRule::Always;
     QString english;
     switch (refusal) {
     case LessonRefusal::None:
@@ -401,8 +417,8 @@ ParseOutcome LessonRefused(LessonRefusal refusal, const CountInputs& in)
 
 ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, BatchJob& job)
 {
-    const std::optional<Math::CarryRule> carry = ReadRule(parser.value(o.carry));
-    const std::optional<Math::CarryRule> borrow = ReadRule(parser.value(o.borrow));
+    const std::optional<CarryRule> carry = ReadRule(parser.value(o.carry));
+    const std::optional<CarryRule> borrow = ReadRule(parser.value(o.borrow));
     if (!carry || !borrow) {
         return Usage(QStringLiteral("--carry 和 --borrow 只接受 any、always 或 never"),
                      QStringLiteral("--carry and --borrow take any, always or never"));
@@ -556,6 +572,75 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
     return ReadNames(namesFile, job.names);
 }
 
+// What is wrong with a code, and that it is to be checked against the sheet.
+ParseOutcome CodeRefused(SheetCodeError error, const QString& code)
+{
+    QString chinese;
+    QString english;
+    switch (error) {
+    case SheetCodeError::None:
+        return {};
+    case SheetCodeError::Mistyped:
+        chinese = QStringLiteral("有卷号不用的字符（卷号只用 2-9 和 I、L、O 以外的字母）");
+        english = QStringLiteral("holds a character no code uses (2-9 and the letters but I, L "
+                                 "and O)");
+        break;
+    case SheetCodeError::WrongLength:
+        chinese = QStringLiteral("长度不对，少抄或多抄了字符");
+        english = QStringLiteral("has the wrong length: a character left out or one too many");
+        break;
+    case SheetCodeError::CheckFailed:
+        chinese = QStringLiteral("有一个字符抄错了，或两个字符颠倒了");
+        english = QStringLiteral("has a character mistyped or two swapped");
+        break;
+    case SheetCodeError::UnknownVersion:
+        chinese = QStringLiteral("来自更新版本的 Sumvarl，这个版本读不了");
+        english = QStringLiteral("comes from a newer version of Sumvarl, which this one cannot "
+                                 "read");
+        break;
+    case SheetCodeError::Malformed:
+        chinese = QStringLiteral("出不成一张练习题");
+        english = QStringLiteral("makes no sheet");
+        break;
+    }
+    return Usage(QStringLiteral("卷号“%1”%2，请核对卷号").arg(code, chinese),
+                 QStringLiteral("the sheet code '%1' %2; check the code").arg(code, english));
+}
+
+// --from-code: the code holds every setting of its one sheet, so no option may set another.
+ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    QStringList given;
+    for (const QCommandLineOption& operation : o.operations) {
+        if (parser.isSet(operation)) {
+            given << QStringLiteral("--") + operation.names().constFirst();
+        }
+    }
+    for (const QCommandLineOption* option :
+         {&o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count, &o.seed,
+          &o.copies, &o.names}) {
+        if (parser.isSet(*option)) {
+            given << QStringLiteral("--") + option->names().constFirst();
+        }
+    }
+    if (!given.isEmpty()) {
+        const QString options = given.join(QStringLiteral(", "));
+        const QString listed = given.join(QStringLiteral("、"));
+        return Usage(
+            QStringLiteral("--from-code 按卷号出一张题，设置都在卷号里，不能再给 %1").arg(listed),
+            QStringLiteral("--from-code makes the one sheet of its code with the code's "
+                           "settings; %1 may not be given with it")
+                .arg(options));
+    }
+    const QString code = parser.value(o.fromCode).trimmed();
+    DecodedSheetCode decoded = DecodeSheetCode(ToU16(code));
+    if (!decoded.spec) {
+        return CodeRefused(decoded.error, code);
+    }
+    job.fromCode = std::move(decoded.spec);
+    return {};
+}
+
 } // namespace
 
 std::optional<QStringList> DecodeArguments(const QList<QByteArray>& raw, ParseOutcome& refusal)
@@ -591,9 +676,14 @@ ParseOutcome ParseArguments(const QStringList& arguments)
         return Usage(QStringLiteral("缺少输出文件：请用 -o FILE.pdf 指定"),
                      QStringLiteral("no output file: give one with -o FILE.pdf"));
     }
+    job.printCodes = parser.isSet(o.code);
     // The names file is read last, once everything else is known to be right.
-    const auto steps = {ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
-    for (const auto step : steps) {
+    using Step = ParseOutcome (*)(const QCommandLineParser&, const Options&, BatchJob&);
+    const std::vector<Step> steps =
+        parser.isSet(o.fromCode)
+            ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+            : std::vector<Step>{ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
+    for (const Step step : steps) {
         ParseOutcome outcome = step(parser, o, job);
         if (outcome.status != Success) {
             return outcome;

@@ -3,7 +3,8 @@
 // sumvarl-batch's command line: the options read into a job by the settings window's own rules,
 // and refused in its words where it would refuse them.
 
-#include "core/Math.h"
+#include "core/LessonRules.h"
+#include "core/SheetSpec.h"
 #include "core/StartSettings.h"
 
 #include <QByteArray>
@@ -38,7 +39,10 @@ inline constexpr int ProgressFrom = 6;
 struct BatchJob
 {
     Settings settings;
-    Math::Lesson lesson; // carrying, borrowing, times tables, remainders
+    Lesson lesson; // carrying, borrowing, times tables, remainders
+    // The one sheet of a code given with --from-code; the settings above are then unused.
+    std::optional<SheetSpec> fromCode;
+    bool printCodes = false; // each sheet's code to standard output
     // One sheet per name, the name in its heading; empty for unnamed copies.
     std::vector<std::u16string> names;
     int copies = 1;

@@ -1,8 +1,8 @@
 #include "batch/BatchRun.h"
 
 #include "core/Lesson.h"
-#include "core/Math.h"
 #include "core/RandomSource.h"
+#include "core/SheetCode.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
@@ -10,6 +10,8 @@
 
 #include <QTextStream>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 namespace sumvarl::batch {
 
@@ -34,26 +36,51 @@ int CannotWrite(QTextStream& err, const WorksheetPdf& pdf)
                     .arg(pdf.Path(), pdf.ErrorString()));
 }
 
-int TooFewProblems(QTextStream& err, const BatchJob& job, int sheet)
+// The settings a part was made with, as far as the count of different problems needs them.
+Settings SettingsOf(const PartSpec& part)
 {
-    const auto allowed = DifferentProblems(CountInputsFor(job.settings, job.lesson));
+    Settings settings;
+    settings.WeightTotal = part.weightTotal;
+    settings.CumulativeWeight = part.cumulativeWeight;
+    settings.NumberRange = part.numberRange;
+    return settings;
+}
+
+// The part of the sheet whose problems ran out: the first not on the sheet in full.
+const PartSpec& PartThatFellShort(const Sheet& sheet)
+{
+    const std::vector<int> counts = PartCounts(sheet.spec);
+    std::size_t made = sheet.problems.size();
+    std::size_t k = 0;
+    while (k + 1 < counts.size() && made >= static_cast<std::size_t>(counts[k])) {
+        made -= static_cast<std::size_t>(counts[k]);
+        ++k;
+    }
+    return sheet.spec.parts[k];
+}
+
+int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
+{
+    const PartSpec& part = PartThatFellShort(sheet);
+    const auto allowed = DifferentProblems(CountInputsFor(SettingsOf(part), part.lesson));
     return Fail(
         err,
         QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），没有生成文件")
             .arg(ToQString(TooFewProblemsPrompt))
-            .arg(sheet)
-            .arg(Math::ProblemCount)
+            .arg(n)
+            .arg(part.problemCount)
             .arg(allowed),
         QStringLiteral("these settings do not give %1 different problems (sheet %2; they "
                        "allow %3); widen --range or tick more operations. No file was "
                        "made")
-            .arg(Math::ProblemCount)
-            .arg(sheet)
+            .arg(part.problemCount)
+            .arg(n)
             .arg(allowed));
 }
 
-// The sheet (and its key) of the worksheet now in the table, for the nth sheet of the run.
-void AddSheet(const BatchJob& job, int n, WorksheetPdf& sheets, WorksheetPdf* keys)
+// The sheet (and its key) as the nth sheet of the run.
+void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheets,
+              WorksheetPdf* keys)
 {
     DocumentOptions sheet;
     if (!job.names.empty()) {
@@ -61,12 +88,25 @@ void AddSheet(const BatchJob& job, int n, WorksheetPdf& sheets, WorksheetPdf* ke
     }
     DocumentOptions key = sheet;
     key.answerKey = true;
-    sheets.AddSheet(sheet);
+    sheets.AddSheet(made, sheet);
     if (job.answersAfterEachSheet) {
-        sheets.AddSheet(key);
+        sheets.AddSheet(made, key);
     }
     if (keys != nullptr) {
-        keys->AddSheet(key);
+        keys->AddSheet(made, key);
+    }
+}
+
+// "第 1 张 / sheet 1: 2CTR-HPV6-YSAF-V7X7", with the pupil's name where there is one; the code
+// last, for scripts.
+void PrintCodes(const BatchJob& job, const std::vector<std::u16string>& codes, QTextStream& out)
+{
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const QString name =
+            job.names.empty() ? QString() : QStringLiteral(" (%1)").arg(ToQString(job.names[k]));
+        out << QStringLiteral("第 %1 张 / sheet %1%2: %3\n")
+                   .arg(k + 1)
+                   .arg(name, ToQString(codes[k]));
     }
 }
 
@@ -96,20 +136,25 @@ void Summary(const BatchJob& job, const WorksheetPdf& sheets, const WorksheetPdf
 
 } // namespace
 
+SheetSpec FirstSheetSpec(const BatchJob& job)
+{
+    if (job.fromCode) {
+        return *job.fromCode;
+    }
+    constexpr auto ShortSeeds = std::uint64_t{1} << ShortSheetCodeSeedBits;
+    // A draw has 24 bits, so the product stays below 2^23 and keeps 23 of them.
+    const auto fresh = static_cast<std::uint64_t>(static_cast<double>(SharedRandom().Draw()) *
+                                                  static_cast<double>(ShortSeeds));
+    return {{PartSpecFor(job.settings, job.lesson)}, job.seed.value_or(fresh)};
+}
+
+SheetSpec NextSheetSpec(const Sheet& previous)
+{
+    return {previous.spec.parts, previous.nextSeed};
+}
+
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
 {
-    CommitSettings(job.settings);
-    Math::lesson = job.lesson;
-
-    // A seed makes the run repeatable: the generator's re-seeds read a clock that stands still.
-    std::unique_ptr<ClockRandom> seeded;
-    if (job.seed) {
-        seeded = std::make_unique<ClockRandom>(*job.seed, [] { return std::uint64_t{0}; });
-    }
-    RandomSource& random = seeded ? static_cast<RandomSource&>(*seeded) : SharedRandom();
-    BuildHooks hooks;
-    hooks.random = &random;
-
     WorksheetPdf sheets(job.output);
     std::unique_ptr<WorksheetPdf> keys;
     if (!job.answersFile.isEmpty()) {
@@ -117,14 +162,18 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     }
     const int total = job.Sheets();
     const bool progress = total >= ProgressFrom;
+    std::vector<std::u16string> codes;
+    SheetSpec spec = FirstSheetSpec(job);
     for (int n = 0; n < total; ++n) {
-        if (FillWorksheetTable(hooks).gaveUp) {
+        const Sheet sheet = MakeSheet(spec);
+        if (sheet.fellShort) {
             if (progress) {
                 err << QLatin1Char('\n');
             }
-            return TooFewProblems(err, job, n + 1);
+            return TooFewProblems(err, sheet, n + 1);
         }
-        AddSheet(job, n, sheets, keys.get());
+        codes.push_back(EncodeSheetCode(sheet.spec));
+        AddSheet(job, sheet, n, sheets, keys.get());
         for (const WorksheetPdf* pdf : {&sheets, keys.get()}) {
             if (pdf != nullptr && !pdf->Ok()) {
                 return CannotWrite(err, *pdf);
@@ -134,6 +183,7 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
             err << QStringLiteral("\r第 %1/%2 张… / sheet %1 of %2").arg(n + 1).arg(total);
             err.flush();
         }
+        spec = NextSheetSpec(sheet);
     }
     if (progress) {
         err << QLatin1Char('\n');
@@ -145,6 +195,9 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
         keys ? CommitTogether({&sheets, keys.get()}) : CommitTogether({&sheets});
     if (written != PrintResult::Printed) {
         return CannotWrite(err, !sheets.Ok() || !keys ? sheets : *keys);
+    }
+    if (job.printCodes) {
+        PrintCodes(job, codes, out);
     }
     Summary(job, sheets, keys.get(), out);
     return Success;

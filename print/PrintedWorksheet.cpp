@@ -2,6 +2,7 @@
 
 #include "core/Math.h"
 #include "core/NumberText.h"
+#include "core/Sheet.h"
 #include "print/PainterSurface.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
@@ -51,17 +52,38 @@ void PrintWorksheetHeading(PrintSurface& s, int count, const DocumentOptions& op
     s.SetFontSize(16);
 }
 
+void PrintDocumentRows(PrintSurface& surface, int count, const std::vector<TableRow>& rows,
+                       const DocumentOptions& options)
+{
+    PrintWorksheetHeading(surface, count, options);
+    int i = 0;
+    for (const TableRow& row : rows) {
+        PrintProblemLine(surface, ++i, row, Variant::Printer, options.answerKey);
+    }
+}
+
 void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
 {
     // Taken once. The heading shows the count as Start accepted it, a negative one too, as the
     // screen does; the rows are held to the table, which a count outside it (only reachable by
     // writing the state directly) would read past.
     const int count = Math::ProblemCount;
-    PrintWorksheetHeading(surface, count, options);
-    const int rows = std::clamp<int>(count, 0, Math::MaxProblemCount);
-    for (int i = 1; i <= rows; ++i) {
-        PrintProblemLine(surface, i, Variant::Printer, options.answerKey);
+    const int shown = std::clamp<int>(count, 0, Math::MaxProblemCount);
+    std::vector<TableRow> rows;
+    rows.reserve(static_cast<std::size_t>(shown));
+    for (int i = 1; i <= shown; ++i) {
+        rows.push_back(RowAt(i));
     }
+    PrintDocumentRows(surface, count, rows, options);
+}
+
+void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet, const DocumentOptions& options)
+{
+    int asked = 0;
+    for (const PartSpec& part : sheet.spec.parts) {
+        asked += part.problemCount;
+    }
+    PrintDocumentRows(surface, asked, RowsOf(sheet), options);
 }
 
 bool IsReplaceableTarget(const QString& path)
@@ -110,6 +132,12 @@ void WorksheetPdf::Fail(PrintResult result, const QString& why)
 bool WorksheetPdf::AddSheet(const DocumentOptions& options)
 {
     return AddDocument(WorksheetDocument(options));
+}
+
+bool WorksheetPdf::AddSheet(const Sheet& sheet, const DocumentOptions& options)
+{
+    return AddDocument(
+        [&sheet, &options](PrintSurface& s) { PrintSheetDocument(s, sheet, options); });
 }
 
 bool WorksheetPdf::AddDocument(const DrawDocument& draw)
@@ -215,6 +243,13 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
 DrawDocument WorksheetDocument(DocumentOptions options)
 {
     return [options = std::move(options)](PrintSurface& s) { PrintWorksheetDocument(s, options); };
+}
+
+DrawDocument SheetDocument(Sheet sheet, DocumentOptions options)
+{
+    return [sheet = std::move(sheet), options = std::move(options)](PrintSurface& s) {
+        PrintSheetDocument(s, sheet, options);
+    };
 }
 
 DrawDocument FrozenWorksheetDocument(DocumentOptions options)

@@ -1,11 +1,13 @@
 #pragma once
 
-// The paper worksheet: a larger heading and wider rows than the screen, no summary line. It
-// reads Math::ProblemCount and Math::WorksheetTable and changes nothing. Drawn onto any surface
-// and written as a PDF here; PrinterJob puts it on a printer.
+// The paper worksheet: a larger heading and wider rows than the screen, no summary line. Made
+// from the classic table (Math::ProblemCount and Math::WorksheetTable, read and left alone) or
+// from a Sheet. Drawn onto any surface and written as a PDF here; PrinterJob puts it on a
+// printer.
 
 #include "print/PrintResult.h"
 #include "print/PrinterModule.h"
+#include "worksheet/TableRow.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -18,12 +20,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPdfWriter;
 
 namespace sumvarl {
 
 class PrintSurface;
+struct Sheet;
 
 inline constexpr std::u16string_view PrintTitle = u"Tovrin 数 学 Sumvarl";
 inline constexpr std::u16string_view AnswerKeyTitle = u"Tovrin 数 学 Sumvarl（答案）";
@@ -45,8 +49,17 @@ struct DocumentOptions
     std::u16string pupilName;
 };
 
-// The heading and the rows, onto any surface.
+// The heading and the rows of the classic table, onto any surface.
 void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options = {});
+
+// The heading and the sheet's rows. The heading shows the count the sheet asked for, as the
+// classic document shows the count Start accepted.
+void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet,
+                        const DocumentOptions& options = {});
+
+// The heading with count, then the rows as problems 1, 2, ...: what both documents print.
+void PrintDocumentRows(PrintSurface& surface, int count, const std::vector<TableRow>& rows,
+                       const DocumentOptions& options);
 
 // The heading alone, for count problems. filledIn, where given, stands in for the line of date,
 // time and score that is otherwise left to be filled in by hand.
@@ -58,6 +71,9 @@ using DrawDocument = std::function<void(PrintSurface&)>;
 
 // The worksheet with these options as a document to print or save.
 DrawDocument WorksheetDocument(DocumentOptions options);
+
+// The sheet with these options; the document holds its own copy of the sheet.
+DrawDocument SheetDocument(Sheet sheet, DocumentOptions options);
 
 // The worksheet as it stands now, drawn whenever the document is drawn: a print job is painted
 // only once the printer has been found, and the sheet may have been recalculated by then.
@@ -76,10 +92,10 @@ bool IsReplaceableTarget(const QString& path);
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
 SaveFileFactory& PdfSaveFiles();
 
-// A PDF of one or more sheets, each from the worksheet table as it stands when it is added and
-// each starting on a new page. It is made in memory and takes the target's place only in
-// Commit, after it has been written in full beside it: a failure, or a document given up before
-// Commit, leaves the target as it was and no partial file.
+// A PDF of one or more sheets, each from a Sheet or from the worksheet table as it stands when
+// it is added, and each starting on a new page. It is made in memory and takes the target's place
+// only in Commit, after it has been written in full beside it: a failure, or a document given up
+// before Commit, leaves the target as it was and no partial file.
 class WorksheetPdf
 {
 public:
@@ -97,6 +113,8 @@ public:
 
     // Prints the current worksheet from the top of a new page.
     bool AddSheet(const DocumentOptions& options);
+    // Prints the sheet from the top of a new page.
+    bool AddSheet(const Sheet& sheet, const DocumentOptions& options);
     // Another document from the top of a new page.
     bool AddDocument(const DrawDocument& draw);
     int Sheets() const { return sheets_; }

@@ -43,6 +43,8 @@ private slots:
     void answersAfterEachSheetAnswerThatSheet();
     void answersFileHoldsTheKeysInSheetOrder();
     void sameSeedSameSheetsOtherSeedOthers();
+    void seededRunKeepsItsGoldenText();
+    void codesMakeTheSameSheetAgain();
     void badOptionsFailAndLeaveNoFile_data();
     void badOptionsFailAndLeaveNoFile();
     void tooFewProblemsKeepsAnEarlierFile();
@@ -104,10 +106,18 @@ void BatchRunTest::thirtyNamesGiveThirtyNamedDifferentSheets()
         QVERIFY(list.open(QIODevice::WriteOnly));
         list.write(names.join(QStringLiteral("\n\n")).toUtf8());
     }
-    const Run run = Batch({"--add", "25", "--sub", "25", "--mul", "25", "--div", "25", "--fill",
-                           "30", "--count", "60", "--names", "class.txt", "-o", "class.pdf"});
+    const Run run =
+        Batch({"--add", "25", "--sub", "25", "--mul", "25", "--div", "25", "--fill", "30",
+               "--count", "60", "--names", "class.txt", "--code", "-o", "class.pdf"});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(QStringLiteral("30 张练习题")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("\n第 30 张 / sheet 30 (学生30号): ")),
+             qPrintable(run.out));
+    // Without --seed the first sheet's seed is drawn small enough for a short code.
+    static const QRegularExpression shortCode(
+        QStringLiteral("^第 1 张 / sheet 1 \\(学生1号\\): \\w{4}-\\w{4}-\\w{4}-\\w{4}$"),
+        QRegularExpression::MultilineOption);
+    QVERIFY2(shortCode.match(run.out).hasMatch(), qPrintable(run.out));
 
     const QString pdf = Path(QStringLiteral("class.pdf"));
     QCOMPARE(printtest::PageCount(pdf), 30);
@@ -205,6 +215,59 @@ void BatchRunTest::sameSeedSameSheetsOtherSeedOthers()
     QVERIFY(c[0].mid(2) != a[0].mid(2));
 }
 
+// A small seeded run with copies, blanks and answer keys, as pdftotext lays it out: the same
+// options and seed keep giving the same sheets from one version to the next.
+void BatchRunTest::seededRunKeepsItsGoldenText()
+{
+    const Run run =
+        Batch({"--add", "25", "--sub", "25", "--mul", "25", "--div", "25", "--fill", "30",
+               "--count", "24", "--copies", "2", "--seed", "42", "--answers", "-o", "g.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString golden =
+        QString::fromUtf8(printtest::FileBytes(QStringLiteral(SUMVARL_BATCH_GOLDEN)));
+    QVERIFY(!golden.isEmpty());
+    const QString text = printtest::RunPdfToText({"-layout", Path(QStringLiteral("g.pdf")), "-"});
+    QCOMPARE(text.split(QLatin1Char('\n')), golden.split(QLatin1Char('\n')));
+}
+
+// The code printed for the second of three copies makes that very sheet again, its key with
+// it; the code with one character changed is refused and writes nothing.
+void BatchRunTest::codesMakeTheSameSheetAgain()
+{
+    const Run run = Batch({"--sub", "50", "--div", "50", "--fill", "40", "--count", "30",
+                           "--copies", "3", "--seed", "5", "--code", "-o", "three.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    static const QRegularExpression line(QStringLiteral("^第 (\\d) 张 / sheet \\1: ([0-9A-Z-]+)$"),
+                                         QRegularExpression::MultilineOption);
+    QStringList codes;
+    for (const QRegularExpressionMatch& m : line.globalMatch(run.out)) {
+        codes << m.captured(2);
+    }
+    QCOMPARE(codes.size(), 3);
+
+    const Run again = Batch({"--from-code", codes[1], "--answers", "-o", "again.pdf"});
+    QVERIFY2(again.status == 0, qPrintable(again.err));
+    const QString three = Path(QStringLiteral("three.pdf"));
+    const QString one = Path(QStringLiteral("again.pdf"));
+    const QString page2 = printtest::RunPdfToText({"-layout", "-f", "2", "-l", "2", three, "-"});
+    QVERIFY(!page2.isEmpty());
+    QCOMPARE(printtest::RunPdfToText({"-layout", "-l", "1", one, "-"}), page2);
+    QVERIFY(printtest::RunPdfToText({"-layout", "-f", "1", "-l", "1", three, "-"}) != page2);
+    const QList<QStringList> problems = printtest::ProblemsByPage(one);
+    QCOMPARE(problems.size(), 2);
+    const QString why = printtest::CheckKey(problems[0], problems[1]);
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+
+    QString mistyped = codes[1];
+    mistyped[5] = mistyped[5] == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
+    const Run refused = Batch({"--from-code", mistyped, "-o", "wrong.pdf"});
+    QCOMPARE(refused.status, 2);
+    QVERIFY2(refused.err.contains(QStringLiteral("抄错了")) &&
+                 refused.err.contains(QStringLiteral("check the code")),
+             qPrintable(refused.err));
+    QVERIFY(!QFileInfo::exists(Path(QStringLiteral("wrong.pdf"))));
+}
+
 void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -217,6 +280,21 @@ void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
     QTest::newRow("weight beyond 16 bits")
         << QStringList{"--add", "40000", "-o", "out.pdf"} << 2 << "超出了 -32768 到 32767 的范围";
     QTest::newRow("missing -o") << QStringList{"--copies", "2"} << 2 << "缺少输出文件";
+    const QString code = QStringLiteral("2225-JS5B-CNZM-NPSN");
+    QTest::newRow("code and settings")
+        << QStringList{"--from-code", code, "--count", "20", "-o", "out.pdf"} << 2
+        << "设置都在卷号里";
+    QTest::newRow("code and copies")
+        << QStringList{"--from-code", code, "--copies", "2", "-o", "out.pdf"} << 2
+        << "不能再给 --copies";
+    QTest::newRow("code too short")
+        << QStringList{"--from-code", code.left(9), "-o", "out.pdf"} << 2 << "长度不对";
+    QTest::newRow("code with a letter no code uses")
+        << QStringList{"--from-code", QStringLiteral("2225-JS5B-CNZM-NPSO"), "-o", "out.pdf"} << 2
+        << "卷号不用的字符";
+    // A code that checks, from a version that uses the format symbols this one reserves.
+    QTest::newRow("code of a newer version")
+        << QStringList{"--from-code", "Z7K3-M9QX-A2BJ", "-o", "out.pdf"} << 2 << "更新版本";
     QTest::newRow("unreadable names file")
         << QStringList{"--names", "nobody.txt", "-o", "out.pdf"} << 1 << "无法读取名单文件";
     QTest::newRow("copies and names")

@@ -2,9 +2,11 @@
 // and that everything else stands where the plain worksheet has it.
 
 #include "core/Math.h"
+#include "core/Sheet.h"
 #include "print/PrintedWorksheet.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/RecordingSurface.h"
+#include "testing/SheetSettings.h"
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +132,43 @@ TEST(DocumentOptions, PupilNameTakesTheEmptyLineUnderTheTitle)
         EXPECT_EQ(named.drawn[k + 1].x, plain.drawn[k].x) << k;
         EXPECT_EQ(named.drawn[k + 1].y, plain.drawn[k].y) << k;
     }
+}
+
+// A sheet prints exactly as the classic table holding its rows, sheet and key alike; the
+// heading counts what the sheet asked for even where it fell short.
+TEST(DocumentOptions, SheetPrintsAsTheTableHoldingItsRows)
+{
+    const sumvarl::Lesson lesson;
+    const sumvarl::Sheet sheet = sumvarl::MakeSheet(
+        {{sumvarl::PartSpecFor(sumvarl::testing::AllOperations(30, 40), lesson)}, 42});
+    ASSERT_EQ(sheet.problems.size(), 30U);
+    QList<printtest::Row> rows;
+    for (const sumvarl::TableRow& r : sumvarl::RowsOf(sheet)) {
+        rows.push_back({r.operand1, r.op, r.operand2, r.result, r.blankKind});
+    }
+    printtest::SetWorksheet(rows, 30);
+    for (const DocumentOptions& options :
+         {DocumentOptions{}, DocumentOptions{.answerKey = true, .pupilName = u"李四"}}) {
+        const RecordingSurface table = Printed(options);
+        RecordingSurface printed(RecordingSurface::Columns::Scaled);
+        sumvarl::PrintSheetDocument(printed, sheet, options);
+        ASSERT_EQ(printed.drawn.size(), table.drawn.size());
+        for (std::size_t k = 0; k < table.drawn.size(); ++k) {
+            EXPECT_EQ(printed.drawn[k].text, table.drawn[k].text) << k;
+            EXPECT_EQ(printed.drawn[k].x, table.drawn[k].x) << k;
+            EXPECT_EQ(printed.drawn[k].y, table.drawn[k].y) << k;
+            EXPECT_EQ(printed.drawn[k].font, table.drawn[k].font) << k;
+        }
+    }
+
+    sumvarl::Sheet short3 = sheet;
+    short3.problems.resize(3);
+    short3.fellShort = true;
+    RecordingSurface printed(RecordingSurface::Columns::Scaled);
+    sumvarl::PrintSheetDocument(printed, short3);
+    EXPECT_NE(printed.LineAt(printed.drawn[1].y).find(u"题目数：30题"), std::u16string::npos);
+    EXPECT_EQ(printed.drawn.back().text,
+              sumvarl::ItemText(sumvarl::RowOf(short3.problems[2]), sumvarl::Variant::Printer));
 }
 
 } // namespace
