@@ -3,10 +3,10 @@
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/PracticeWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/SheetPicture.h"
 #include "forms/Twips.h"
-#include "forms/frmPractice.h"
 #include "print/PainterSurface.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
@@ -118,12 +118,12 @@ void frmDisplay::CreateControls()
     connect(Command3_, &QPushButton::clicked, this, &frmDisplay::Command3_Click);
     connect(VScroll1_, &QScrollBar::valueChanged, this, &frmDisplay::VScroll1_Change);
     connect(Timer1_, &QTimer::timeout, this, &frmDisplay::Timer1_Timer);
-    connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::ShowSheetMenu);
+    connect(Picture1_, &SheetPicture::menuRequested, this, &frmDisplay::showSheetMenu);
 
-    auto* practise = new QAction(this);
-    practise->setShortcut(PractiseKeys);
-    connect(practise, &QAction::triggered, this, &frmDisplay::Practise_Click);
-    addAction(practise);
+    auto* practiseAction = new QAction(this);
+    practiseAction->setShortcut(PractiseKeys);
+    connect(practiseAction, &QAction::triggered, this, &frmDisplay::practise);
+    addAction(practiseAction);
 
     // Designed enabled with 100 ms: the first build follows the loading.
     SetTimer1Interval(DesignInterval);
@@ -203,13 +203,13 @@ void frmDisplay::VScroll1_Change()
 bool frmDisplay::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Wheel && (watched == VScroll1_ || watched == Picture2_)) {
-        ScrollByWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        scrollByWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void frmDisplay::ScrollByWheel(int angleDelta)
+void frmDisplay::scrollByWheel(int angleDelta)
 {
     // A notch is 120 eighths of a degree and moves as many lines of the sheet's text as the
     // system's wheel setting says (three by default).
@@ -250,7 +250,7 @@ void frmDisplay::Command3_Click()
     SetTimer1Interval(RecalculateInterval);
 }
 
-void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
+void frmDisplay::showSheetMenu(const QPoint& globalPos)
 {
     // Made for each opening and gone after it, so the window's children stay its controls.
     QMenu menu(this);
@@ -260,21 +260,21 @@ void frmDisplay::ShowSheetMenu(const QPoint& globalPos)
         action->setObjectName(name);
         return action;
     };
-    QAction* printAnswers = add(QStringLiteral("PrintAnswers"), PrintAnswersText);
+    QAction* printAnswersAction = add(QStringLiteral("PrintAnswers"), PrintAnswersText);
     // One job at a time: the answer key waits until the print button is back.
-    printAnswers->setEnabled(!printing_->Busy());
-    connect(printAnswers, &QAction::triggered, this, &frmDisplay::PrintAnswers_Click);
+    printAnswersAction->setEnabled(!printing_->Busy());
+    connect(printAnswersAction, &QAction::triggered, this, &frmDisplay::printAnswers);
     connect(add(QStringLiteral("SavePdf"), SavePdfText), &QAction::triggered, this,
-            &frmDisplay::SavePdf_Click);
+            &frmDisplay::savePdf);
     connect(add(QStringLiteral("SaveAnswersPdf"), SaveAnswersPdfText), &QAction::triggered, this,
-            &frmDisplay::SaveAnswersPdf_Click);
-    QAction* practise = add(QStringLiteral("Practise"), PractiseText);
-    practise->setShortcut(PractiseKeys);
-    connect(practise, &QAction::triggered, this, &frmDisplay::Practise_Click);
+            &frmDisplay::saveAnswersPdf);
+    QAction* practiseAction = add(QStringLiteral("Practise"), PractiseText);
+    practiseAction->setShortcut(PractiseKeys);
+    connect(practiseAction, &QAction::triggered, this, &frmDisplay::practise);
     menu.exec(globalPos);
 }
 
-void frmDisplay::PrintAnswers_Click()
+void frmDisplay::printAnswers()
 {
     if (!printing_->Busy()) {
         printing_->Follow(Hooks().printDocument({.answerKey = true, .pupilName = {}}),
@@ -282,25 +282,25 @@ void frmDisplay::PrintAnswers_Click()
     }
 }
 
-void frmDisplay::Practise_Click()
+void frmDisplay::practise()
 {
     // No owner window: the round goes on when this window recalculates or is given up.
-    auto* practice = new frmPractice(sheet_);
+    auto* practice = new PracticeWindow(sheet_);
     practice->show();
     practice->activateWindow();
 }
 
-void frmDisplay::SavePdf_Click()
+void frmDisplay::savePdf()
 {
-    SavePdf(false, SavePdfText);
+    askAndSavePdf(false, SavePdfText);
 }
 
-void frmDisplay::SaveAnswersPdf_Click()
+void frmDisplay::saveAnswersPdf()
 {
-    SavePdf(true, SaveAnswersPdfText);
+    askAndSavePdf(true, SaveAnswersPdfText);
 }
 
-void frmDisplay::SavePdf(bool answerKey, const QString& title)
+void frmDisplay::askAndSavePdf(bool answerKey, const QString& title)
 {
     // The dialog's caption without the ellipsis of the menu entry.
     QString caption = title;

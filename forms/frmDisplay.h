@@ -39,12 +39,12 @@ public:
 
     // The sheet's context menu: print the answer key, save the worksheet or its answer key as
     // a PDF. Opened by a right click, the Menu key or Shift+F10 on Picture1.
-    void ShowSheetMenu(const QPoint& globalPos);
-    void PrintAnswers_Click();
-    void SavePdf_Click();
-    void SaveAnswersPdf_Click();
+    void showSheetMenu(const QPoint& globalPos);
+    void printAnswers();
+    void savePdf();
+    void saveAnswersPdf();
     // Opens a practice window on the problems the sheet shows.
-    void Practise_Click();
+    void practise();
 
     // 0 means idle; any other value means one build after that many milliseconds.
     int Timer1Interval() const;
@@ -65,8 +65,8 @@ protected:
 private:
     void CreateControls();
     void SetPicture1Top(int twips);
-    void SavePdf(bool answerKey, const QString& title);
-    void ScrollByWheel(int angleDelta);
+    void askAndSavePdf(bool answerKey, const QString& title);
+    void scrollByWheel(int angleDelta);
 
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;

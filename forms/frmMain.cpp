@@ -5,9 +5,9 @@
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/LessonSettingsWindow.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
-#include "forms/frmMore.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 
@@ -187,7 +187,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     const ApplicationFontWhileMaking windowFont(font());
     CreateControls();
     SetFocusOrder();
-    CreateMoreAccess();
+    createLessonSettingsAccess();
 }
 
 frmDisplay* frmMain::Display() const
@@ -282,14 +282,14 @@ void frmMain::CreateControls()
     connect(Command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
-void frmMain::CreateMoreAccess()
+void frmMain::createLessonSettingsAccess()
 {
-    moreAction_ = new QAction(QStringLiteral("更多设置…"), this);
-    moreAction_->setObjectName(QStringLiteral("MoreAction"));
-    moreAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    moreAction_->setShortcutContext(Qt::WindowShortcut);
-    addAction(moreAction_);
-    connect(moreAction_, &QAction::triggered, this, &frmMain::ShowMore);
+    lessonSettingsAction_ = new QAction(QStringLiteral("更多设置…"), this);
+    lessonSettingsAction_->setObjectName(QStringLiteral("MoreAction"));
+    lessonSettingsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    lessonSettingsAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(lessonSettingsAction_);
+    connect(lessonSettingsAction_, &QAction::triggered, this, &frmMain::openLessonSettings);
 
     // Windows opens the context menu on Shift+F10 as on the Menu key; here it is asked of the
     // focused control first, which may have a menu of its own (a text box's editing menu).
@@ -313,42 +313,42 @@ void frmMain::CreateMoreAccess()
     link->setToolTip(QStringLiteral("进位、退位、乘法口诀、有余数的除法（Ctrl+M）"));
     PlaceTwips(*link, 240, 4680, 1800, 300);
     WidenToText(*link);
-    connect(link, &LinkLabel::activated, this, &frmMain::ShowMore);
+    connect(link, &LinkLabel::activated, this, &frmMain::openLessonSettings);
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("MoreMenu"));
-    menu.addAction(moreAction_);
+    menu.addAction(lessonSettingsAction_);
     menu.exec(event->globalPos());
 }
 
-frmMore* frmMain::More() const
+LessonSettingsWindow* frmMain::lessonSettings() const
 {
-    return more_;
+    return lessonSettings_;
 }
 
-void frmMain::ShowMore()
+void frmMain::openLessonSettings()
 {
-    if (more_ == nullptr) {
+    if (lessonSettings_ == nullptr) {
         // Owned by this window: it lives as long as the settings do, and closing it only hides it.
-        more_ = new frmMore([this] { return ReadControls(); }, this);
+        lessonSettings_ = new LessonSettingsWindow([this] { return ReadControls(); }, this);
         // The count follows the settings window's boxes as they are typed.
-        const auto recount = [this] { more_->UpdateCount(); };
+        const auto recount = [this] { lessonSettings_->updateCount(); };
         for (std::size_t k = 0; k < Check1_.size(); ++k) {
-            connect(Check1_[k], &QCheckBox::toggled, more_, recount);
-            connect(Text1_[k], &QLineEdit::textChanged, more_, recount);
+            connect(Check1_[k], &QCheckBox::toggled, lessonSettings_, recount);
+            connect(Text1_[k], &QLineEdit::textChanged, lessonSettings_, recount);
         }
         for (QComboBox* combo : {Combo1_, Combo2_}) {
-            connect(combo, &QComboBox::currentTextChanged, more_, recount);
+            connect(combo, &QComboBox::currentTextChanged, lessonSettings_, recount);
         }
-        CenterOnScreen(*more_);
+        CenterOnScreen(*lessonSettings_);
     }
-    more_->UpdateCount();
-    more_->show();
-    more_->raise();
-    more_->activateWindow();
+    lessonSettings_->updateCount();
+    lessonSettings_->show();
+    lessonSettings_->raise();
+    lessonSettings_->activateWindow();
 }
 
 void frmMain::SetFocusOrder()
@@ -389,7 +389,8 @@ void frmMain::Command1_Click()
         return;
     }
     // The lesson is read with the other settings; until its window is opened it is the default.
-    const Math::Lesson lesson = more_ != nullptr ? more_->Lesson() : Math::Lesson{};
+    const Math::Lesson lesson =
+        lessonSettings_ != nullptr ? lessonSettings_->lesson() : Math::Lesson{};
     const CountInputs counted = CountInputsFor(*outcome.settings, lesson);
     const LessonRefusal refused = CheckLesson(counted);
     if (refused != LessonRefusal::None) {

@@ -19,7 +19,7 @@ class QAction;
 namespace sumvarl {
 
 class frmDisplay;
-class frmMore;
+class LessonSettingsWindow;
 struct Refusal;
 struct StartInputs;
 
@@ -41,9 +41,9 @@ public:
     frmDisplay* Display() const;
 
     // 更多设置: opens the lesson window (made on first use, then kept with its choices).
-    void ShowMore();
+    void openLessonSettings();
     // The lesson window once it has been opened, else null.
-    frmMore* More() const;
+    LessonSettingsWindow* lessonSettings() const;
 
 protected:
     // Right click, the Menu key or Shift+F10 anywhere a control does not take it: 更多设置….
@@ -54,7 +54,7 @@ private:
     void SetFocusOrder();
     StartInputs ReadControls() const;
     void ShowDisplay();
-    void CreateMoreAccess();
+    void createLessonSettingsAccess();
 
     std::array<QCheckBox*, 5> Check1_{};
     std::array<QLineEdit*, 5> Text1_{};
@@ -64,8 +64,8 @@ private:
     QPushButton* Command1_ = nullptr;
     QPushButton* Command2_ = nullptr;
     QPointer<frmDisplay> display_;
-    QAction* moreAction_ = nullptr;
-    frmMore* more_ = nullptr;
+    QAction* lessonSettingsAction_ = nullptr;
+    LessonSettingsWindow* lessonSettings_ = nullptr;
 };
 
 // Start's refusal as the window words it: "加法、减法的占用比例之和超出了 -32768 到 32767 的范围，

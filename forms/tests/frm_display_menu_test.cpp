@@ -4,9 +4,9 @@
 
 #include "FormsTestSupport.h"
 #include "core/Math.h"
+#include "forms/PracticeWindow.h"
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
-#include "forms/frmPractice.h"
 #include "print/PrinterJob.h"
 #include "testing/AnswerCheck.h"
 #include "testing/PrintTestSupport.h"
@@ -91,11 +91,12 @@ private:
 };
 
 // The open practice windows, in no particular order.
-QList<sumvarl::frmPractice*> PracticeWindows()
+QList<sumvarl::PracticeWindow*> PracticeWindows()
 {
-    QList<sumvarl::frmPractice*> windows;
+    QList<sumvarl::PracticeWindow*> windows;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* practice = qobject_cast<sumvarl::frmPractice*>(w); practice && w->isVisible()) {
+        if (auto* practice = qobject_cast<sumvarl::PracticeWindow*>(w);
+            practice && w->isVisible()) {
             windows << practice;
         }
     }
@@ -248,7 +249,7 @@ private slots:
     void printAnswersPrintsTheAnswerKey()
     {
         MenuWatch seen(QStringLiteral("PrintAnswers"));
-        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
         QCOMPARE(printedOptions_.size(), std::size_t{1});
         QVERIFY(printedOptions_[0].answerKey);
@@ -265,11 +266,11 @@ private slots:
         const QStringList sheet = TableProblemTexts();
         QCOMPARE(sheet.size(), 40);
         MenuWatch seen(QStringLiteral("Practise"));
-        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
         auto cleanup = qScopeGuard([] { qDeleteAll(PracticeWindows()); });
         QCOMPARE(PracticeWindows().size(), 1);
-        const QPointer<sumvarl::frmPractice> first = PracticeWindows()[0];
+        const QPointer<sumvarl::PracticeWindow> first = PracticeWindows()[0];
         QCOMPARE(ShownProblems(*first), sheet);
 
         QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
@@ -281,7 +282,7 @@ private slots:
         display_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(display_.data()));
         QTest::keyClick(display_.data(), Qt::Key_L, Qt::ControlModifier);
-        QList<sumvarl::frmPractice*> windows = PracticeWindows();
+        QList<sumvarl::PracticeWindow*> windows = PracticeWindows();
         QCOMPARE(windows.size(), 2);
         windows.removeOne(first.data());
         QCOMPARE(ShownProblems(*windows[0]), TableProblemTexts());
@@ -305,7 +306,7 @@ private slots:
         QFETCH(sumvarl::PrintResult, result);
         documentResult_ = result;
         const printtest::TableCopy before = printtest::CopyTable();
-        display_->PrintAnswers_Click();
+        display_->printAnswers();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QCOMPARE(hooks_->messages[0].prompt, sumvarl::PrintFailureMessage(result));
         QCOMPARE(hooks_->messages[0].title, QStringLiteral("打印答案"));
@@ -317,7 +318,7 @@ private slots:
     {
         chosenPath_ = folder_->filePath(QStringLiteral("sheet.pdf"));
         MenuWatch seen(QStringLiteral("SavePdf"));
-        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
 
         QCOMPARE(dialogTitles_, QStringList{QStringLiteral("保存为 PDF")});
@@ -332,7 +333,7 @@ private slots:
     {
         chosenPath_ = folder_->filePath(QStringLiteral("key.pdf"));
         MenuWatch seen(QStringLiteral("SaveAnswersPdf"));
-        display_->ShowSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
         QCOMPARE(seen.openings, 1);
 
         QCOMPARE(dialogTitles_, QStringList{QStringLiteral("答案保存为 PDF")});
@@ -380,7 +381,7 @@ private slots:
             shownName = Control<QLineEdit>(*dialog, QStringLiteral("fileNameEdit"))->text();
             dialog->reject();
         });
-        display_->SavePdf_Click();
+        display_->savePdf();
         QCOMPARE(shownFolder, folder_->path());
         QCOMPARE(shownName, name);
 
@@ -389,7 +390,7 @@ private slots:
             return QString();
         };
         QVERIFY(QDir(folder_->path()).mkdir(QStringLiteral("Documents")));
-        display_->SavePdf_Click();
+        display_->savePdf();
         QCOMPARE(suggestions_.value(0), folder_->filePath(QStringLiteral("Documents/") + name));
     }
 
@@ -402,7 +403,7 @@ private slots:
         older.write("older sheet");
         older.close();
         const printtest::FailingPdfFile full(chosenPath_, 3000);
-        display_->SavePdf_Click();
+        display_->savePdf();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         // A full disk is said to be one, in Chinese.
         QCOMPARE(hooks_->messages[0].prompt,
@@ -417,8 +418,8 @@ private slots:
     void cancelledDialogSavesNothing()
     {
         chosenPath_.clear();
-        display_->SavePdf_Click();
-        display_->SaveAnswersPdf_Click();
+        display_->savePdf();
+        display_->saveAnswersPdf();
         QCOMPARE(suggestions_.size(), 2);
         QVERIFY(hooks_->messages.empty());
         QVERIFY(QDir(folder_->path()).entryList(QDir::Files).isEmpty());
@@ -429,7 +430,7 @@ private slots:
     {
         chosenPath_ = folder_->filePath(QStringLiteral("pipe"));
         QCOMPARE(::mkfifo(QFile::encodeName(chosenPath_).constData(), 0600), 0);
-        display_->SavePdf_Click();
+        display_->savePdf();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("不是普通文件")));
         struct stat after
@@ -442,7 +443,7 @@ private slots:
     void unwritableFolderIsReported()
     {
         chosenPath_ = folder_->filePath(QStringLiteral("no/such/folder/sheet.pdf"));
-        display_->SavePdf_Click();
+        display_->savePdf();
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QCOMPARE(hooks_->messages[0].title, QStringLiteral("保存为 PDF"));
         QVERIFY(hooks_->messages[0].prompt.startsWith(QStringLiteral("无法创建文件")));

@@ -17,25 +17,25 @@ namespace sumvarl {
 
 struct StartInputs;
 
-// NOLINTNEXTLINE(readability-identifier-naming): named like the program's other forms
-class frmMore final : public QWidget
+class LessonSettingsWindow final : public QWidget
 {
     Q_OBJECT
 public:
     // mainInputs gives the settings window's boxes as they stand, for the count.
-    explicit frmMore(std::function<StartInputs()> mainInputs, QWidget* owner = nullptr);
+    explicit LessonSettingsWindow(std::function<StartInputs()> mainInputs,
+                                  QWidget* owner = nullptr);
 
     // The lesson as the controls show it.
-    sumvarl::Lesson Lesson() const;
+    sumvarl::Lesson lesson() const;
 
     // Counts again from the settings window's boxes and this window's controls.
-    void UpdateCount();
+    void updateCount();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void CreateControls();
+    void createControls();
 
     std::function<StartInputs()> mainInputs_;
     QComboBox* carry_ = nullptr;

@@ -1,4 +1,4 @@
-#include "forms/frmPractice.h"
+#include "forms/PracticeWindow.h"
 
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
@@ -92,25 +92,25 @@ QString Elapsed(int seconds)
 
 } // namespace
 
-frmPractice::frmPractice(const Sheet& sheet, QWidget* parent)
+PracticeWindow::PracticeWindow(const Sheet& sheet, QWidget* parent)
     : QWidget(parent), problems_(sheet.problems),
       negativeAllowed_(NegativeAnswersPossible(problems_))
 {
-    setObjectName(QStringLiteral("frmPractice"));
+    setObjectName(QStringLiteral("PracticeWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("练习"));
     setFont(FormFont());
-    CreateControls();
+    createControls();
 
     std::vector<std::size_t> all(problems_.size());
     for (std::size_t i = 0; i < all.size(); ++i) {
         all[i] = i;
     }
-    StartRound(all);
+    startRound(all);
     resize(sizeHint().expandedTo(QSize(1200, 760)));
 }
 
-void frmPractice::CreateControls()
+void PracticeWindow::createControls()
 {
     clock_ = new QLabel(this);
     clock_->setObjectName(QStringLiteral("Clock"));
@@ -151,17 +151,17 @@ void frmPractice::CreateControls()
     layout->addWidget(result_);
     layout->addLayout(buttons);
 
-    connect(handIn_, &QPushButton::clicked, this, &frmPractice::HandIn_Click);
-    connect(retry_, &QPushButton::clicked, this, &frmPractice::Retry_Click);
-    connect(printMarked_, &QPushButton::clicked, this, &frmPractice::PrintMarked_Click);
-    connect(saveMarkedPdf_, &QPushButton::clicked, this, &frmPractice::SaveMarkedPdf_Click);
+    connect(handIn_, &QPushButton::clicked, this, &PracticeWindow::handIn);
+    connect(retry_, &QPushButton::clicked, this, &PracticeWindow::practiseMistakes);
+    connect(printMarked_, &QPushButton::clicked, this, &PracticeWindow::printMarked);
+    connect(saveMarkedPdf_, &QPushButton::clicked, this, &PracticeWindow::saveMarkedPdf);
 
     const auto zoom = [this](const QList<QKeySequence>& keys, int step) {
         auto* action = new QAction(this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this,
-                [this, step] { SetFontPoints(fontPoints_ + step); });
+                [this, step] { setFontPoints(fontPoints_ + step); });
         addAction(action);
     };
     // Ctrl+= as well: on most keyboards plus is Shift+=.
@@ -170,10 +170,10 @@ void frmPractice::CreateControls()
 
     tick_ = new QTimer(this);
     tick_->setInterval(200);
-    connect(tick_, &QTimer::timeout, this, &frmPractice::ShowClock);
+    connect(tick_, &QTimer::timeout, this, &PracticeWindow::showClock);
 }
 
-void frmPractice::StartRound(const std::vector<std::size_t>& problems)
+void PracticeWindow::startRound(const std::vector<std::size_t>& problems)
 {
     ++rounds_;
     items_.clear();
@@ -200,7 +200,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
         row->setSpacing(2);
         const auto [before, after] = AroundTheBox(p);
         const QString number = QString::number(n + 1);
-        QLineEdit* box = MakeBox(cell, QStringLiteral("Answer") + number, negativeAllowed_);
+        QLineEdit* box = makeBox(cell, QStringLiteral("Answer") + number, negativeAllowed_);
         auto* mark = new QLabel(cell);
         mark->setObjectName(QStringLiteral("Mark") + number);
         auto* beforeLabel = new QLabel(before, cell);
@@ -212,7 +212,7 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
         QLineEdit* remainder = nullptr;
         if (HasRemainder(p)) {
             row->addWidget(new QLabel(ToQString(RemainderSign), cell));
-            remainder = MakeBox(cell, QStringLiteral("Remainder") + number, false);
+            remainder = makeBox(cell, QStringLiteral("Remainder") + number, false);
             row->addWidget(remainder);
         }
         row->addWidget(afterLabel);
@@ -240,26 +240,26 @@ void frmPractice::StartRound(const std::vector<std::size_t>& problems)
     setTabOrder(handIn_, retry_);
     setTabOrder(retry_, printMarked_);
     setTabOrder(printMarked_, saveMarkedPdf_);
-    SetFontPoints(fontPoints_);
+    setFontPoints(fontPoints_);
 
     handIn_->setEnabled(true);
     retry_->setEnabled(false);
-    ShowClock();
-    MoveTo(0);
+    showClock();
+    moveTo(0);
 }
 
-QLineEdit* frmPractice::MakeBox(QWidget* cell, const QString& name, bool negativeAllowed)
+QLineEdit* PracticeWindow::makeBox(QWidget* cell, const QString& name, bool negativeAllowed)
 {
     auto* box = new QLineEdit(cell);
     box->setObjectName(name);
     box->setValidator(new AnswerValidator(negativeAllowed, box));
     box->setAlignment(Qt::AlignCenter);
     box->installEventFilter(this);
-    connect(box, &QLineEdit::textEdited, this, &frmPractice::StartClock);
+    connect(box, &QLineEdit::textEdited, this, &PracticeWindow::startClock);
     return box;
 }
 
-void frmPractice::SetFontPoints(int points)
+void PracticeWindow::setFontPoints(int points)
 {
     fontPoints_ = std::clamp(points, PracticeSmallestPoints, PracticeLargestPoints);
     QFont problemFont = sheet_->font();
@@ -282,7 +282,7 @@ void frmPractice::SetFontPoints(int points)
     }
 }
 
-void frmPractice::MoveTo(int index)
+void PracticeWindow::moveTo(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) {
         return;
@@ -290,7 +290,7 @@ void frmPractice::MoveTo(int index)
     items_[static_cast<std::size_t>(index)].box->setFocus(Qt::TabFocusReason);
 }
 
-bool frmPractice::eventFilter(QObject* watched, QEvent* event)
+bool PracticeWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         if (auto* box = qobject_cast<QLineEdit*>(watched)) {
@@ -322,30 +322,30 @@ bool frmPractice::eventFilter(QObject* watched, QEvent* event)
         } else if (index == last) {
             handIn_->setFocus(Qt::TabFocusReason);
         } else {
-            MoveTo(index + 1);
+            moveTo(index + 1);
         }
         return true;
     case Qt::Key_Up:
-        MoveTo(index - ProblemsPerRow);
+        moveTo(index - ProblemsPerRow);
         return true;
     case Qt::Key_Down:
-        MoveTo(std::min(index + ProblemsPerRow, last));
+        moveTo(std::min(index + ProblemsPerRow, last));
         return true;
     default:
         return QWidget::eventFilter(watched, event);
     }
 }
 
-void frmPractice::StartClock()
+void PracticeWindow::startClock()
 {
     if (!started_ && !handedIn_) {
         started_ = Hooks().now();
         tick_->start();
-        ShowClock();
+        showClock();
     }
 }
 
-int frmPractice::ElapsedSeconds() const
+int PracticeWindow::elapsedSeconds() const
 {
     if (stoppedSeconds_) {
         return *stoppedSeconds_;
@@ -356,20 +356,20 @@ int frmPractice::ElapsedSeconds() const
     return static_cast<int>(std::max<qint64>(0, started_->msecsTo(Hooks().now()) / 1000));
 }
 
-void frmPractice::ShowClock()
+void PracticeWindow::showClock()
 {
-    clock_->setText(QStringLiteral("用时 ") + Elapsed(ElapsedSeconds()));
+    clock_->setText(QStringLiteral("用时 ") + Elapsed(elapsedSeconds()));
 }
 
-void frmPractice::HandIn_Click()
+void PracticeWindow::handIn()
 {
     if (handedIn_) {
         return;
     }
     tick_->stop();
-    stoppedSeconds_ = ElapsedSeconds();
+    stoppedSeconds_ = elapsedSeconds();
     handedIn_ = true;
-    ShowClock();
+    showClock();
 
     std::vector<std::u16string> answers;
     for (const Item& item : items_) {
@@ -377,7 +377,7 @@ void frmPractice::HandIn_Click()
         answers.push_back(
             JoinRemainder(item.box->text().toStdU16String(), remainder.toStdU16String()));
     }
-    ShowMarks(answers);
+    showMarks(answers);
 
     int right = 0;
     wrong_.clear();
@@ -392,16 +392,16 @@ void frmPractice::HandIn_Click()
     if (!first_) {
         first_ = MarkedRound{problems_, answers, Hooks().now().date(), *stoppedSeconds_};
     }
-    const QString firstRound =
+    const QString firstScore =
         QStringLiteral("用时 %1　得分 %2").arg(Elapsed(first_->seconds)).arg(first_->Score());
     QString text;
     if (rounds_ == 1) {
-        text = QStringLiteral("%1　答对 %2 题，共 %3 题。").arg(firstRound).arg(right).arg(count);
+        text = QStringLiteral("%1　答对 %2 题，共 %3 题。").arg(firstScore).arg(right).arg(count);
     } else {
         text = QStringLiteral("这一轮答对 %1 题，共 %2 题。第一次：%3。")
                    .arg(right)
                    .arg(count)
-                   .arg(firstRound);
+                   .arg(firstScore);
     }
     if (wrong_.empty()) {
         text += QStringLiteral("全部做对了！");
@@ -416,7 +416,7 @@ void frmPractice::HandIn_Click()
     (wrong_.empty() ? printMarked_ : retry_)->setFocus(Qt::TabFocusReason);
 }
 
-void frmPractice::ShowMarks(const std::vector<std::u16string>& answers)
+void PracticeWindow::showMarks(const std::vector<std::u16string>& answers)
 {
     for (std::size_t n = 0; n < items_.size(); ++n) {
         const Item& item = items_[n];
@@ -425,7 +425,7 @@ void frmPractice::ShowMarks(const std::vector<std::u16string>& answers)
         for (QLineEdit* box : {item.box, item.remainder}) {
             if (box != nullptr) {
                 box->setReadOnly(true);
-                SetBoxState(*box, right ? "right" : "wrong");
+                setBoxState(*box, right ? "right" : "wrong");
             }
         }
         item.mark->setText(right ? ToQString(RightMark)
@@ -435,24 +435,24 @@ void frmPractice::ShowMarks(const std::vector<std::u16string>& answers)
     }
 }
 
-void frmPractice::SetBoxState(QLineEdit& box, const char* state)
+void PracticeWindow::setBoxState(QLineEdit& box, const char* state)
 {
     box.setProperty("mark", QString::fromLatin1(state));
     box.style()->unpolish(&box);
     box.style()->polish(&box);
 }
 
-void frmPractice::Retry_Click()
+void PracticeWindow::practiseMistakes()
 {
     if (!handedIn_ || wrong_.empty()) {
         return;
     }
     result_->clear();
     const std::vector<std::size_t> again = wrong_;
-    StartRound(again);
+    startRound(again);
 }
 
-void frmPractice::PrintMarked_Click()
+void PracticeWindow::printMarked()
 {
     if (!first_) {
         return;
@@ -466,7 +466,7 @@ void frmPractice::PrintMarked_Click()
                       PrintMarkedText);
 }
 
-void frmPractice::SaveMarkedPdf_Click()
+void PracticeWindow::saveMarkedPdf()
 {
     if (!first_) {
         return;

@@ -29,27 +29,27 @@ inline constexpr int PracticeFontPoints = 18;
 inline constexpr int PracticeSmallestPoints = 16;
 inline constexpr int PracticeLargestPoints = 40;
 
-class frmPractice final : public QWidget
+class PracticeWindow final : public QWidget
 {
     Q_OBJECT
 public:
     // A round of all the problems, in their order. The window deletes itself when closed.
-    explicit frmPractice(const Sheet& sheet, QWidget* parent = nullptr);
+    explicit PracticeWindow(const Sheet& sheet, QWidget* parent = nullptr);
 
     // 交卷: stop the clock and mark every answer.
-    void HandIn_Click();
+    void handIn();
     // 再练错题: a new round of the problems still wrong.
-    void Retry_Click();
+    void practiseMistakes();
     // 打印成绩 and 成绩保存为 PDF…: the first round marked on the printed worksheet.
-    void PrintMarked_Click();
-    void SaveMarkedPdf_Click();
+    void printMarked();
+    void saveMarkedPdf();
 
     // The problems' size in points (Ctrl+plus, Ctrl+minus).
-    int FontPoints() const { return fontPoints_; }
-    void SetFontPoints(int points);
+    int fontPoints() const { return fontPoints_; }
+    void setFontPoints(int points);
 
     // The first round as handed in; empty before.
-    const std::optional<MarkedRound>& FirstRound() const { return first_; }
+    const std::optional<MarkedRound>& firstRound() const { return first_; }
 
 protected:
     // Return, Enter and the arrow keys in the answer boxes.
@@ -64,15 +64,15 @@ private:
         QLabel* mark = nullptr;
     };
 
-    void CreateControls();
-    void StartRound(const std::vector<std::size_t>& problems);
-    void StartClock();
-    int ElapsedSeconds() const;
-    void ShowClock();
-    void MoveTo(int index);
-    void ShowMarks(const std::vector<std::u16string>& answers);
-    QLineEdit* MakeBox(QWidget* cell, const QString& name, bool negativeAllowed);
-    void SetBoxState(QLineEdit& box, const char* state);
+    void createControls();
+    void startRound(const std::vector<std::size_t>& problems);
+    void startClock();
+    int elapsedSeconds() const;
+    void showClock();
+    void moveTo(int index);
+    void showMarks(const std::vector<std::u16string>& answers);
+    QLineEdit* makeBox(QWidget* cell, const QString& name, bool negativeAllowed);
+    void setBoxState(QLineEdit& box, const char* state);
 
     std::vector<model::Problem> problems_;
     bool negativeAllowed_ = false;

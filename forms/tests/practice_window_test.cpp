@@ -4,7 +4,7 @@
 // back from a saved PDF and, under print/tests/test-printer.sh, from the test printer's job.
 
 #include "FormsTestSupport.h"
-#include "forms/frmPractice.h"
+#include "forms/PracticeWindow.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
 #include "worksheet/Marking.h"
@@ -17,8 +17,8 @@
 #include <QTest>
 #include <memory>
 
-using sumvarl::frmPractice;
 using sumvarl::Operation;
+using sumvarl::PracticeWindow;
 using sumvarl::test::Control;
 using sumvarl::testing::Two;
 
@@ -114,7 +114,7 @@ void ExpectMarkedSheet(const QStringList& lines, const QList<Case>& cases, const
 
 } // namespace
 
-class FrmPracticeTest : public QObject
+class PracticeWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -124,7 +124,7 @@ private slots:
     void init()
     {
         hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
-        window_ = new frmPractice(SheetOf(Cases()));
+        window_ = new PracticeWindow(SheetOf(Cases()));
         window_->show();
         QVERIFY(QTest::qWaitForWindowActive(window_.data()));
     }
@@ -193,7 +193,7 @@ private slots:
     {
         QTest::keyClicks(Box(*window_, 1), "-3");
         QCOMPARE(Box(*window_, 1)->text(), QStringLiteral("3"));
-        frmPractice negative(sumvarl::testing::SheetOf(
+        PracticeWindow negative(sumvarl::testing::SheetOf(
             {Two(-20, Operation::Add, 15, -5, 0), Two(4, Operation::Add, 5, 9, 1)}));
         negative.show();
         QTest::keyClicks(Box(negative, 1), "-5");
@@ -223,7 +223,7 @@ private slots:
         hooks_->now = hooks_->now.addSecs(100);
         QTest::qWait(300);
         QCOMPARE(clock->text(), QStringLiteral("用时 61:05"));
-        QCOMPARE(window_->FirstRound()->seconds, 3665);
+        QCOMPARE(window_->firstRound()->seconds, 3665);
     }
 
     void handInMarksEveryAnswer()
@@ -283,21 +283,21 @@ private slots:
         QVERIFY(result->text().startsWith(QStringLiteral("这一轮答对 1 题，共 1 题。")));
         QVERIFY(result->text().endsWith(QStringLiteral("全部做对了！")));
         QVERIFY(!retry->isEnabled());
-        QCOMPARE(window_->FirstRound()->Score(), 57);
-        QCOMPARE(window_->FirstRound()->seconds, 75);
+        QCOMPARE(window_->firstRound()->Score(), 57);
+        QCOMPARE(window_->firstRound()->seconds, 75);
     }
 
     void ctrlPlusAndMinusResizeTheProblems()
     {
-        const int start = window_->FontPoints();
+        const int start = window_->fontPoints();
         QVERIFY(start >= 16);
         QTest::keyClick(Box(*window_, 1), Qt::Key_Plus, Qt::ControlModifier);
-        QCOMPARE(window_->FontPoints(), start + 2);
+        QCOMPARE(window_->fontPoints(), start + 2);
         QCOMPARE(Box(*window_, 1)->font().pointSize(), start + 2);
         for (int i = 0; i < 20; ++i) {
             QTest::keyClick(Box(*window_, 1), Qt::Key_Minus, Qt::ControlModifier);
         }
-        QCOMPARE(window_->FontPoints(), sumvarl::PracticeSmallestPoints);
+        QCOMPARE(window_->fontPoints(), sumvarl::PracticeSmallestPoints);
         QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Before1"))->font().pointSize(),
                  sumvarl::PracticeSmallestPoints);
         QVERIFY(Box(*window_, 1)->text().isEmpty());
@@ -358,8 +358,8 @@ private:
     }
 
     std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
-    QPointer<frmPractice> window_;
+    QPointer<PracticeWindow> window_;
 };
 
-QTEST_MAIN(FrmPracticeTest)
-#include "frm_practice_test.moc"
+QTEST_MAIN(PracticeWindowTest)
+#include "practice_window_test.moc"

@@ -1,4 +1,4 @@
-#include "forms/frmMore.h"
+#include "forms/LessonSettingsWindow.h"
 
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
@@ -37,10 +37,10 @@ CarryRule RuleAt(const QComboBox& box)
 
 } // namespace
 
-frmMore::frmMore(std::function<StartInputs()> mainInputs, QWidget* owner)
+LessonSettingsWindow::LessonSettingsWindow(std::function<StartInputs()> mainInputs, QWidget* owner)
     : QWidget(owner, Qt::Window), mainInputs_(std::move(mainInputs))
 {
-    setObjectName(QStringLiteral("frmMore"));
+    setObjectName(QStringLiteral("LessonSettingsWindow"));
     setWindowTitle(QStringLiteral("更多设置"));
     // The settings window's face, so the two read as one set of settings.
     if (owner != nullptr) {
@@ -48,11 +48,11 @@ frmMore::frmMore(std::function<StartInputs()> mainInputs, QWidget* owner)
         setWindowIcon(owner->windowIcon());
     }
     setFixedSize(TwipsSize(*this, ClientWidth, ClientHeight));
-    CreateControls();
-    UpdateCount();
+    createControls();
+    updateCount();
 }
 
-void frmMore::CreateControls()
+void LessonSettingsWindow::createControls()
 {
     MakeLabel(this, QStringLiteral("CarryLabel"), QStringLiteral("加法进位"),
               {LabelLeft, 300, 1695, 255});
@@ -97,23 +97,23 @@ void frmMore::CreateControls()
     WidenLabelsToText(*this);
 
     for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
-        connect(box, &QComboBox::currentIndexChanged, this, &frmMore::UpdateCount);
+        connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
-    connect(remainder_, &QCheckBox::toggled, this, &frmMore::UpdateCount);
+    connect(remainder_, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
 }
 
-sumvarl::Lesson frmMore::Lesson() const
+sumvarl::Lesson LessonSettingsWindow::lesson() const
 {
-    sumvarl::Lesson lesson;
-    lesson.carry = RuleAt(*carry_);
-    lesson.borrow = RuleAt(*borrow_);
-    lesson.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());
-    lesson.tableTo = static_cast<std::int16_t>(tableTo_->currentIndex());
-    lesson.remainder = remainder_->isChecked();
-    return lesson;
+    sumvarl::Lesson shown;
+    shown.carry = RuleAt(*carry_);
+    shown.borrow = RuleAt(*borrow_);
+    shown.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());
+    shown.tableTo = static_cast<std::int16_t>(tableTo_->currentIndex());
+    shown.remainder = remainder_->isChecked();
+    return shown;
 }
 
-void frmMore::UpdateCount()
+void LessonSettingsWindow::updateCount()
 {
     const StartOutcome read = ReadSettings(mainInputs_ ? mainInputs_() : StartInputs{});
     if (!read.settings) {
@@ -121,7 +121,7 @@ void frmMore::UpdateCount()
         refusal_->clear();
         return;
     }
-    const CountInputs in = CountInputsFor(*read.settings, Lesson());
+    const CountInputs in = CountInputsFor(*read.settings, lesson());
     const long long different = DifferentProblems(in);
     QString count = QStringLiteral("共 %1 道不同的题").arg(different);
     if (different < read.settings->ProblemCount) {
@@ -133,7 +133,7 @@ void frmMore::UpdateCount()
     WidenToText(*refusal_);
 }
 
-void frmMore::keyPressEvent(QKeyEvent* event)
+void LessonSettingsWindow::keyPressEvent(QKeyEvent* event)
 {
     // Escape closes it, as it closes a dialog; the controls pass it on when they have no use
     // for it (a drop-down list that is open closes itself first).

@@ -6,9 +6,9 @@
 #include "FormsTestSupport.h"
 #include "core/Lesson.h"
 #include "core/Math.h"
+#include "forms/LessonSettingsWindow.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
-#include "forms/frmMore.h"
 #include "testing/LessonColumns.h"
 
 #include <QCheckBox>
@@ -23,7 +23,7 @@
 #include <memory>
 
 using sumvarl::frmMain;
-using sumvarl::frmMore;
+using sumvarl::LessonSettingsWindow;
 using sumvarl::test::Control;
 using sumvarl::test::TypeInto;
 
@@ -65,7 +65,7 @@ void ChooseFromMenuWhenOpen(QString& seen)
 
 } // namespace
 
-class FrmMoreTest : public QObject
+class LessonSettingsWindowTest : public QObject
 {
     Q_OBJECT
 
@@ -131,7 +131,7 @@ private slots:
         if (way != QLatin1String("Ctrl+M") && way != QLatin1String("link")) {
             QCOMPARE(menuEntry, QStringLiteral("更多设置…"));
         }
-        frmMore* more = window_->More();
+        LessonSettingsWindow* more = window_->lessonSettings();
         QVERIFY(more != nullptr);
         QVERIFY(more->isVisible());
         QCOMPARE(more->windowTitle(), QStringLiteral("更多设置"));
@@ -141,8 +141,8 @@ private slots:
         QTest::mouseClick(Control<QPushButton>(*more, QStringLiteral("Close")), Qt::LeftButton);
         QVERIFY(!more->isVisible());
         QTest::keyClick(handle, Qt::Key_M, Qt::ControlModifier);
-        QCOMPARE(window_->More(), more);
-        QCOMPARE(more->Lesson().carry, Math::CarryRule::Always);
+        QCOMPARE(window_->lessonSettings(), more);
+        QCOMPARE(more->lesson().carry, Math::CarryRule::Always);
         // Escape in one of its boxes closes it, as it closes a dialog.
         QTest::keyClick(Control<QComboBox>(*more, QStringLiteral("Borrow")), Qt::Key_Escape);
         QVERIFY(!more->isVisible());
@@ -164,7 +164,7 @@ private slots:
         const QPoint on(8, link->height() / 2);
         QTest::mousePress(link, Qt::LeftButton, {}, on);
         QTest::mouseRelease(link, Qt::LeftButton, {}, on + QPoint(link->width(), 0));
-        QCOMPARE(window_->More(), nullptr);
+        QCOMPARE(window_->lessonSettings(), nullptr);
     }
 
     // The count follows what is typed in the settings window and picked here; the numbers
@@ -198,7 +198,7 @@ private slots:
         QFETCH(int, to);
         QFETCH(bool, remainder);
         QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
-        frmMore* more = window_->More();
+        LessonSettingsWindow* more = window_->lessonSettings();
         QVERIFY(more != nullptr);
         auto* count = Control<QLabel>(*more, QStringLiteral("Count"));
         QCOMPARE(count->text(), QStringLiteral("共 4951 道不同的题")); // additions within 100
@@ -229,7 +229,7 @@ private slots:
         in.numberRange = static_cast<std::int16_t>(range.toInt());
         in.lesson = {static_cast<Math::CarryRule>(carry), static_cast<Math::CarryRule>(borrow),
                      static_cast<std::int16_t>(from), static_cast<std::int16_t>(to), remainder};
-        QCOMPARE(more->Lesson(), in.lesson);
+        QCOMPARE(more->lesson(), in.lesson);
         const long long different = sumvarl::DifferentProblems(in);
         QString expected = QStringLiteral("共 %1 道不同的题").arg(different);
         if (different < 100) {
@@ -251,7 +251,7 @@ private slots:
     {
         TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo1")), QStringLiteral("10"));
         QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
-        frmMore* more = window_->More();
+        LessonSettingsWindow* more = window_->lessonSettings();
         Pick(*Control<QComboBox>(*more, QStringLiteral("Carry")), 1);
         QCOMPARE(Control<QLabel>(*more, QStringLiteral("Refusal"))->text(),
                  QStringLiteral("10以内没有必须进位的加法"));
@@ -274,7 +274,7 @@ private slots:
         TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo1")), QStringLiteral("20"));
         TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo2")), QStringLiteral("40"));
         QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
-        frmMore* more = window_->More();
+        LessonSettingsWindow* more = window_->lessonSettings();
         Pick(*Control<QComboBox>(*more, QStringLiteral("Carry")), 1);
 
         QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
@@ -311,5 +311,5 @@ private:
     std::unique_ptr<frmMain> window_;
 };
 
-QTEST_MAIN(FrmMoreTest)
-#include "frm_more_test.moc"
+QTEST_MAIN(LessonSettingsWindowTest)
+#include "lesson_settings_window_test.moc"
