@@ -26,7 +26,7 @@ int Fail(QTextStream& err, const QString& chinese, const QString& english)
 
 int CannotWrite(QTextStream& err, const WorksheetPdf& pdf)
 {
-    if (pdf.Result() == PrintResult::NotAFile) {
+    if (pdf.Result() == SaveResult::NotAFile) {
         return Fail(err, NotAFileText(pdf.Path()), NotAFileEnglish(pdf.Path()));
     }
     return Fail(err,
@@ -191,9 +191,9 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     }
 
     // Both files in full first, then both in place: a failure leaves every older file as it was.
-    const PrintResult written =
+    const SaveResult written =
         keys ? CommitTogether({&sheets, keys.get()}) : CommitTogether({&sheets});
-    if (written != PrintResult::Printed) {
+    if (written != SaveResult::Saved) {
         return CannotWrite(err, !sheets.Ok() || !keys ? sheets : *keys);
     }
     if (job.printCodes) {

@@ -479,9 +479,9 @@ void PracticeWindow::saveMarkedPdf()
         return;
     }
     const MarkedRound round = *first_;
-    const PrintOutcome saved =
+    const SaveOutcome saved =
         SaveDocumentPdf(path, [&round](PrintSurface& s) { PrintMarkedWorksheet(s, round); });
-    if (saved.result != PrintResult::Printed) {
+    if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
 }

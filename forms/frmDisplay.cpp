@@ -311,8 +311,8 @@ void frmDisplay::askAndSavePdf(bool answerKey, const QString& title)
     if (path.isEmpty()) {
         return;
     }
-    const PrintOutcome saved = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
-    if (saved.result != PrintResult::Printed) {
+    const SaveOutcome saved = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
+    if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
 }

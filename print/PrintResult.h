@@ -12,7 +12,6 @@ enum class PrintResult {
     JobFailed,           // the job could not be finished
     NoPrinterModule,     // the program's printing module could not be loaded
     ServiceNotAnswering, // the print service did not answer in time, or could not be reached
-    NotAFile,            // a PDF's target is a device, a pipe or a folder, and is left alone
 };
 
 // A job's end with its own reason, so that two jobs at once never mix up their reasons.
@@ -23,6 +22,23 @@ struct PrintOutcome
     QString reason;
 
     bool Ok() const { return result == PrintResult::Printed; }
+};
+
+// How writing a PDF ended: a saved file is never reported as printed.
+enum class SaveResult {
+    Saved,
+    CannotCreate, // the file could not be made (no such folder, no permission)
+    NotWritten,   // it could not be written in full (a full disk); the target is as it was
+    NotAFile,     // the target is a device, a pipe or a folder, and is left alone
+};
+
+struct SaveOutcome
+{
+    SaveResult result = SaveResult::Saved;
+    // The system's reason, where it gave one; else empty.
+    QString reason;
+
+    bool Ok() const { return result == SaveResult::Saved; }
 };
 
 } // namespace sumvarl

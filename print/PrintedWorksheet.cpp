@@ -121,9 +121,9 @@ WorksheetPdf::~WorksheetPdf()
     }
 }
 
-void WorksheetPdf::Fail(PrintResult result, const QString& why)
+void WorksheetPdf::Fail(SaveResult result, const QString& why)
 {
-    if (result_ == PrintResult::Printed) {
+    if (result_ == SaveResult::Saved) {
         result_ = result;
         error_ = why;
     }
@@ -147,11 +147,11 @@ bool WorksheetPdf::AddDocument(const DrawDocument& draw)
     }
     if (sheets_ == 0) {
         if (!painter_.begin(writer_.get())) {
-            Fail(PrintResult::CannotOpen, QStringLiteral("the PDF could not be started"));
+            Fail(SaveResult::CannotCreate, QStringLiteral("the PDF could not be started"));
             return false;
         }
     } else if (!writer_->newPage()) {
-        Fail(PrintResult::JobFailed, QStringLiteral("a new page could not be started"));
+        Fail(SaveResult::NotWritten, QStringLiteral("a new page could not be started"));
         return false;
     }
     PainterSurface surface(painter_, writer_.get());
@@ -159,7 +159,7 @@ bool WorksheetPdf::AddDocument(const DrawDocument& draw)
     ++sheets_;
     pages_ += surface.PagesStarted();
     if (surface.PageFailed()) {
-        Fail(PrintResult::JobFailed, QStringLiteral("a new page could not be started"));
+        Fail(SaveResult::NotWritten, QStringLiteral("a new page could not be started"));
         return false;
     }
     return true;
@@ -169,10 +169,10 @@ bool WorksheetPdf::Finish()
 {
     if (Ok() && sheets_ == 0 && !painter_.begin(writer_.get())) {
         // A document with no sheet still gets its one empty page, as a print job would.
-        Fail(PrintResult::CannotOpen, QStringLiteral("the PDF could not be started"));
+        Fail(SaveResult::CannotCreate, QStringLiteral("the PDF could not be started"));
     }
     if (painter_.isActive() && !painter_.end()) {
-        Fail(PrintResult::JobFailed, QStringLiteral("the PDF could not be finished"));
+        Fail(SaveResult::NotWritten, QStringLiteral("the PDF could not be finished"));
     }
     writer_.reset();
     buffer_.close();
@@ -182,38 +182,38 @@ bool WorksheetPdf::Finish()
 std::unique_ptr<QSaveFile> WorksheetPdf::WriteBeside()
 {
     if (!IsReplaceableTarget(path_)) {
-        Fail(PrintResult::NotAFile, {});
+        Fail(SaveResult::NotAFile, {});
         return nullptr;
     }
     std::unique_ptr<QSaveFile> file = PdfSaveFiles()(path_);
     // Unbuffered, so that a write that fails says why (a full disk) instead of a buffered
     // flush's "Unknown error".
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Fail(PrintResult::CannotOpen, file->errorString());
+        Fail(SaveResult::CannotCreate, file->errorString());
         return nullptr;
     }
     // A write that runs out of room part of the way reports no reason; the next one says why.
     for (qint64 written = 0; written < data_.size();) {
         const qint64 n = file->write(data_.constData() + written, data_.size() - written);
         if (n <= 0) {
-            Fail(PrintResult::JobFailed, file->errorString());
+            Fail(SaveResult::NotWritten, file->errorString());
             return nullptr;
         }
         written += n;
     }
     if (!file->flush()) {
-        Fail(PrintResult::JobFailed, file->errorString());
+        Fail(SaveResult::NotWritten, file->errorString());
         return nullptr;
     }
     return file;
 }
 
-PrintResult WorksheetPdf::Commit()
+SaveResult WorksheetPdf::Commit()
 {
     return CommitTogether({this});
 }
 
-PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
+SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
 {
     for (WorksheetPdf* pdf : documents) {
         if (!pdf->Finish()) {
@@ -233,11 +233,11 @@ PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents)
     for (std::size_t k = 0; k < files.size(); ++k) {
         WorksheetPdf* pdf = std::data(documents)[k];
         if (!files[k]->commit()) {
-            pdf->Fail(PrintResult::JobFailed, files[k]->errorString());
+            pdf->Fail(SaveResult::NotWritten, files[k]->errorString());
             return pdf->result_;
         }
     }
-    return PrintResult::Printed;
+    return SaveResult::Saved;
 }
 
 DrawDocument WorksheetDocument(DocumentOptions options)
@@ -275,16 +275,16 @@ PaintPages PaintingOf(DrawDocument draw)
     };
 }
 
-PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
+SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
 {
     return SaveDocumentPdf(path, WorksheetDocument(options));
 }
 
-PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
+SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
 {
     WorksheetPdf pdf(path);
     pdf.AddDocument(draw);
-    const PrintResult result = pdf.Commit();
+    const SaveResult result = pdf.Commit();
     return {result, pdf.ErrorString()};
 }
 

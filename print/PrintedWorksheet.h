@@ -106,8 +106,8 @@ public:
 
     const QString& Path() const { return path_; }
     // False once a page could not be started or the file could not be written.
-    bool Ok() const { return result_ == PrintResult::Printed; }
-    PrintResult Result() const { return result_; }
+    bool Ok() const { return result_ == SaveResult::Saved; }
+    SaveResult Result() const { return result_; }
     // Why, from the system where it said; empty while Ok.
     QString ErrorString() const { return error_; }
 
@@ -122,11 +122,11 @@ public:
 
     // Ends the document and puts it in place. CannotOpen when the file could not be made,
     // JobFailed when it could not be written in full.
-    PrintResult Commit();
+    SaveResult Commit();
 
 private:
-    friend PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
-    void Fail(PrintResult result, const QString& why);
+    friend SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
+    void Fail(SaveResult result, const QString& why);
     bool Finish();
     std::unique_ptr<QSaveFile> WriteBeside();
 
@@ -135,7 +135,7 @@ private:
     QBuffer buffer_;
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
-    PrintResult result_ = PrintResult::Printed;
+    SaveResult result_ = SaveResult::Saved;
     QString error_;
     int sheets_ = 0;
     int pages_ = 0;
@@ -143,10 +143,10 @@ private:
 
 // Puts documents in place together: all of them, or, when any fails, none, every older file
 // kept and no partial file left. Returns the first failure; that document says why.
-PrintResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
+SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
-PrintOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
-PrintOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
+SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
+SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 
 } // namespace sumvarl

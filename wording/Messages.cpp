@@ -110,8 +110,6 @@ QString PrintFailureMessage(PrintResult result, const QString& reason)
                kept;
     case PrintResult::CannotOpen:
         return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
-    case PrintResult::NotAFile:
-        return QStringLiteral("打印没有完成。") + kept;
     case PrintResult::JobFailed:
         return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
                (reason.isEmpty() ? QString()
@@ -129,23 +127,20 @@ QString PrintFailureMessage(PrintResult result, const QString& reason)
     return {};
 }
 
-QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason)
+QString SaveFailureMessage(SaveResult result, const QString& path, const QString& reason)
 {
     const QString why =
         reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(SystemReasonInChinese(reason));
     switch (result) {
-    case PrintResult::Printed:
+    case SaveResult::Saved:
         return {};
-    case PrintResult::NotAFile:
+    case SaveResult::NotAFile:
         return NotAFileText(path) + QStringLiteral("。请换一个文件名再试。") + kept;
-    case PrintResult::NoDefaultPrinter:
-    case PrintResult::CannotOpen:
-    case PrintResult::NoPrinterModule:
-    case PrintResult::ServiceNotAnswering:
+    case SaveResult::CannotCreate:
         return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。")
                    .arg(path, why) +
                kept;
-    case PrintResult::JobFailed:
+    case SaveResult::NotWritten:
         return QStringLiteral("文件“%1”没有写完%2，PDF 没有保存。请检查磁盘空间后再试。")
                    .arg(path, why) +
                kept;

@@ -26,8 +26,8 @@ QString NotAFileText(const QString& path);
 QString SystemReasonInChinese(const QString& reason);
 
 // The message shown when a PDF could not be saved, with the system's reason where there is one;
-// empty for Printed.
-QString SaveFailureMessage(PrintResult result, const QString& path, const QString& reason = {});
+// empty for Saved.
+QString SaveFailureMessage(SaveResult result, const QString& path, const QString& reason = {});
 
 // The message shown for a failed print job, in Chinese, with the printing system's reason where
 // it gave one; empty for Printed.

@@ -407,7 +407,7 @@ private slots:
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         // A full disk is said to be one, in Chinese.
         QCOMPARE(hooks_->messages[0].prompt,
-                 sumvarl::SaveFailureMessage(sumvarl::PrintResult::JobFailed, chosenPath_,
+                 sumvarl::SaveFailureMessage(sumvarl::SaveResult::NotWritten, chosenPath_,
                                              qt_error_string(ENOSPC)));
         QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("磁盘已满")));
         QCOMPARE(printtest::FileBytes(chosenPath_), QByteArray("older sheet"));

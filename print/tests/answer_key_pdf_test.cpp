@@ -83,7 +83,7 @@ void AnswerKeyPdfTest::savedPdfIsThePrintersDocument()
 {
     BuildSeededWorksheet(100, 11);
     QVERIFY(printtest::PrintToPdf(Pdf("printer.pdf"), sumvarl::PdfMarginsMm));
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("saved.pdf")).result, sumvarl::SaveResult::Saved);
 
     QCOMPARE(printtest::PdfPages(Pdf("saved.pdf")), printtest::PdfPages(Pdf("printer.pdf")));
     QCOMPARE(printtest::PdfLines(Pdf("saved.pdf")), printtest::ExpectedDocument(100));
@@ -108,8 +108,8 @@ void AnswerKeyPdfTest::answerKeyFillsEveryBlankCorrectly()
     QVERIFY(kinds[0] > 0 && kinds[1] > 0 && kinds[2] > 0);
 
     const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::SaveResult::Saved);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::SaveResult::Saved);
 
     const QStringList keyLines = printtest::PdfLines(Pdf("key.pdf"));
     QVERIFY(!keyLines.isEmpty());
@@ -132,8 +132,8 @@ void AnswerKeyPdfTest::longKeyItemsKeepTheSheetsLines()
 {
     BuildSeededWorksheet(200, 2026, 32767);
     const sumvarl::DocumentOptions key{.answerKey = true, .pupilName = {}};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("sheet.pdf")).result, sumvarl::SaveResult::Saved);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("key.pdf"), key).result, sumvarl::SaveResult::Saved);
 
     QStringList expected;
     for (int i = 1; i <= 200; ++i) {
@@ -175,7 +175,7 @@ void AnswerKeyPdfTest::everyLineStaysInsideThePrintableArea()
         {}, {.answerKey = true, .pupilName = {}}, {.answerKey = false, .pupilName = u"张三"}};
     for (const sumvarl::DocumentOptions& options : documents) {
         QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("wide.pdf"), options).result,
-                 sumvarl::PrintResult::Printed);
+                 sumvarl::SaveResult::Saved);
         const QList<printtest::Word> words = printtest::PdfWords(Pdf("wide.pdf"));
         // The count line's end, whole.
         QVERIFY(std::any_of(words.begin(), words.end(), [](const printtest::Word& w) {
@@ -197,9 +197,8 @@ void AnswerKeyPdfTest::pupilNameStandsUnderTheTitle()
 {
     BuildSeededWorksheet(20, 5);
     const sumvarl::DocumentOptions named{.answerKey = false, .pupilName = u"张三"};
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")).result, sumvarl::PrintResult::Printed);
-    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named).result,
-             sumvarl::PrintResult::Printed);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("plain.pdf")).result, sumvarl::SaveResult::Saved);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(Pdf("named.pdf"), named).result, sumvarl::SaveResult::Saved);
 
     QStringList expected = printtest::ExpectedDocument(20);
     expected.insert(1, QStringLiteral("姓名：张三"));
@@ -234,7 +233,7 @@ void AnswerKeyPdfTest::severalSheetsStartOnTheirOwnPages()
         QCOMPARE(pdf.Pages(), 3);
         // Nothing is in place before the commit.
         QVERIFY(!QFileInfo::exists(Pdf("three.pdf")));
-        QCOMPARE(pdf.Commit(), sumvarl::PrintResult::Printed);
+        QCOMPARE(pdf.Commit(), sumvarl::SaveResult::Saved);
     }
     QCOMPARE(printtest::PageCount(Pdf("three.pdf")), 3);
     const QList<QStringList> pages = printtest::PdfPages(Pdf("three.pdf"));
@@ -251,7 +250,7 @@ void AnswerKeyPdfTest::aFolderThatDoesNotExistLeavesNoFile()
 {
     BuildSeededWorksheet(8, 1);
     const QString path = folder_.filePath(QStringLiteral("no/such/folder/x.pdf"));
-    QCOMPARE(sumvarl::SaveWorksheetPdf(path).result, sumvarl::PrintResult::CannotOpen);
+    QCOMPARE(sumvarl::SaveWorksheetPdf(path).result, sumvarl::SaveResult::CannotCreate);
     QVERIFY(!QFileInfo::exists(path));
 }
 

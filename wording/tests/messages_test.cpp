@@ -38,15 +38,15 @@ TEST(SaveFailureMessage, SaysWhyInChineseAndLeavesOtherReasonsAsTheSystemGaveThe
 {
     using sumvarl::PrintResult;
     const QString full = sumvarl::SaveFailureMessage(
-        PrintResult::JobFailed, QStringLiteral("x.pdf"), qt_error_string(ENOSPC));
+        sumvarl::SaveResult::NotWritten, QStringLiteral("x.pdf"), qt_error_string(ENOSPC));
     EXPECT_TRUE(full.contains(QStringLiteral("磁盘已满（%1）").arg(qt_error_string(ENOSPC))))
         << full.toStdString();
-    EXPECT_TRUE(sumvarl::SaveFailureMessage(PrintResult::NotAFile, QStringLiteral("pipe"))
+    EXPECT_TRUE(sumvarl::SaveFailureMessage(sumvarl::SaveResult::NotAFile, QStringLiteral("pipe"))
                     .contains(QStringLiteral("不是普通文件")));
     EXPECT_EQ(sumvarl::SystemReasonInChinese(QStringLiteral("Something odd")),
               QStringLiteral("Something odd"));
     EXPECT_TRUE(
-        sumvarl::SaveFailureMessage(PrintResult::Printed, QStringLiteral("x.pdf")).isEmpty());
+        sumvarl::SaveFailureMessage(sumvarl::SaveResult::Saved, QStringLiteral("x.pdf")).isEmpty());
 }
 
 } // namespace
