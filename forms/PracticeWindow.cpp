@@ -374,8 +374,7 @@ void PracticeWindow::handIn()
     std::vector<std::u16string> answers;
     for (const Item& item : items_) {
         const QString remainder = item.remainder != nullptr ? item.remainder->text() : QString();
-        answers.push_back(
-            JoinRemainder(item.box->text().toStdU16String(), remainder.toStdU16String()));
+        answers.push_back(JoinRemainder(ToU16(item.box->text()), ToU16(remainder)));
     }
     showMarks(answers);
 

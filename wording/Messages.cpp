@@ -12,7 +12,7 @@ namespace sumvarl {
 namespace {
 
 // After a failed print or save: nothing of the worksheet is lost.
-const QString kept = QStringLiteral("练习题仍然保留在屏幕上。");
+const QString Kept = QStringLiteral("练习题仍然保留在屏幕上。");
 
 } // namespace
 
@@ -107,22 +107,22 @@ QString PrintFailureMessage(PrintResult result, const QString& reason)
         return {};
     case PrintResult::NoDefaultPrinter:
         return QStringLiteral("没有找到默认打印机，无法打印。请先设置默认打印机，再按“打印”。") +
-               kept;
+               Kept;
     case PrintResult::CannotOpen:
-        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + kept;
+        return QStringLiteral("打印机无法打开，没有打印。请检查打印机后再试。") + Kept;
     case PrintResult::JobFailed:
         return QStringLiteral("打印任务没有完成，打印机可能没有收到完整的练习题") +
                (reason.isEmpty() ? QString()
                                  : QStringLiteral("（打印系统的原因：%1）").arg(reason)) +
-               QStringLiteral("。") + kept;
+               QStringLiteral("。") + Kept;
     case PrintResult::NoPrinterModule:
         return QStringLiteral("Sumvarl 的打印部分没有找到，无法打印") +
                (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
-               QStringLiteral("。请重新安装 Sumvarl。") + kept;
+               QStringLiteral("。请重新安装 Sumvarl。") + Kept;
     case PrintResult::ServiceNotAnswering:
         return QStringLiteral("打印服务没有回应，没有打印") +
                (reason.isEmpty() ? QString() : QStringLiteral("（%1）").arg(reason)) +
-               QStringLiteral("。请确认打印服务（CUPS）正在运行，稍后再按“打印”。") + kept;
+               QStringLiteral("。请确认打印服务（CUPS）正在运行，稍后再按“打印”。") + Kept;
     }
     return {};
 }
@@ -135,15 +135,15 @@ QString SaveFailureMessage(SaveResult result, const QString& path, const QString
     case SaveResult::Saved:
         return {};
     case SaveResult::NotAFile:
-        return NotAFileText(path) + QStringLiteral("。请换一个文件名再试。") + kept;
+        return NotAFileText(path) + QStringLiteral("。请换一个文件名再试。") + Kept;
     case SaveResult::CannotCreate:
         return QStringLiteral("无法创建文件“%1”%2，PDF 没有保存。请换一个文件夹或文件名再试。")
                    .arg(path, why) +
-               kept;
+               Kept;
     case SaveResult::NotWritten:
         return QStringLiteral("文件“%1”没有写完%2，PDF 没有保存。请检查磁盘空间后再试。")
                    .arg(path, why) +
-               kept;
+               Kept;
     }
     return {};
 }

@@ -108,7 +108,7 @@ std::u16string RightAnswer(const model::Problem& problem)
 bool NegativeAnswersPossible(const std::vector<model::Problem>& problems)
 {
     return std::any_of(problems.begin(), problems.end(), [](const model::Problem& p) {
-        const auto count = static_cast<std::size_t>(p.operandCount);
+        const int count = std::clamp<int>(p.operandCount, 0, static_cast<int>(p.operands.size()));
         return p.result < 0 || std::any_of(p.operands.begin(), p.operands.begin() + count,
                                            [](std::int16_t n) { return n < 0; });
     });
