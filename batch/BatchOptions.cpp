@@ -575,35 +575,29 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
 // What is wrong with a code, and that it is to be checked against the sheet.
 ParseOutcome CodeRefused(SheetCodeError error, const QString& code)
 {
-    QString chinese;
     QString english;
     switch (error) {
     case SheetCodeError::None:
         return {};
     case SheetCodeError::Mistyped:
-        chinese = QStringLiteral("有卷号不用的字符（卷号只用 2-9 和 I、L、O 以外的字母）");
         english = QStringLiteral("holds a character no code uses (2-9 and the letters but I, L "
                                  "and O)");
         break;
     case SheetCodeError::WrongLength:
-        chinese = QStringLiteral("长度不对，少抄或多抄了字符");
         english = QStringLiteral("has the wrong length: a character left out or one too many");
         break;
     case SheetCodeError::CheckFailed:
-        chinese = QStringLiteral("有一个字符抄错了，或两个字符颠倒了");
         english = QStringLiteral("has a character mistyped or two swapped");
         break;
     case SheetCodeError::UnknownVersion:
-        chinese = QStringLiteral("来自更新版本的 Sumvarl，这个版本读不了");
         english = QStringLiteral("comes from a newer version of Sumvarl, which this one cannot "
                                  "read");
         break;
     case SheetCodeError::Malformed:
-        chinese = QStringLiteral("出不成一张练习题");
         english = QStringLiteral("makes no sheet");
         break;
     }
-    return Usage(QStringLiteral("卷号“%1”%2，请核对卷号").arg(code, chinese),
+    return Usage(SheetCodeRefusalText(error, code),
                  QStringLiteral("the sheet code '%1' %2; check the code").arg(code, english));
 }
 

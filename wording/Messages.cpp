@@ -81,6 +81,31 @@ QString NotAFileText(const QString& path)
         .arg(path);
 }
 
+QString SheetCodeRefusalText(SheetCodeError error, const QString& code)
+{
+    QString what;
+    switch (error) {
+    case SheetCodeError::None:
+        return {};
+    case SheetCodeError::Mistyped:
+        what = QStringLiteral("有卷号不用的字符（卷号只用 2-9 和 I、L、O 以外的字母）");
+        break;
+    case SheetCodeError::WrongLength:
+        what = QStringLiteral("长度不对，少抄或多抄了字符");
+        break;
+    case SheetCodeError::CheckFailed:
+        what = QStringLiteral("有一个字符抄错了，或两个字符颠倒了");
+        break;
+    case SheetCodeError::UnknownVersion:
+        what = QStringLiteral("来自更新版本的 Sumvarl，这个版本读不了");
+        break;
+    case SheetCodeError::Malformed:
+        what = QStringLiteral("出不成一张练习题");
+        break;
+    }
+    return QStringLiteral("卷号“%1”%2，请核对卷号").arg(code, what);
+}
+
 QString SystemReasonInChinese(const QString& reason)
 {
     // The reasons a person can act on; the rest stay as the system words them.

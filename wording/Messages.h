@@ -4,6 +4,7 @@
 // The batch adds its English beside them; the windows show them as they are.
 
 #include "core/Lesson.h"
+#include "core/SheetCode.h"
 #include "core/StartSettings.h"
 #include "print/PrintResult.h"
 
@@ -17,6 +18,10 @@ QString RefusalText(const Refusal& refusal);
 
 // A lesson that allows no problem: "20以内没有必须进位的加法"; empty for None.
 QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in);
+
+// A sheet code that reads as no sheet, and what is wrong with it: "卷号“…”有一个字符抄错了，或两个
+// 字符颠倒了，请核对卷号"; empty for None.
+QString SheetCodeRefusalText(SheetCodeError error, const QString& code);
 
 // A PDF's target that is a device, a pipe or a folder, and is left alone.
 QString NotAFileText(const QString& path);
