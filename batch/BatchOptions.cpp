@@ -628,10 +628,10 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
     }
     const QString code = parser.value(o.fromCode).trimmed();
     DecodedSheetCode decoded = DecodeSheetCode(ToU16(code));
-    if (!decoded.spec) {
+    if (!decoded.recipe) {
         return CodeRefused(decoded.error, code);
     }
-    job.fromCode = std::move(decoded.spec);
+    job.fromCode = std::move(decoded.recipe);
     return {};
 }
 

@@ -49,14 +49,14 @@ Settings SettingsOf(const PartSpec& part)
 // The part of the sheet whose problems ran out: the first not on the sheet in full.
 const PartSpec& PartThatFellShort(const Sheet& sheet)
 {
-    const std::vector<int> counts = PartCounts(sheet.spec);
+    const std::vector<int> counts = PartCounts(sheet.recipe);
     std::size_t made = sheet.problems.size();
     std::size_t k = 0;
     while (k + 1 < counts.size() && made >= static_cast<std::size_t>(counts[k])) {
         made -= static_cast<std::size_t>(counts[k]);
         ++k;
     }
-    return sheet.spec.parts[k];
+    return sheet.recipe.parts[k];
 }
 
 int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
@@ -150,7 +150,7 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
 
 SheetSpec NextSheetSpec(const Sheet& previous)
 {
-    return {previous.spec.parts, previous.nextSeed};
+    return {previous.recipe.parts, previous.nextSeed};
 }
 
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
@@ -163,16 +163,16 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     const int total = job.Sheets();
     const bool progress = total >= ProgressFrom;
     std::vector<std::u16string> codes;
-    SheetSpec spec = FirstSheetSpec(job);
+    SheetSpec recipe = FirstSheetSpec(job);
     for (int n = 0; n < total; ++n) {
-        const Sheet sheet = MakeSheet(spec);
+        const Sheet sheet = MakeSheet(recipe);
         if (sheet.fellShort) {
             if (progress) {
                 err << QLatin1Char('\n');
             }
             return TooFewProblems(err, sheet, n + 1);
         }
-        codes.push_back(EncodeSheetCode(sheet.spec));
+        codes.push_back(EncodeSheetCode(sheet.recipe));
         AddSheet(job, sheet, n, sheets, keys.get());
         for (const WorksheetPdf* pdf : {&sheets, keys.get()}) {
             if (pdf != nullptr && !pdf->Ok()) {
@@ -183,7 +183,7 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
             err << QStringLiteral("\r第 %1/%2 张… / sheet %1 of %2").arg(n + 1).arg(total);
             err.flush();
         }
-        spec = NextSheetSpec(sheet);
+        recipe = NextSheetSpec(sheet);
     }
     if (progress) {
         err << QLatin1Char('\n');

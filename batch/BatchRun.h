@@ -15,7 +15,7 @@ class QTextStream;
 
 namespace sumvarl::batch {
 
-// The spec of the run's first sheet: the code's, or one part of the job's settings and lesson
+// The recipe of the run's first sheet: the code's, or one part of the job's settings and lesson
 // with --seed, or else a fresh seed from the shared random source, below
 // 2^ShortSheetCodeSeedBits so that the sheet keeps a short code.
 SheetSpec FirstSheetSpec(const BatchJob& job);

@@ -55,12 +55,12 @@ PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson)
     return part;
 }
 
-std::vector<int> PartCounts(const SheetSpec& spec)
+std::vector<int> PartCounts(const SheetSpec& recipe)
 {
     std::vector<int> counts;
-    counts.reserve(spec.parts.size());
+    counts.reserve(recipe.parts.size());
     int room = MaxSheetProblems;
-    for (const PartSpec& part : spec.parts) {
+    for (const PartSpec& part : recipe.parts) {
         const int count = std::clamp<int>(part.problemCount, 0, room);
         counts.push_back(count);
         room -= count;
@@ -89,19 +89,19 @@ bool PosedWithResultOnly(const model::Problem& problem)
     return problem.withRemainder;
 }
 
-SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random)
+SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random)
 {
-    return DrawSheetProblems(spec, random, DrawProblem);
+    return DrawSheetProblems(recipe, random, DrawProblem);
 }
 
-SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random,
+SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random,
                                 const ProblemDraw& draw)
 {
     SheetProblems sheet;
     Keys keys;
-    const std::vector<int> counts = PartCounts(spec);
-    for (std::size_t k = 0; k < spec.parts.size(); ++k) {
-        const PartSpec& part = spec.parts[k];
+    const std::vector<int> counts = PartCounts(recipe);
+    for (std::size_t k = 0; k < recipe.parts.size(); ++k) {
+        const PartSpec& part = recipe.parts[k];
         for (int i = 0; i < counts[k]; ++i) {
             std::optional<model::Problem> problem = FindNewProblem(part, random, draw, keys);
             if (!problem) {
@@ -120,11 +120,11 @@ SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random,
     return sheet;
 }
 
-Sheet MakeSheet(const SheetSpec& spec)
+Sheet MakeSheet(const SheetSpec& recipe)
 {
-    ClockRandom random(spec.seed, [] { return std::uint64_t{0}; });
-    SheetProblems drawn = DrawSheetProblems(spec, random);
-    return Sheet{spec, std::move(drawn.problems), drawn.fellShort, random.State()};
+    ClockRandom random(recipe.seed, [] { return std::uint64_t{0}; });
+    SheetProblems drawn = DrawSheetProblems(recipe, random);
+    return Sheet{recipe, std::move(drawn.problems), drawn.fellShort, random.State()};
 }
 
 } // namespace sumvarl

@@ -1,6 +1,6 @@
 #pragma once
 
-// A whole worksheet made from its spec: every problem different, each with its open place, made
+// A whole worksheet made from its recipe: every problem different, each with its open place, made
 // exactly as the classic build makes it from the same seed and settings.
 
 #include "core/LessonRules.h"
@@ -22,7 +22,7 @@ inline constexpr int AttemptsPerSheetProblem = 1000;
 
 struct Sheet
 {
-    SheetSpec spec;
+    SheetSpec recipe;
     std::vector<model::Problem> problems; // parts in order
     // A problem not yet on the sheet could not be found: the sheet stops there.
     bool fellShort = false;
@@ -43,7 +43,7 @@ PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson);
 
 // How many problems each part asks for, as the sheet holds them: 0 for a negative count, and
 // never more than MaxSheetProblems on the whole sheet.
-std::vector<int> PartCounts(const SheetSpec& spec);
+std::vector<int> PartCounts(const SheetSpec& recipe);
 
 // The fill-in-the-blank draw: a re-seed, then x uniform in [1, 101); below the percentage the
 // first operand is open (1), below half of it the second (2), otherwise the result (0).
@@ -53,19 +53,19 @@ std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent);
 // answer (3÷( )＝0……3 holds for every divisor above 3).
 bool PosedWithResultOnly(const model::Problem& problem);
 
-// The problems of the spec from the given source, its seed unused. Up to
+// The problems of the recipe from the given source, its seed unused. Up to
 // AttemptsPerSheetProblem draws for each problem, a draw refused when it makes no problem or
 // one whose key is already on the sheet; the blank draw follows every accepted problem of a
 // part whose fillBlankOn is 1, even where the problem is posed with its result open.
-SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random);
+SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random);
 
 // The same with another maker of single problems in place of DrawProblem: tests play back lists
 // of problems through it, or watch a build while it runs.
 using ProblemDraw = std::function<std::optional<model::Problem>(const PartSpec&, RandomSource&)>;
-SheetProblems DrawSheetProblems(const SheetSpec& spec, RandomSource& random,
+SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random,
                                 const ProblemDraw& draw);
 
-// The sheet of the spec: DrawSheetProblems on ClockRandom(seed) with a clock that stands at 0.
-Sheet MakeSheet(const SheetSpec& spec);
+// The sheet of the recipe: DrawSheetProblems on ClockRandom(seed) with a clock that stands at 0.
+Sheet MakeSheet(const SheetSpec& recipe);
 
 } // namespace sumvarl

@@ -172,9 +172,9 @@ bool UsualBlanks(const PartSpec& p)
 }
 
 // Short: the four shares, blanks (0 off, 1 + percentage on), range, count, seed.
-void WriteShort(Writer& w, const SheetSpec& spec)
+void WriteShort(Writer& w, const SheetSpec& recipe)
 {
-    const PartSpec& p = spec.parts.front();
+    const PartSpec& p = recipe.parts.front();
     int before = 0;
     for (const std::int16_t cw : p.cumulativeWeight) {
         w.Put(static_cast<std::uint64_t>(cw - before), ShareLimit + 1);
@@ -184,7 +184,7 @@ void WriteShort(Writer& w, const SheetSpec& spec)
           PercentLimit + 2);
     w.Put(static_cast<std::uint64_t>(p.numberRange), RangeLimit + 1);
     w.Put(static_cast<std::uint64_t>(p.problemCount), CountLimit + 1);
-    w.Put(spec.seed, std::uint64_t{1} << ShortSheetCodeSeedBits);
+    w.Put(recipe.seed, std::uint64_t{1} << ShortSheetCodeSeedBits);
 }
 
 SheetSpec ReadShort(Reader& r)
@@ -201,10 +201,10 @@ SheetSpec ReadShort(Reader& r)
     p.fillBlankPercent = r.Fit(std::max(blanks - 1, 0));
     p.numberRange = r.Fit(static_cast<int>(r.Take(RangeLimit + 1)));
     p.problemCount = r.Fit(static_cast<int>(r.Take(CountLimit + 1)));
-    SheetSpec spec;
-    spec.seed = r.Take(std::uint64_t{1} << ShortSheetCodeSeedBits);
-    spec.parts.push_back(p);
-    return spec;
+    SheetSpec recipe;
+    recipe.seed = r.Take(std::uint64_t{1} << ShortSheetCodeSeedBits);
+    recipe.parts.push_back(p);
+    return recipe;
 }
 
 void WritePart(Writer& w, const PartSpec& p)
@@ -250,26 +250,26 @@ PartSpec ReadPart(Reader& r)
 }
 
 // Long: the number of parts, the seed in two halves, then each part.
-void WriteLong(Writer& w, const SheetSpec& spec)
+void WriteLong(Writer& w, const SheetSpec& recipe)
 {
-    w.Put(spec.parts.size(), MaxSheetCodeParts + 1);
-    w.Put(spec.seed & (Raw32 - 1), Raw32);
-    w.Put(spec.seed >> 32, Raw32);
-    for (const PartSpec& part : spec.parts) {
+    w.Put(recipe.parts.size(), MaxSheetCodeParts + 1);
+    w.Put(recipe.seed & (Raw32 - 1), Raw32);
+    w.Put(recipe.seed >> 32, Raw32);
+    for (const PartSpec& part : recipe.parts) {
         WritePart(w, part);
     }
 }
 
 SheetSpec ReadLong(Reader& r)
 {
-    SheetSpec spec;
+    SheetSpec recipe;
     const std::uint64_t parts = r.Take(MaxSheetCodeParts + 1);
     const std::uint64_t low = r.Take(Raw32);
-    spec.seed = low | (r.Take(Raw32) << 32);
+    recipe.seed = low | (r.Take(Raw32) << 32);
     for (std::uint64_t k = 0; k < parts; ++k) {
-        spec.parts.push_back(ReadPart(r));
+        recipe.parts.push_back(ReadPart(r));
     }
-    return spec;
+    return recipe;
 }
 
 // ---- Symbols ----
@@ -312,15 +312,15 @@ std::vector<int> Base31(BigNumber n, std::size_t minimum)
     return digits;
 }
 
-std::vector<int> Symbols(const SheetSpec& spec)
+std::vector<int> Symbols(const SheetSpec& recipe)
 {
     Writer w;
     std::vector<int> symbols;
-    if (FitsShortSheetCode(spec)) {
-        WriteShort(w, spec);
+    if (FitsShortSheetCode(recipe)) {
+        WriteShort(w, recipe);
         symbols = Base31(w.Number(), ShortSheetCodeLength - 1);
     } else {
-        WriteLong(w, spec);
+        WriteLong(w, recipe);
         symbols = Base31(w.Number(), 1);
         symbols.insert(symbols.begin(), LongFlag);
     }
@@ -379,23 +379,23 @@ DecodedSheetCode Refused(SheetCodeError error)
 
 } // namespace
 
-bool FitsShortSheetCode(const SheetSpec& spec)
+bool FitsShortSheetCode(const SheetSpec& recipe)
 {
-    if (spec.parts.size() != 1 || spec.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
+    if (recipe.parts.size() != 1 || recipe.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
         return false;
     }
-    const PartSpec& p = spec.parts.front();
+    const PartSpec& p = recipe.parts.front();
     return p.shape == ProblemShape::OneOperation && p.lesson == Lesson{} && UsualShares(p) &&
            UsualBlanks(p) && 0 <= p.numberRange && p.numberRange <= RangeLimit &&
            0 <= p.problemCount && p.problemCount <= CountLimit;
 }
 
-std::u16string EncodeSheetCode(const SheetSpec& spec)
+std::u16string EncodeSheetCode(const SheetSpec& recipe)
 {
-    if (spec.parts.size() > MaxSheetCodeParts) {
+    if (recipe.parts.size() > MaxSheetCodeParts) {
         return {};
     }
-    const std::vector<int> symbols = Symbols(spec);
+    const std::vector<int> symbols = Symbols(recipe);
     std::u16string text;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         if (i != 0 && i % 4 == 0) {
@@ -426,12 +426,12 @@ DecodedSheetCode DecodeSheetCode(std::u16string_view text)
     const bool isShort = symbols.front() < ShortFlags;
     const auto dataBegin = symbols.begin() + (isShort ? 0 : 1);
     Reader r(FromBase31(dataBegin, symbols.end() - 1));
-    SheetSpec spec = isShort ? ReadShort(r) : ReadLong(r);
-    // Only the code the spec itself makes is read: no two codes give one sheet.
-    if (!r.Done() || Symbols(spec) != symbols) {
+    SheetSpec recipe = isShort ? ReadShort(r) : ReadLong(r);
+    // Only the code the recipe itself makes is read: no two codes give one sheet.
+    if (!r.Done() || Symbols(recipe) != symbols) {
         return Refused(SheetCodeError::Malformed);
     }
-    return {std::move(spec), SheetCodeError::None};
+    return {std::move(recipe), SheetCodeError::None};
 }
 
 } // namespace sumvarl

@@ -37,18 +37,18 @@ enum class SheetCodeError : std::int8_t {
 
 struct DecodedSheetCode
 {
-    std::optional<SheetSpec> spec;
+    std::optional<SheetSpec> recipe;
     SheetCodeError error = SheetCodeError::None;
 };
 
-// Whether the spec takes a short code: one part of the one-operation shape, the default lesson,
+// Whether the recipe takes a short code: one part of the one-operation shape, the default lesson,
 // each weight 0..100 and the total their sum, blanks off (percentage 0) or on with 0..100,
 // range 0..1000, count 0..200, seed below 2^ShortSheetCodeSeedBits.
-bool FitsShortSheetCode(const SheetSpec& spec);
+bool FitsShortSheetCode(const SheetSpec& recipe);
 
-// The code in groups of four symbols joined by "-". Empty for a spec of more than
+// The code in groups of four symbols joined by "-". Empty for a recipe of more than
 // MaxSheetCodeParts parts.
-std::u16string EncodeSheetCode(const SheetSpec& spec);
+std::u16string EncodeSheetCode(const SheetSpec& recipe);
 
 // Reads a code, ignoring case, blanks and dashes; full-width letters and digits read as ASCII.
 DecodedSheetCode DecodeSheetCode(std::u16string_view text);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Everything a worksheet is made from: its parts' settings and the seed. The same spec always
+// Everything a worksheet is made from: its parts' settings and the seed. The same recipe always
 // makes the same sheet.
 
 #include "core/LessonRules.h"

@@ -1,5 +1,5 @@
 // Sheet codes typed by hand: any text is read without a crash, and a text that reads as a sheet
-// is that sheet's one code (encoding what was read gives the same symbols back). And any spec
+// is that sheet's one code (encoding what was read gives the same symbols back). And any recipe
 // drawn from the input comes back whole from its own code.
 
 #include "FuzzInput.h"
@@ -35,10 +35,10 @@ std::u16string Symbols(std::u16string_view text)
 void CheckTyped(std::u16string_view typed)
 {
     const sumvarl::DecodedSheetCode read = sumvarl::DecodeSheetCode(typed);
-    Require(read.spec.has_value() == (read.error == sumvarl::SheetCodeError::None),
+    Require(read.recipe.has_value() == (read.error == sumvarl::SheetCodeError::None),
             "a code is either read or refused with a reason");
-    if (read.spec) {
-        Require(Symbols(sumvarl::EncodeSheetCode(*read.spec)) == Symbols(typed),
+    if (read.recipe) {
+        Require(Symbols(sumvarl::EncodeSheetCode(*read.recipe)) == Symbols(typed),
                 "a code that reads as a sheet is that sheet's code");
     }
 }
@@ -52,7 +52,7 @@ std::int16_t Value(fuzz::InputReader& in)
 
 sumvarl::SheetSpec SpecFrom(fuzz::InputReader& in)
 {
-    sumvarl::SheetSpec spec;
+    sumvarl::SheetSpec recipe;
     const int parts = in.Byte() % 4;
     for (int k = 0; k < parts; ++k) {
         sumvarl::PartSpec part;
@@ -68,10 +68,10 @@ sumvarl::SheetSpec SpecFrom(fuzz::InputReader& in)
         part.problemCount = Value(in);
         const std::uint8_t rules = in.Byte();
         part.lesson = fuzz::LessonFrom(rules, in.Byte());
-        spec.parts.push_back(part);
+        recipe.parts.push_back(part);
     }
-    spec.seed = in.Byte() < 0x80 ? in.Word() : (std::uint64_t{in.Word()} << 48U) | in.Word();
-    return spec;
+    recipe.seed = in.Byte() < 0x80 ? in.Word() : (std::uint64_t{in.Word()} << 48U) | in.Word();
+    return recipe;
 }
 
 } // namespace
@@ -87,11 +87,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckTyped(typed);
         return 0;
     }
-    const sumvarl::SheetSpec spec = SpecFrom(in);
-    const std::u16string code = sumvarl::EncodeSheetCode(spec);
+    const sumvarl::SheetSpec recipe = SpecFrom(in);
+    const std::u16string code = sumvarl::EncodeSheetCode(recipe);
     const sumvarl::DecodedSheetCode read = sumvarl::DecodeSheetCode(code);
-    Require(read.spec.has_value() && *read.spec == spec, "every spec comes back from its code");
-    Require(!sumvarl::FitsShortSheetCode(spec) || Symbols(code).size() == 16,
+    Require(read.recipe.has_value() && *read.recipe == recipe,
+            "every recipe comes back from its code");
+    Require(!sumvarl::FitsShortSheetCode(recipe) || Symbols(code).size() == 16,
             "a usual sheet's code is 16 symbols");
     return 0;
 }

@@ -80,7 +80,7 @@ void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& option
 void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet, const DocumentOptions& options)
 {
     int asked = 0;
-    for (const PartSpec& part : sheet.spec.parts) {
+    for (const PartSpec& part : sheet.recipe.parts) {
         asked += part.problemCount;
     }
     PrintDocumentRows(surface, asked, RowsOf(sheet), options);

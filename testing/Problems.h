@@ -27,7 +27,7 @@ inline model::Problem Two(int a, Operation op, int b, int result, int open = 0, 
 inline Sheet SheetOf(std::vector<model::Problem> problems)
 {
     Sheet sheet;
-    sheet.spec.parts.emplace_back().problemCount = static_cast<std::int16_t>(problems.size());
+    sheet.recipe.parts.emplace_back().problemCount = static_cast<std::int16_t>(problems.size());
     sheet.problems = std::move(problems);
     return sheet;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Sheet specs drawn at random for property tests: usual settings as the settings window makes
+// Sheet recipes drawn at random for property tests: usual settings as the settings window makes
 // them, and anything 16 bits and 64 bits allow.
 
 #include "core/SheetSpec.h"
@@ -34,8 +34,8 @@ public:
     // Up to maxParts parts, each field now usual, now any 16-bit value; any seed.
     SheetSpec Extreme(int maxParts)
     {
-        SheetSpec spec;
-        spec.seed = Between(0, 3) == 0 ? engine_() >> Between(0, 63) : engine_();
+        SheetSpec recipe;
+        recipe.seed = Between(0, 3) == 0 ? engine_() >> Between(0, 63) : engine_();
         const int parts = Between(0, maxParts);
         for (int k = 0; k < parts; ++k) {
             PartSpec p;
@@ -52,9 +52,9 @@ public:
             p.lesson.remainder = Between(0, 1) == 1;
             p.lesson.tableFrom = Value(9);
             p.lesson.tableTo = Value(9);
-            spec.parts.push_back(p);
+            recipe.parts.push_back(p);
         }
-        return spec;
+        return recipe;
     }
 
     int Between(int low, int high) { return std::uniform_int_distribution(low, high)(engine_); }

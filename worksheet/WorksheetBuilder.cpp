@@ -90,11 +90,11 @@ BuildHooks DefaultBuildHooks()
 Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
 {
     Sheet sheet;
-    sheet.spec.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson));
+    sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson));
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     SheetProblems drawn = hooks.drawProblem
-                              ? DrawSheetProblems(sheet.spec, random, hooks.drawProblem)
-                              : DrawSheetProblems(sheet.spec, random);
+                              ? DrawSheetProblems(sheet.recipe, random, hooks.drawProblem)
+                              : DrawSheetProblems(sheet.recipe, random);
     sheet.problems = std::move(drawn.problems);
     sheet.fellShort = drawn.fellShort;
     return sheet;

@@ -54,13 +54,13 @@ TEST(SheetCodeTest, ReadsBackEverySpec)
     RandomSpecs random(20240601);
     for (int n = 0; n < 100'000; ++n) {
         const bool usual = n % 2 == 0;
-        const SheetSpec spec = usual ? random.Usual(ShortSheetCodeSeedBits) : random.Extreme(3);
-        const std::u16string code = EncodeSheetCode(spec);
+        const SheetSpec recipe = usual ? random.Usual(ShortSheetCodeSeedBits) : random.Extreme(3);
+        const std::u16string code = EncodeSheetCode(recipe);
         const DecodedSheetCode decoded = DecodeSheetCode(code);
         ASSERT_EQ(decoded.error, SheetCodeError::None) << Utf8(code);
-        ASSERT_TRUE(decoded.spec == spec) << Utf8(code);
+        ASSERT_TRUE(decoded.recipe == recipe) << Utf8(code);
         if (usual) {
-            ASSERT_TRUE(FitsShortSheetCode(spec));
+            ASSERT_TRUE(FitsShortSheetCode(recipe));
             ASSERT_EQ(code.size(), 19U) << Utf8(code);
         }
     }
@@ -77,7 +77,7 @@ TEST(SheetCodeTest, ShortCodesHoldTheUsualLimits)
     const std::uint64_t lastSeed = (std::uint64_t{1} << ShortSheetCodeSeedBits) - 1;
     const std::u16string code = EncodeSheetCode({{top}, lastSeed});
     EXPECT_EQ(code.size(), 19U);
-    EXPECT_TRUE(DecodeSheetCode(code).spec == (SheetSpec{{top}, lastSeed}));
+    EXPECT_TRUE(DecodeSheetCode(code).recipe == (SheetSpec{{top}, lastSeed}));
     EXPECT_EQ(EncodeSheetCode({{PartSpec{}}, 0}).size(), 19U);
 
     // One step past any limit takes a long code.
@@ -108,9 +108,9 @@ TEST(SheetCodeTest, EveryTypoIsRefused)
 {
     RandomSpecs random(7);
     for (int n = 0; n < 200; ++n) {
-        const SheetSpec spec =
+        const SheetSpec recipe =
             n % 2 == 0 ? random.Usual(ShortSheetCodeSeedBits) : random.Extreme(2);
-        const std::u16string code = Symbols(EncodeSheetCode(spec));
+        const std::u16string code = Symbols(EncodeSheetCode(recipe));
         for (std::size_t i = 0; i < code.size(); ++i) {
             for (const char16_t c : SheetCodeSymbols) {
                 if (c != code[i]) {
@@ -130,8 +130,8 @@ TEST(SheetCodeTest, EveryTypoIsRefused)
 
 TEST(SheetCodeTest, ReadsAsTypedAndNamesWhatIsWrong)
 {
-    const SheetSpec spec{{UsualPart()}, 99};
-    const std::u16string code = EncodeSheetCode(spec);
+    const SheetSpec recipe{{UsualPart()}, 99};
+    const std::u16string code = EncodeSheetCode(recipe);
     std::u16string loose;
     for (const char16_t c : Symbols(code)) {
         // lower case, full-width and blanks as a Chinese input method may leave them
@@ -139,14 +139,14 @@ TEST(SheetCodeTest, ReadsAsTypedAndNamesWhatIsWrong)
                                         : static_cast<char16_t>(c + 0xFEE0);
         loose += u' ';
     }
-    EXPECT_TRUE(DecodeSheetCode(loose).spec == spec) << Utf8(loose);
+    EXPECT_TRUE(DecodeSheetCode(loose).recipe == recipe) << Utf8(loose);
 
     EXPECT_EQ(ErrorOf(u"O" + code.substr(1)), SheetCodeError::Mistyped);
     EXPECT_EQ(ErrorOf(code.substr(1)), SheetCodeError::WrongLength);
     EXPECT_EQ(ErrorOf(u""), SheetCodeError::WrongLength);
     // The check holds, yet the first symbol names a later format.
     EXPECT_EQ(ErrorOf(WithCheck(u"U2345678")), SheetCodeError::UnknownVersion);
-    // Past the last short spec; one part of shape 1, unknown (2^72 + 1); a long code padded with
+    // Past the last short recipe; one part of shape 1, unknown (2^72 + 1); a long code padded with
     // a zero.
     EXPECT_EQ(ErrorOf(WithCheck(u"SZZZZZZZZZZZZZZ")), SheetCodeError::Malformed);
     EXPECT_EQ(ErrorOf(WithCheck(u"T89EEXB7MYJQCTU7")), SheetCodeError::Malformed);

@@ -120,15 +120,15 @@ TEST(SheetTest, MakesTheClassicSheets)
     const std::map<std::string, Recorded> golden = ReadGolden();
     ASSERT_EQ(golden.size(), 14U);
     for (const GoldenCase& c : GoldenCases()) {
-        SheetSpec spec{{PartSpecFor(c.settings, c.lesson)}, c.seed};
+        SheetSpec recipe{{PartSpecFor(c.settings, c.lesson)}, c.seed};
         for (int n = 1; n <= c.copies; ++n) {
             const std::string name =
                 c.copies == 1 ? c.name : std::string(c.name) + " " + std::to_string(n);
-            const Sheet sheet = MakeSheet(spec);
+            const Sheet sheet = MakeSheet(recipe);
             ExpectSame(Made(sheet), golden.at(name), name);
-            EXPECT_EQ(sheet.spec, spec);
-            EXPECT_EQ(MakeSheet(spec), sheet) << name << ": made again";
-            spec.seed = sheet.nextSeed; // a batch's next copy goes on from here
+            EXPECT_EQ(sheet.recipe, recipe);
+            EXPECT_EQ(MakeSheet(recipe), sheet) << name << ": made again";
+            recipe.seed = sheet.nextSeed; // a batch's next copy goes on from here
         }
     }
 }
@@ -138,12 +138,12 @@ TEST(SheetTest, PartsShareTheSheet)
 {
     PartSpec additions = PartSpecFor(MakeSettings({100, 100, 100, 100}, 0, 0, 150, 30), {});
     PartSpec all = PartSpecFor(MakeSettings({25, 50, 75, 100}, 1, 50, 120, 30), {});
-    const SheetSpec spec{{additions, all, additions}, 5};
-    EXPECT_EQ(PartCounts(spec), (std::vector<int>{150, 50, 0}));
+    const SheetSpec recipe{{additions, all, additions}, 5};
+    EXPECT_EQ(PartCounts(recipe), (std::vector<int>{150, 50, 0}));
     additions.problemCount = -3;
     EXPECT_EQ(PartCounts(SheetSpec{{additions, all}, 0}), (std::vector<int>{0, 120}));
 
-    const Sheet sheet = MakeSheet(spec);
+    const Sheet sheet = MakeSheet(recipe);
     ASSERT_FALSE(sheet.fellShort);
     ASSERT_EQ(sheet.problems.size(), 200U);
     std::set<std::u16string> keys;
