@@ -687,7 +687,8 @@ void BuildChecked(InputRandom& random)
 
         const auto& item = d[HeaderItems + i - 1];
         const auto column = static_cast<double>((i - 1) % 4 * 24); // Tab(0), Tab(24), ...
-        Require(item.text == sumvarl::ItemText(static_cast<int>(i), sumvarl::Variant::Screen),
+        Require(item.text == sumvarl::ItemText(sumvarl::RowAt(static_cast<int>(i)),
+                                               sumvarl::Variant::Screen),
                 "the sheet shows the table's row");
         Require(item.x == std::max(column - 1, 0.0) * RecordingSurface::Column,
                 "each problem at its column");

@@ -70,26 +70,6 @@ std::u16string AnswerItemText(const TableRow& row, Variant /*variant*/)
     return text;
 }
 
-std::u16string LeftPart(int row, Variant variant)
-{
-    return LeftPart(RowAt(row), variant);
-}
-
-std::u16string ItemText(int row, Variant variant)
-{
-    return ItemText(RowAt(row), variant);
-}
-
-std::u16string AnswerLeftPart(int row)
-{
-    return AnswerLeftPart(RowAt(row));
-}
-
-std::u16string AnswerItemText(int row, Variant variant)
-{
-    return AnswerItemText(RowAt(row), variant);
-}
-
 void RowBreak(PrintSurface& surface, Variant variant)
 {
     if (variant == Variant::Screen) {

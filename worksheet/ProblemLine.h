@@ -1,7 +1,7 @@
 #pragma once
 
 // How one row of the worksheet table becomes a problem on a sheet, on screen or on paper. Each
-// item is made from a row's texts; the functions taking a row number read the classic table.
+// item is made from a row's texts (RowAt(i) for the classic table's row i).
 
 #include "worksheet/TableRow.h"
 
@@ -28,11 +28,9 @@ int TabColumn(int i, Variant variant);
 // The text before "＝", right-justified to 7 characters by keeping the last 7 characters of
 // seven spaces plus the joined text:  12＋5 -> "  12＋5",  1000＋200 -> "000＋200".
 std::u16string LeftPart(const TableRow& row, Variant variant);
-std::u16string LeftPart(int row, Variant variant);
 
 // The left part, "＝" and, for a blank problem, the result.
 std::u16string ItemText(const TableRow& row, Variant variant);
-std::u16string ItemText(int row, Variant variant);
 
 // The answer key's item: every open place filled in. Kind 0 gets the result after "＝"; kinds 1
 // and 2 get the missing operand inside the marker's parentheses, "(12)" for "(  )", then "＝"
@@ -43,8 +41,6 @@ std::u16string ItemText(int row, Variant variant);
 // ends it a column before the next problem, so that the key's rows stay on the sheet's lines.
 std::u16string AnswerLeftPart(const TableRow& row);
 std::u16string AnswerItemText(const TableRow& row, Variant variant);
-std::u16string AnswerLeftPart(int row);
-std::u16string AnswerItemText(int row, Variant variant);
 
 // Prints problem i at its column with the open ending, then the row break after every fourth.
 // With answers the answer key's item is printed instead of the sheet's.

@@ -92,9 +92,8 @@ Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
     Sheet sheet;
     sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson));
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
-    SheetProblems drawn = hooks.drawProblem
-                              ? DrawSheetProblems(sheet.recipe, random, hooks.drawProblem)
-                              : DrawSheetProblems(sheet.recipe, random);
+    const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;
+    SheetProblems drawn = DrawSheetProblems(sheet.recipe, random, draw);
     sheet.problems = std::move(drawn.problems);
     sheet.fellShort = drawn.fellShort;
     return sheet;

@@ -346,12 +346,13 @@ private slots:
         // Each row of four, as the key prints it, answers the sheet's row.
         QCOMPARE(lines.size(), 2 + 10);
         for (int i = 1; i <= 40; ++i) {
-            QString key =
-                QString::fromStdU16String(sumvarl::AnswerItemText(i, sumvarl::Variant::Printer));
+            QString key = QString::fromStdU16String(
+                sumvarl::AnswerItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer));
             key.remove(QLatin1Char(' '));
             QVERIFY2(lines[2 + (i - 1) / 4].contains(key), qPrintable(key));
             const std::string why = sumvarl::answercheck::CheckAnswer(
-                sumvarl::ItemText(i, sumvarl::Variant::Printer), key.toStdU16String());
+                sumvarl::ItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer),
+                key.toStdU16String());
             QVERIFY2(why.empty(), why.c_str());
         }
     }

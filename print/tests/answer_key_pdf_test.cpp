@@ -137,8 +137,8 @@ void AnswerKeyPdfTest::longKeyItemsKeepTheSheetsLines()
 
     QStringList expected;
     for (int i = 1; i <= 200; ++i) {
-        QString item =
-            QString::fromStdU16String(sumvarl::AnswerItemText(i, sumvarl::Variant::Printer));
+        QString item = QString::fromStdU16String(
+            sumvarl::AnswerItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer));
         expected.append(item.remove(QLatin1Char(' ')));
     }
     QCOMPARE(printtest::ProblemsOf(Pdf("key.pdf")), expected);

@@ -42,7 +42,8 @@ private slots:
         QCOMPARE(lines.value(1), printtest::CountLine(10));
         QStringList sheet;
         for (int i = 1; i <= 10; ++i) {
-            sheet << QString::fromStdU16String(sumvarl::ItemText(i, sumvarl::Variant::Printer));
+            sheet << QString::fromStdU16String(
+                sumvarl::ItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer));
         }
         const QString why = printtest::CheckKey(sheet, printtest::ProblemsOf(jobs[0]));
         QVERIFY2(why.isEmpty(), qPrintable(why));

@@ -64,8 +64,12 @@ TEST(DocumentOptions, AnswerKeyChangesOnlyTheTitleAndTheItems)
     const std::size_t first = key.drawn.size() - 6;
     for (int i = 1; i <= 6; ++i) {
         const std::size_t k = first + static_cast<std::size_t>(i - 1);
-        EXPECT_EQ(key.drawn[k].text, sumvarl::AnswerItemText(i, sumvarl::Variant::Printer)) << i;
-        EXPECT_EQ(plain.drawn[k].text, sumvarl::ItemText(i, sumvarl::Variant::Printer)) << i;
+        EXPECT_EQ(key.drawn[k].text,
+                  sumvarl::AnswerItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer))
+            << i;
+        EXPECT_EQ(plain.drawn[k].text,
+                  sumvarl::ItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer))
+            << i;
     }
 }
 
@@ -94,7 +98,8 @@ TEST(DocumentOptions, LongKeyItemsShrinkToStayOnTheSheetsLines)
     int shrunk = 0;
     for (int i = 1; i <= 5; ++i) {
         const RecordingSurface::Drawn& d = key.drawn[first + static_cast<std::size_t>(i - 1)];
-        EXPECT_EQ(d.text, sumvarl::AnswerItemText(i, sumvarl::Variant::Printer)) << i;
+        EXPECT_EQ(d.text, sumvarl::AnswerItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer))
+            << i;
         const auto width = [&d](double size) {
             return RecordingSurface::ScaledColumn(size) * static_cast<double>(d.text.size());
         };

@@ -99,7 +99,7 @@ TEST_P(PrintedRows, StandFourToARowAtTheWideColumnsWithNoLineEndAfterTheLast)
     for (int i = 1; i <= count; ++i) {
         SCOPED_TRACE(i);
         const auto& d = surface.drawn[headingTexts + static_cast<std::size_t>(i - 1)];
-        EXPECT_EQ(d.text, sumvarl::ItemText(i, sumvarl::Variant::Printer));
+        EXPECT_EQ(d.text, sumvarl::ItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer));
         EXPECT_DOUBLE_EQ(d.x, ColumnX(i));
         EXPECT_DOUBLE_EQ(d.y, RowY(i));
         EXPECT_EQ(d.font, (sumvarl::FontSpec{u"宋体", 16, false, false}));

@@ -225,7 +225,8 @@ void PrintedPdfTest::builtWorksheetPrintsInTableOrderWithoutSummary()
         if ((i - 1) % 4 == 0) {
             expected.append(QString());
         }
-        expected.last() += StripSpaces(sumvarl::ItemText(i, sumvarl::Variant::Printer));
+        expected.last() +=
+            StripSpaces(sumvarl::ItemText(sumvarl::RowAt(i), sumvarl::Variant::Printer));
     }
     const QStringList lines = printtest::PdfLines(Pdf("built.pdf"));
     QCOMPARE(lines, expected);

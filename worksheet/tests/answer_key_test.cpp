@@ -83,7 +83,7 @@ TEST_P(AnswerItemTest, FillsTheOpenPlace)
     const KeyCase& c = GetParam();
     Math::ResetState();
     SetRow(1, c.a, c.op, c.b, c.result, c.kind);
-    const std::u16string key = AnswerItemText(1, c.variant);
+    const std::u16string key = AnswerItemText(RowAt(1), c.variant);
     EXPECT_EQ(key, c.key) << Utf8(key);
     EXPECT_EQ(answercheck::CheckAnswer(UncutItemText(1, c.variant), key), "") << Utf8(key);
 }
@@ -118,9 +118,9 @@ TEST(AnswerLeftPart, SameWidthAsTheSheetUpToSevenCharacters)
 {
     Math::ResetState();
     SetRow(1, u"3", u"＋", u"4", u"7", 1);
-    EXPECT_EQ(LeftPart(1, Printer), u" (  )＋4");
-    EXPECT_EQ(AnswerLeftPart(1), u"  (3)＋4");
-    EXPECT_EQ(AnswerLeftPart(1).size(), LeftPart(1, Printer).size());
+    EXPECT_EQ(LeftPart(RowAt(1), Printer), u" (  )＋4");
+    EXPECT_EQ(AnswerLeftPart(RowAt(1)), u"  (3)＋4");
+    EXPECT_EQ(AnswerLeftPart(RowAt(1)).size(), LeftPart(RowAt(1), Printer).size());
 }
 
 TEST(AnswerCheck, CatchesWrongKeys)
@@ -180,13 +180,13 @@ TEST_P(BuiltKeyTest, EveryBlankFilledByTheRightNumber)
             EXPECT_EQ(Math::WorksheetTable.BlankKind[r], 0) << "a remainder division with a blank";
         }
         for (const Variant variant : {Printer, Screen}) {
-            std::u16string sheet = ItemText(i, variant);
+            std::u16string sheet = ItemText(RowAt(i), variant);
             const std::u16string uncut = UncutItemText(i, variant);
             if (uncut.size() > sheet.size()) {
                 ++cut;
                 sheet = uncut;
             }
-            const std::u16string key = AnswerItemText(i, variant);
+            const std::u16string key = AnswerItemText(RowAt(i), variant);
             EXPECT_EQ(answercheck::CheckAnswer(sheet, key), "")
                 << "problem " << i << ": " << Utf8(sheet) << " / " << Utf8(key);
         }

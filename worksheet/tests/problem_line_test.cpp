@@ -40,9 +40,9 @@ TEST_P(LineItemTest, JustifiesToSevenCharacters)
     const LineCase& c = GetParam();
     Math::ResetState();
     SetRow(1, c.a, c.op, c.b, c.result, c.kind);
-    EXPECT_EQ(LeftPart(1, c.variant), c.left);
-    EXPECT_EQ(LeftPart(1, c.variant).size(), 7U);
-    EXPECT_EQ(ItemText(1, c.variant), c.item);
+    EXPECT_EQ(LeftPart(RowAt(1), c.variant), c.left);
+    EXPECT_EQ(LeftPart(RowAt(1), c.variant).size(), 7U);
+    EXPECT_EQ(ItemText(RowAt(1), c.variant), c.item);
 }
 
 constexpr Variant Screen = Variant::Screen;
