@@ -55,7 +55,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # are read from it as from the programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming, fonts-arphic-ukai, fonts-wqy-zenhei")
+    "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, fonts-arphic-uming, fonts-arphic-ukai, fonts-wqy-zenhei")
 
 include(CPack)
 

@@ -5,12 +5,12 @@ set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev libcups2-dev
-fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei qt6-translations-l10n"
+fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei qt6-translations-l10n libqt6sql6-sqlite"
 
 if [ "${1:-}" = "--test" ]; then
     PACKAGES="$PACKAGES poppler-utils cups-daemon cups-client xvfb xauth xdotool imagemagick
 clang clang-format clang-tidy libclang-rt-14-dev valgrind git desktop-file-utils appstream
-dpkg-dev file python3"
+dpkg-dev file python3 sqlite3"
 fi
 
 missing=""

@@ -51,7 +51,8 @@ summary=$(printf '%s\n' "$description" | sed -n 1p)
 depends=$(field Depends)
 names=$(printf '%s\n' "$depends" | tr '|' ',' | tr ',' '\n' | sed 's/^ *//; s/[ (].*//' | sort -u)
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    qt6-qpa-plugins qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei; do
+    qt6-qpa-plugins qt6-translations-l10n libqt6sql6-sqlite libqt6sql6 fonts-arphic-uming \
+    fonts-arphic-ukai fonts-wqy-zenhei; do
     printf '%s\n' "$names" | grep -qxF "$needed" || fail "Depends lacks $needed: $depends"
 done
 # Versions come from dpkg-shlibdeps; without them it did not run on the binary.

@@ -1,0 +1,263 @@
+#include "history/HistoryStore.h"
+#include "testing/Problems.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace sumvarl::history {
+namespace {
+
+using testing::Two;
+
+const QDateTime Monday(QDate(2026, 12, 7), QTime(18, 0));
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+GivenAnswer Answer(const model::Problem& p, bool right, int ms, const QDateTime& at,
+                   const QString& given = QStringLiteral("0"))
+{
+    return {p, Lesson{}, given, right, ms, at};
+}
+
+// A store with one child and one round, ready for answers.
+struct Practising
+{
+    explicit Practising(const QString& path)
+        : store(Store::Open(path, Monday)),
+          child(store->AddChild(QStringLiteral("小明"), 2, Monday).id),
+          round(
+              store->StartRound(child, RoundKind::Practice, SheetSpec{{PartSpec{}}, 7}, 20, Monday)
+                  .id)
+    {}
+    std::unique_ptr<Store> store;
+    qint64 child;
+    qint64 round;
+};
+
+class HistoryStore : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("data/history.sqlite3"));
+};
+
+TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
+{
+    {
+        Practising p(path);
+        ASSERT_EQ(p.store->Report().state, OpenState::Ready);
+        EXPECT_EQ(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther), 0);
+        for (int n = 2; n <= 11; ++n) {
+            ASSERT_TRUE(p.store->AddChild(QStringLiteral("孩子%1").arg(n), 1 + n % 6, Monday).Ok());
+        }
+        EXPECT_EQ(p.store->AddChild(QStringLiteral("小明"), 3, Monday).state,
+                  WriteState::Duplicate);
+        const model::Problem eight = Two(8, Operation::Add, 5, 13);
+        ASSERT_TRUE(p.store
+                        ->RecordAnswer(p.round, p.child,
+                                       Answer(eight, false, 2500, Monday, QStringLiteral("12")))
+                        .Ok());
+        ASSERT_TRUE(p.store
+                        ->RecordAnswer(p.round, p.child,
+                                       Answer(Two(9, Operation::Add, 1, 10), true, 900, Monday))
+                        .Ok());
+        ASSERT_TRUE(p.store->EndRound(p.round, Monday.addSecs(60), 1, 50, 60).Ok());
+        ASSERT_TRUE(p.store->SetLastChild(p.child).Ok());
+    }
+    const auto store = Store::Open(path, Monday.addDays(1));
+    EXPECT_EQ(store->Children().size(), 11U);
+    const qint64 child = *store->LastChild();
+    EXPECT_EQ(store->ChildById(child)->name, QStringLiteral("小明"));
+    const std::vector<BookItem> book = store->Book(child);
+    ASSERT_EQ(book.size(), 1U);
+    EXPECT_EQ(book[0].fact, Two(8, Operation::Add, 5, 13));
+    EXPECT_EQ(book[0].lastWrong, QStringList{QStringLiteral("12")});
+    EXPECT_EQ(book[0].due, Monday.date().addDays(1));
+    EXPECT_EQ(store->DueFacts(child, Monday.date().addDays(1), 20).size(), 1U);
+    EXPECT_EQ(store->KnownFacts(child, 20), std::vector{Two(9, Operation::Add, 1, 10)});
+    EXPECT_EQ(store->LastRecipe(child)->seed, 7U);
+    EXPECT_EQ(store->SizeOf(child).answers, 2);
+
+    // Removing an item leaves the answers; removing the child takes everything of theirs.
+    auto writable = Store::Open(path, Monday.addDays(1));
+    ASSERT_TRUE(writable->RemoveFromBook(child, book[0].factId).Ok());
+    EXPECT_TRUE(writable->Book(child).empty());
+    ASSERT_TRUE(writable->RemoveChild(child).Ok());
+    EXPECT_EQ(writable->SizeOf(child).answers, 0);
+    EXPECT_FALSE(writable->LastChild());
+}
+
+TEST_F(HistoryStore, MovesADamagedFileAsideAndStartsANewOne)
+{
+    std::mt19937 bytes(5);
+    QByteArray noise(64 * 1024, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(bytes());
+    }
+    QByteArray truncated;
+    {
+        Practising p(path);
+        for (int n = 0; n < 400; ++n) {
+            p.store->RecordAnswer(p.round, p.child,
+                                  Answer(Two(n, Operation::Add, 1, n + 1), true, 900, Monday));
+        }
+    }
+    {
+        // Every page back in the file, then half of it cut away.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "checkpoint");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("checkpoint");
+    truncated = Bytes(path).left(Bytes(path).size() / 2);
+
+    for (const QByteArray& damaged : {noise, truncated}) {
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        WriteBytes(path, damaged);
+        const auto store = Store::Open(path, Monday);
+        ASSERT_EQ(store->Report().state, OpenState::MovedAside)
+            << store->Report().reason.toStdString();
+        EXPECT_TRUE(store->Report().movedTo.contains(QStringLiteral("2026-12-07")));
+        EXPECT_EQ(Bytes(store->Report().movedTo), damaged);
+        EXPECT_TRUE(store->AddChild(QStringLiteral("小红"), 1, Monday).Ok());
+    }
+}
+
+TEST_F(HistoryStore, ANewerFileIsReadButNeverWritten)
+{
+    {
+        Practising p(path);
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "newer");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=9"));
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("newer");
+    const QByteArray before = Bytes(path);
+    {
+        const auto store = Store::Open(path, Monday);
+        EXPECT_EQ(store->Report().state, OpenState::Newer);
+        EXPECT_EQ(store->Report().fileVersion, 9);
+        ASSERT_EQ(store->Children().size(), 1U);
+        EXPECT_EQ(store->AddChild(QStringLiteral("小红"), 1, Monday).state, WriteState::ReadOnly);
+    }
+    EXPECT_EQ(Bytes(path), before);
+}
+
+// The writer of the two tests below, run as its own process: records answers one by one and
+// says each id once it is committed.
+TEST(HistoryWriter, RecordsUntilStopped)
+{
+    const QByteArray path = qgetenv("SUMVARL_WRITER_DB");
+    if (path.isEmpty()) {
+        GTEST_SKIP() << "run by the tests below";
+    }
+    const auto store = Store::Open(QString::fromUtf8(path), Monday);
+    const QString name = QString::fromUtf8(qgetenv("SUMVARL_WRITER_CHILD"));
+    qint64 child = store->AddChild(name, 1, Monday).id;
+    const qint64 round =
+        store->StartRound(child, RoundKind::Practice, SheetSpec{{PartSpec{}}, 1}, 50, Monday).id;
+    const int count = qEnvironmentVariableIntValue("SUMVARL_WRITER_COUNT");
+    for (int n = 0; n < count; ++n) {
+        const WriteResult r = store->RecordAnswer(
+            round, child, Answer(Two(n, Operation::Add, 2, n + 2), n % 3 != 0, 800, Monday));
+        ASSERT_TRUE(r.Ok()) << r.reason.toStdString();
+        std::printf("%lld\n", static_cast<long long>(r.id));
+        std::fflush(stdout);
+    }
+}
+
+QProcess* StartWriter(const QString& path, const QString& child, int count)
+{
+    auto* p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SUMVARL_WRITER_DB"), path);
+    env.insert(QStringLiteral("SUMVARL_WRITER_CHILD"), child);
+    env.insert(QStringLiteral("SUMVARL_WRITER_COUNT"), QString::number(count));
+    p->setProcessEnvironment(env);
+    p->start(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget(),
+             {QStringLiteral("--gtest_filter=HistoryWriter.*")});
+    return p;
+}
+
+int Answers(const QString& path, QString& integrity)
+{
+    const auto store = Store::Open(path, Monday);
+    integrity =
+        store->Report().state == OpenState::Ready ? QStringLiteral("ok") : store->Report().reason;
+    int total = 0;
+    for (const Child& c : store->Children()) {
+        total += store->SizeOf(c.id).answers;
+    }
+    return total;
+}
+
+TEST_F(HistoryStore, TwoProcessesAtOnceKeepBothRounds)
+{
+    Store::Open(path, Monday); // made once, so both find it
+    std::unique_ptr<QProcess> a(StartWriter(path, QStringLiteral("甲"), 150));
+    std::unique_ptr<QProcess> b(StartWriter(path, QStringLiteral("乙"), 150));
+    for (QProcess* p : {a.get(), b.get()}) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().toStdString();
+    }
+    QString integrity;
+    EXPECT_EQ(Answers(path, integrity), 300);
+    EXPECT_EQ(integrity, QStringLiteral("ok"));
+}
+
+TEST_F(HistoryStore, KilledWhileRecordingLosesNoCommittedAnswer)
+{
+    Store::Open(path, Monday);
+    std::unique_ptr<QProcess> writer(StartWriter(path, QStringLiteral("甲"), 100000));
+    // The writer's lines of ids, without the test runner's own.
+    auto committed = [said = QByteArray()](const QByteArray& more) mutable {
+        said += more;
+        static const QRegularExpression id(QStringLiteral("^\\d+$"),
+                                           QRegularExpression::MultilineOption);
+        return static_cast<int>(QString::fromLatin1(said).count(id));
+    };
+    int said = 0;
+    while (said < 200 && writer->waitForReadyRead(10000)) {
+        said = committed(writer->readAllStandardOutput());
+    }
+    ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
+    writer->waitForFinished();
+    said = committed(writer->readAllStandardOutput());
+    QString integrity;
+    const int kept = Answers(path, integrity);
+    EXPECT_EQ(integrity, QStringLiteral("ok"));
+    // Every answer reported as committed is there; at most the one under way is not.
+    EXPECT_GE(kept, said);
+    EXPECT_LE(kept, said + 1);
+}
+
+} // namespace
+} // namespace sumvarl::history
