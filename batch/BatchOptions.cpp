@@ -181,6 +181,16 @@ struct Options
             "--copies 或 --names）。 / Make the sheet of this code again (the code holds "
             "every setting; no settings options, --seed, --copies or --names with it)."),
         QStringLiteral("CODE")};
+    QCommandLineOption child{
+        QStringLiteral("child"),
+        QStringLiteral("孩子的名字，和练习窗口里的一样（和 --review 一起用）。 / The child's name "
+                       "as the practice window has it (with --review)."),
+        QStringLiteral("NAME")};
+    QCommandLineOption review{
+        QStringLiteral("review"),
+        QStringLiteral("出这个孩子今天的错题卷：先是到期的错题，再加几道新题，默认 20 题（--count "
+                       "可改）。 / The child's review sheet for today: the due mistakes first, "
+                       "then a few new facts; 20 problems unless --count says otherwise.")};
     QCommandLineOption output{
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("输出的 PDF 文件（必需）。 / The PDF file to write (required)."),
@@ -197,7 +207,8 @@ struct Options
         }
         for (const QCommandLineOption* option :
              {&fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
-              &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
+              &answers, &answersFile, &seed, &code, &fromCode, &child, &review, &output, &help,
+              &version}) {
             parser.addOption(*option);
         }
     }
@@ -221,6 +232,7 @@ const QString Epilogue = QStringLiteral(
     "  sumvarl-batch --add 25 --range 20 --carry always --count 40 -o 20以内进位加法.pdf\n"
     "  sumvarl-batch --div 25 --tables 2-5 --remainder --count 40 -o 有余数的除法.pdf\n"
     "  sumvarl-batch --from-code 2CTR-HPV6-YSAF-V7X7 --answers -o 同一张.pdf\n"
+    "  sumvarl-batch --child 小明 --review --answers -o 小明的错题卷.pdf\n"
     "\n"
     "卷号 / Sheet codes: --code 输出每张的卷号，--from-code 按卷号出同一张题。\n"
     "--code prints each sheet's code; --from-code makes that very sheet again.\n"
@@ -635,6 +647,35 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
     return {};
 }
 
+// --child and --review: one sheet made from the child's history; the settings options only stand
+// for the lesson of a child who has no round yet.
+ParseOutcome ReadReview(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    if (!parser.isSet(o.child) || !parser.isSet(o.review)) {
+        return Usage(QStringLiteral("--child 和 --review 要一起用"),
+                     QStringLiteral("--child and --review go together"));
+    }
+    QStringList given;
+    for (const QCommandLineOption* option : {&o.copies, &o.names, &o.seed, &o.code, &o.fromCode}) {
+        if (parser.isSet(*option)) {
+            given << QStringLiteral("--") + option->names().constFirst();
+        }
+    }
+    if (!given.isEmpty()) {
+        return Usage(QStringLiteral("错题卷按孩子的历史记录出一张，不能再给 %1")
+                         .arg(given.join(QStringLiteral("、"))),
+                     QStringLiteral("a review sheet is one sheet made from the child's history; "
+                                    "%1 may not be given with it")
+                         .arg(given.join(QStringLiteral(", "))));
+    }
+    job.reviewChild = parser.value(o.child).trimmed();
+    if (job.reviewChild.isEmpty()) {
+        return Usage(QStringLiteral("--child 缺少名字"), QStringLiteral("--child needs a name"));
+    }
+    job.reviewCount = parser.isSet(o.count) ? job.settings.ProblemCount : 20;
+    return {};
+}
+
 } // namespace
 
 std::optional<QStringList> DecodeArguments(const QList<QByteArray>& raw, ParseOutcome& refusal)
@@ -673,8 +714,10 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     job.printCodes = parser.isSet(o.code);
     // The names file is read last, once everything else is known to be right.
     using Step = ParseOutcome (*)(const QCommandLineParser&, const Options&, BatchJob&);
+    const bool review = parser.isSet(o.child) || parser.isSet(o.review);
     const std::vector<Step> steps =
-        parser.isSet(o.fromCode)
+        review ? std::vector<Step>{ReadSettingsOptions, ReadReview, ReadFileOptions}
+        : parser.isSet(o.fromCode)
             ? std::vector<Step>{ReadFromCode, ReadFileOptions}
             : std::vector<Step>{ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
     for (const Step step : steps) {

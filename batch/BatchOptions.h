@@ -50,8 +50,12 @@ struct BatchJob
     QString answersFile; // all answer keys into this PDF; empty for none
     std::optional<std::uint64_t> seed;
     QString output;
+    // --child NAME --review: the child's 错题卷 from the history, of this many problems.
+    QString reviewChild;
+    int reviewCount = 0;
 
     int Sheets() const { return names.empty() ? copies : static_cast<int>(names.size()); }
+    bool Review() const { return !reviewChild.isEmpty(); }
 };
 
 struct ParseOutcome

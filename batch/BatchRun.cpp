@@ -3,11 +3,14 @@
 #include "core/Lesson.h"
 #include "core/RandomSource.h"
 #include "core/SheetCode.h"
+#include "history/HistoryStore.h"
+#include "history/TodaysRound.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 #include <memory>
 #include <numeric>
@@ -134,6 +137,56 @@ void Summary(const BatchJob& job, const WorksheetPdf& sheets, const WorksheetPdf
     out.flush();
 }
 
+// The child's review sheet from the history on this machine; empty, with the reason told, where
+// there is none.
+std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& err)
+{
+    const QString path = history::DefaultHistoryPath();
+    if (!QFileInfo::exists(path)) {
+        Fail(err,
+             QStringLiteral("还没有历史记录（“%1”不存在）：先在练习窗口里选好孩子做练习").arg(path),
+             QStringLiteral("there is no history yet ('%1' does not exist): practise in the "
+                            "practice window with the child chosen first")
+                 .arg(path));
+        return std::nullopt;
+    }
+    const auto store = history::Store::Open(path, QDateTime::currentDateTime());
+    const history::OpenReport& report = store->Report();
+    if (report.state == history::OpenState::Unavailable) {
+        Fail(err, QStringLiteral("无法打开历史记录“%1”：%2").arg(path, report.reason),
+             QStringLiteral("cannot open the history '%1': %2").arg(path, report.reason));
+        return std::nullopt;
+    }
+    if (report.state == history::OpenState::MovedAside) {
+        Fail(err, QStringLiteral("历史记录文件已损坏，已移到“%1”").arg(report.movedTo),
+             QStringLiteral("the history file was damaged and has been moved to '%1'")
+                 .arg(report.movedTo));
+        return std::nullopt;
+    }
+    QStringList names;
+    for (const history::Child& child : store->Children()) {
+        if (child.name == job.reviewChild) {
+            Sheet sheet =
+                history::MakeTodaysSheet(*store, child.id, PartSpecFor(job.settings, job.lesson),
+                                         QDate::currentDate(), SharedRandom(), job.reviewCount);
+            if (sheet.problems.empty()) {
+                Fail(err, QStringLiteral("“%1”今天没有要复习的题，没有生成文件").arg(child.name),
+                     QStringLiteral("'%1' has nothing to review today; no file was made")
+                         .arg(child.name));
+                return std::nullopt;
+            }
+            return sheet;
+        }
+        names << child.name;
+    }
+    const QString known =
+        names.isEmpty() ? QStringLiteral("（还没有孩子）") : names.join(QStringLiteral("、"));
+    Fail(err, QStringLiteral("历史记录里没有叫“%1”的孩子；有：%2").arg(job.reviewChild, known),
+         QStringLiteral("the history has no child called '%1'; it has: %2")
+             .arg(job.reviewChild, names.join(QStringLiteral(", "))));
+    return std::nullopt;
+}
+
 } // namespace
 
 SheetSpec FirstSheetSpec(const BatchJob& job)
@@ -153,8 +206,17 @@ SheetSpec NextSheetSpec(const Sheet& previous)
     return {previous.recipe.parts, previous.nextSeed};
 }
 
-int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
+int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err)
 {
+    BatchJob job = given;
+    std::optional<Sheet> review;
+    if (job.Review()) {
+        review = ReviewSheet(job, err);
+        if (!review) {
+            return RuntimeError;
+        }
+        job.names = {ToU16(job.reviewChild)};
+    }
     WorksheetPdf sheets(job.output);
     std::unique_ptr<WorksheetPdf> keys;
     if (!job.answersFile.isEmpty()) {
@@ -165,8 +227,8 @@ int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)
     std::vector<std::u16string> codes;
     SheetSpec recipe = FirstSheetSpec(job);
     for (int n = 0; n < total; ++n) {
-        const Sheet sheet = MakeSheet(recipe);
-        if (sheet.fellShort) {
+        const Sheet sheet = review ? *review : MakeSheet(recipe);
+        if (sheet.fellShort && !review) {
             if (progress) {
                 err << QLatin1Char('\n');
             }

@@ -25,7 +25,7 @@ SheetSpec NextSheetSpec(const Sheet& previous);
 
 // Makes the sheets and writes the PDFs; messages and progress go to err, the summary to out.
 // No file is left behind unless everything was written.
-int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err);
+int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err);
 
 // ParseArguments, then RunBatch: the whole program after the application object exists.
 int BatchMain(const QStringList& arguments, QTextStream& out, QTextStream& err);

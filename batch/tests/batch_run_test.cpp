@@ -2,8 +2,10 @@
 // pdfinfo and pdftotext, its exit status, its messages, and that a failed run leaves no file.
 
 #include "batch/BatchRun.h"
+#include "history/HistoryStore.h"
 #include "testing/PdfProblems.h"
 #include "testing/PrintTestSupport.h"
+#include "testing/Problems.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +55,7 @@ private slots:
     void lessonSheetsReadBackFromThePdf();
     void aWriteFailingHalfWayKeepsBothOlderFiles_data();
     void aWriteFailingHalfWayKeepsBothOlderFiles();
+    void reviewSheetComesFromTheChildsHistory();
 
 private:
     QString Path(const QString& name) const { return folder_->filePath(name); }
@@ -446,6 +449,57 @@ void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles()
         QCOMPARE(printtest::FileBytes(Path(name)), "older " + name.toUtf8());
     }
     QCOMPARE(FilesBut(files), QStringList{});
+}
+
+// A child's history in the user's data folder, as the practice window leaves it: yesterday's
+// mistake comes first on today's review sheet, and its key answers it.
+void BatchRunTest::reviewSheetComesFromTheChildsHistory()
+{
+    qputenv("XDG_DATA_HOME", Path(QStringLiteral("data")).toUtf8());
+    const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+    {
+        using namespace sumvarl;
+        const auto store = history::Store::Open(history::DefaultHistoryPath(), yesterday);
+        const qint64 child = store->AddChild(QStringLiteral("小明"), 1, yesterday).id;
+        PartSpec additions;
+        additions.weightTotal = 1;
+        additions.cumulativeWeight = {1, 1, 1, 1};
+        additions.numberRange = 20;
+        const qint64 round = store
+                                 ->StartRound(child, history::RoundKind::Practice,
+                                              SheetSpec{{additions}, 1}, 10, yesterday)
+                                 .id;
+        const auto give = [&](const model::Problem& p, bool right) {
+            QVERIFY(store
+                        ->RecordAnswer(round, child,
+                                       {p, {}, QStringLiteral("1"), right, 900, yesterday})
+                        .Ok());
+        };
+        give(testing::Two(7, Operation::Add, 8, 15), false);
+        for (int a = 1; a <= 12; ++a) {
+            give(testing::Two(a, Operation::Add, 3, a + 3), true);
+        }
+    }
+    const Run run =
+        Batch({"--child", "小明", "--review", "--answers-file", "keys.pdf", "-o", "review.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QStringList sheet = printtest::ProblemsOf(Path(QStringLiteral("review.pdf")));
+    QCOMPARE(sheet.value(0), QStringLiteral("7＋8＝"));
+    QVERIFY(sheet.size() >= 13);
+    const QString why =
+        printtest::CheckKey(sheet, printtest::ProblemsOf(Path(QStringLiteral("keys.pdf"))));
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QVERIFY(printtest::PdfLines(Path(QStringLiteral("review.pdf")))
+                .join(QLatin1Char('\n'))
+                .contains(QStringLiteral("小明")));
+
+    const Run stranger = Batch({"--child", "小红", "--review", "-o", "other.pdf"});
+    QCOMPARE(stranger.status, 1);
+    QVERIFY2(stranger.err.contains(QStringLiteral("没有叫“小红”的孩子；有：小明")),
+             qPrintable(stranger.err));
+    QCOMPARE(Batch({"--review", "-o", "other.pdf"}).status, 2);
+    QCOMPARE(Batch({"--child", "小明", "--review", "--copies", "2", "-o", "other.pdf"}).status, 2);
+    QVERIFY(!QFileInfo::exists(Path(QStringLiteral("other.pdf"))));
 }
 
 QTEST_MAIN(BatchRunTest)
