@@ -238,25 +238,37 @@ bool Store::OpenConnection(bool readOnly)
     return db.open();
 }
 
-// Reads the whole file once: a file of other bytes, a truncated one or a damaged page fails here,
-// before anything is written to it.
-bool Store::Check(QString& reason)
+// Every open reads the file's header and schema, which is where a file of other bytes or a
+// truncated one fails. The first open of a day also reads every page (a few hundred ms for years
+// of history), so that damage inside is found before more is written over it.
+bool Store::Check(const QDateTime& now, QString& reason)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
+    const auto failed = [&] {
         reason = q.lastError().text();
         return false;
+    };
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        return failed();
+    }
+    report_.fileVersion = q.value(0).toInt();
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next()) {
+        return failed();
+    }
+    const int today = DayOf(now);
+    if (q.exec(QStringLiteral("SELECT value FROM setting WHERE key = 'checked_day'")) && q.next() &&
+        q.value(0).toInt() == today) {
+        return true;
+    }
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
+        return failed();
     }
     if (q.value(0).toString() != QLatin1String("ok")) {
         reason = q.value(0).toString();
         return false;
     }
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        reason = q.lastError().text();
-        return false;
-    }
-    report_.fileVersion = q.value(0).toInt();
+    checkedDay_ = today;
     return true;
 }
 
@@ -298,6 +310,12 @@ bool Store::Prepare(QString& reason)
         !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
         return fail();
     }
+    if (checkedDay_ != 0 &&
+        !Run(q,
+             QStringLiteral("INSERT OR REPLACE INTO setting(key, value) VALUES ('checked_day', ?)"),
+             {checkedDay_})) {
+        return fail();
+    }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         return fail();
     }
@@ -316,7 +334,7 @@ std::unique_ptr<Store> Store::Open(const QString& path, const QDateTime& now)
         return store;
     }
     if (existed) {
-        if (!store->OpenConnection(true) || !store->Check(reason)) {
+        if (!store->OpenConnection(true) || !store->Check(now, reason)) {
             if (reason.isEmpty()) {
                 reason = QSqlDatabase::database(store->connection_, false).lastError().text();
             }

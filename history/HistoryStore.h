@@ -144,7 +144,7 @@ public:
 private:
     Store(QString path, QString connection);
     bool OpenConnection(bool readOnly);
-    bool Check(QString& reason);
+    bool Check(const QDateTime& now, QString& reason);
     bool Prepare(QString& reason);
     // Runs work in one transaction and commits it. work runs its statements on the query it is
     // given and returns false at the first that fails, whose error is then reported.
@@ -155,6 +155,7 @@ private:
     QString path_;
     QString connection_;
     OpenReport report_;
+    int checkedDay_ = 0; // the day every page was read, to be noted in the file
 };
 
 } // namespace sumvarl::history

@@ -13,7 +13,7 @@ FUZZ_TARGETS="number_reader_fuzz worksheet_fuzz marking_fuzz sheet_code_fuzz"
 # Directories whose sources clang-tidy covers (the fuzz targets through their replay builds in
 # fuzz/replay), and those whose test binaries run under valgrind (the Qt ones would report Qt's
 # own caches).
-TIDY_DIRS="app batch bench core forms fuzz print testing tests wording worksheet"
+TIDY_DIRS="app batch bench core forms fuzz history print testing tests wording worksheet"
 CHECKED_DIRS="core worksheet"
 
 started=$(date +%s)

@@ -1,6 +1,7 @@
 #include "history/HistoryStore.h"
 #include "testing/Problems.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
+#include <unistd.h>
 
 namespace sumvarl::history {
 namespace {
@@ -57,16 +59,16 @@ struct Practising
 class HistoryStore : public ::testing::Test
 {
 protected:
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("data/history.sqlite3"));
+    QTemporaryDir dir_;
+    QString path_ = dir_.filePath(QStringLiteral("data/history.sqlite3"));
 };
 
 TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
 {
     {
-        Practising p(path);
+        Practising p(path_);
         ASSERT_EQ(p.store->Report().state, OpenState::Ready);
-        EXPECT_EQ(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther), 0);
+        EXPECT_EQ(QFile::permissions(path_) & (QFile::ReadGroup | QFile::ReadOther), 0);
         for (int n = 2; n <= 11; ++n) {
             ASSERT_TRUE(p.store->AddChild(QStringLiteral("孩子%1").arg(n), 1 + n % 6, Monday).Ok());
         }
@@ -84,7 +86,7 @@ TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
         ASSERT_TRUE(p.store->EndRound(p.round, Monday.addSecs(60), 1, 50, 60).Ok());
         ASSERT_TRUE(p.store->SetLastChild(p.child).Ok());
     }
-    const auto store = Store::Open(path, Monday.addDays(1));
+    const auto store = Store::Open(path_, Monday.addDays(1));
     EXPECT_EQ(store->Children().size(), 11U);
     const qint64 child = *store->LastChild();
     EXPECT_EQ(store->ChildById(child)->name, QStringLiteral("小明"));
@@ -99,7 +101,7 @@ TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
     EXPECT_EQ(store->SizeOf(child).answers, 2);
 
     // Removing an item leaves the answers; removing the child takes everything of theirs.
-    auto writable = Store::Open(path, Monday.addDays(1));
+    auto writable = Store::Open(path_, Monday.addDays(1));
     ASSERT_TRUE(writable->RemoveFromBook(child, book[0].factId).Ok());
     EXPECT_TRUE(writable->Book(child).empty());
     ASSERT_TRUE(writable->RemoveChild(child).Ok());
@@ -110,34 +112,35 @@ TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
 TEST_F(HistoryStore, MovesADamagedFileAsideAndStartsANewOne)
 {
     std::mt19937 bytes(5);
-    QByteArray noise(64 * 1024, '\0');
+    QByteArray noise(qsizetype{64} * 1024, '\0');
     for (char& c : noise) {
         c = static_cast<char>(bytes());
     }
     QByteArray truncated;
     {
-        Practising p(path);
+        Practising p(path_);
         for (int n = 0; n < 400; ++n) {
             p.store->RecordAnswer(p.round, p.child,
                                   Answer(Two(n, Operation::Add, 1, n + 1), true, 900, Monday));
         }
     }
+    Store::Open(path_, Monday); // checked in full today: later opens today read the header only
     {
         // Every page back in the file, then half of it cut away.
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "checkpoint");
-        db.setDatabaseName(path);
+        db.setDatabaseName(path_);
         ASSERT_TRUE(db.open());
         QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         db.close();
     }
     QSqlDatabase::removeDatabase("checkpoint");
-    truncated = Bytes(path).left(Bytes(path).size() / 2);
+    truncated = Bytes(path_).left(Bytes(path_).size() / 2);
 
     for (const QByteArray& damaged : {noise, truncated}) {
-        QFile::remove(path + QStringLiteral("-wal"));
-        QFile::remove(path + QStringLiteral("-shm"));
-        WriteBytes(path, damaged);
-        const auto store = Store::Open(path, Monday);
+        QFile::remove(path_ + QStringLiteral("-wal"));
+        QFile::remove(path_ + QStringLiteral("-shm"));
+        WriteBytes(path_, damaged);
+        const auto store = Store::Open(path_, Monday);
         ASSERT_EQ(store->Report().state, OpenState::MovedAside)
             << store->Report().reason.toStdString();
         EXPECT_TRUE(store->Report().movedTo.contains(QStringLiteral("2026-12-07")));
@@ -149,26 +152,26 @@ TEST_F(HistoryStore, MovesADamagedFileAsideAndStartsANewOne)
 TEST_F(HistoryStore, ANewerFileIsReadButNeverWritten)
 {
     {
-        Practising p(path);
+        Practising p(path_);
     }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "newer");
-        db.setDatabaseName(path);
+        db.setDatabaseName(path_);
         ASSERT_TRUE(db.open());
         QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=9"));
         QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         db.close();
     }
     QSqlDatabase::removeDatabase("newer");
-    const QByteArray before = Bytes(path);
+    const QByteArray before = Bytes(path_);
     {
-        const auto store = Store::Open(path, Monday);
+        const auto store = Store::Open(path_, Monday);
         EXPECT_EQ(store->Report().state, OpenState::Newer);
         EXPECT_EQ(store->Report().fileVersion, 9);
         ASSERT_EQ(store->Children().size(), 1U);
         EXPECT_EQ(store->AddChild(QStringLiteral("小红"), 1, Monday).state, WriteState::ReadOnly);
     }
-    EXPECT_EQ(Bytes(path), before);
+    EXPECT_EQ(Bytes(path_), before);
 }
 
 // The writer of the two tests below, run as its own process: records answers one by one and
@@ -221,22 +224,22 @@ int Answers(const QString& path, QString& integrity)
 
 TEST_F(HistoryStore, TwoProcessesAtOnceKeepBothRounds)
 {
-    Store::Open(path, Monday); // made once, so both find it
-    std::unique_ptr<QProcess> a(StartWriter(path, QStringLiteral("甲"), 150));
-    std::unique_ptr<QProcess> b(StartWriter(path, QStringLiteral("乙"), 150));
+    Store::Open(path_, Monday); // made once, so both find it
+    std::unique_ptr<QProcess> a(StartWriter(path_, QStringLiteral("甲"), 150));
+    std::unique_ptr<QProcess> b(StartWriter(path_, QStringLiteral("乙"), 150));
     for (QProcess* p : {a.get(), b.get()}) {
         ASSERT_TRUE(p->waitForFinished(60000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().toStdString();
     }
     QString integrity;
-    EXPECT_EQ(Answers(path, integrity), 300);
+    EXPECT_EQ(Answers(path_, integrity), 300);
     EXPECT_EQ(integrity, QStringLiteral("ok"));
 }
 
 TEST_F(HistoryStore, KilledWhileRecordingLosesNoCommittedAnswer)
 {
-    Store::Open(path, Monday);
-    std::unique_ptr<QProcess> writer(StartWriter(path, QStringLiteral("甲"), 100000));
+    Store::Open(path_, Monday);
+    std::unique_ptr<QProcess> writer(StartWriter(path_, QStringLiteral("甲"), 100000));
     // The writer's lines of ids, without the test runner's own.
     auto committed = [said = QByteArray()](const QByteArray& more) mutable {
         said += more;
@@ -252,11 +255,105 @@ TEST_F(HistoryStore, KilledWhileRecordingLosesNoCommittedAnswer)
     writer->waitForFinished();
     said = committed(writer->readAllStandardOutput());
     QString integrity;
-    const int kept = Answers(path, integrity);
+    const int kept = Answers(path_, integrity);
     EXPECT_EQ(integrity, QStringLiteral("ok"));
     // Every answer reported as committed is there; at most the one under way is not.
     EXPECT_GE(kept, said);
     EXPECT_LE(kept, said + 1);
+}
+
+// A small file system of its own in a folder, where the system lets the test make one (root).
+class Tmpfs
+{
+public:
+    Tmpfs(const QString& folder, const char* options) : folder_(folder)
+    {
+        QDir().mkpath(folder);
+        const QString command =
+            QStringLiteral("mount -t tmpfs -o %1 tmpfs '%2' 2>/dev/null").arg(options, folder);
+        mounted_ = ::geteuid() == 0 && std::system(command.toLocal8Bit().constData()) == 0;
+    }
+    ~Tmpfs()
+    {
+        if (mounted_) {
+            std::system(QStringLiteral("umount -l '%1'").arg(folder_).toLocal8Bit().constData());
+        }
+    }
+    Tmpfs(const Tmpfs&) = delete;
+    Tmpfs& operator=(const Tmpfs&) = delete;
+    bool Mounted() const { return mounted_; }
+    void ReadOnly()
+    {
+        std::system(
+            QStringLiteral("mount -o remount,ro '%1'").arg(folder_).toLocal8Bit().constData());
+    }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(HistoryStore, AFullDiskRefusesTheAnswerAndKeepsTheHistory)
+{
+    const QString folder = dir_.filePath(QStringLiteral("small"));
+    Tmpfs disk(folder, "size=16m");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "needs root to mount a small file system";
+    }
+    Practising p(folder + QStringLiteral("/history.sqlite3"));
+    for (int n = 0; n < 20; ++n) {
+        ASSERT_TRUE(p.store
+                        ->RecordAnswer(p.round, p.child,
+                                       Answer(Two(n, Operation::Add, 1, n + 1), true, 900, Monday))
+                        .Ok());
+    }
+    // The rest of the disk taken by another file.
+    QFile filler(folder + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    WriteResult refused;
+    for (int n = 20; n < 200 && refused.Ok(); ++n) {
+        refused = p.store->RecordAnswer(
+            p.round, p.child, Answer(Two(n, Operation::Add, 2, n + 2), true, 900, Monday));
+    }
+    EXPECT_EQ(refused.state, WriteState::DiskFull) << refused.reason.toStdString();
+    const int before = p.store->SizeOf(p.child).answers;
+    EXPECT_GE(before, 20);
+    // Room again: the round goes on.
+    filler.remove();
+    EXPECT_TRUE(p.store
+                    ->RecordAnswer(p.round, p.child,
+                                   Answer(Two(1, Operation::Subtract, 1, 0), true, 900, Monday))
+                    .Ok());
+    EXPECT_EQ(p.store->SizeOf(p.child).answers, before + 1);
+}
+
+TEST_F(HistoryStore, AReadOnlyFolderKeepsNothingAndChangesNothing)
+{
+    const QString folder = dir_.filePath(QStringLiteral("locked"));
+    Tmpfs disk(folder, "size=4m");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "needs root to mount a read-only file system";
+    }
+    const QString file = folder + QStringLiteral("/history.sqlite3");
+    {
+        Practising p(file);
+        p.store->RecordAnswer(p.round, p.child,
+                              Answer(Two(2, Operation::Add, 2, 4), false, 900, Monday));
+    }
+    const QByteArray before = Bytes(file);
+    disk.ReadOnly();
+    for (const QString& path : {file, folder + QStringLiteral("/sub/history.sqlite3")}) {
+        const auto store = Store::Open(path, Monday.addDays(1));
+        EXPECT_TRUE(store->Report().state == OpenState::ReadOnly ||
+                    store->Report().state == OpenState::Unavailable);
+        EXPECT_FALSE(store->Report().reason.isEmpty());
+        EXPECT_EQ(store->AddChild(QStringLiteral("小红"), 1, Monday).state, WriteState::ReadOnly);
+    }
+    EXPECT_EQ(Bytes(file), before);
 }
 
 } // namespace
