@@ -150,17 +150,13 @@ std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& err)
                  .arg(path));
         return std::nullopt;
     }
-    const auto store = history::Store::Open(path, QDateTime::currentDateTime());
+    const auto store =
+        history::Store::Open(path, QDateTime::currentDateTime(), history::Store::Access::ReadOnly);
     const history::OpenReport& report = store->Report();
     if (report.state == history::OpenState::Unavailable) {
+        // Damaged: the practice window moves it aside and says so; here it is only read.
         Fail(err, QStringLiteral("无法打开历史记录“%1”：%2").arg(path, report.reason),
              QStringLiteral("cannot open the history '%1': %2").arg(path, report.reason));
-        return std::nullopt;
-    }
-    if (report.state == history::OpenState::MovedAside) {
-        Fail(err, QStringLiteral("历史记录文件已损坏，已移到“%1”").arg(report.movedTo),
-             QStringLiteral("the history file was damaged and has been moved to '%1'")
-                 .arg(report.movedTo));
         return std::nullopt;
     }
     QStringList names;

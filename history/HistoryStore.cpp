@@ -1,6 +1,7 @@
 #include "history/HistoryStore.h"
 
 #include "core/SheetCode.h"
+#include "history/FactRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,7 @@ const char* const Schema[] = {
     " given TEXT NOT NULL, right INTEGER NOT NULL, ms INTEGER)",
     "CREATE INDEX answer_by_fact ON answer(child_id, fact_id, at)",
     "CREATE INDEX answer_by_round ON answer(round_id)",
+    "CREATE INDEX answer_by_day ON answer(child_id, at)",
     // Each child's standing on each fact, kept with every answer so that nothing has to be
     // worked out again from the answers when a window opens.
     "CREATE TABLE child_fact(child_id INTEGER NOT NULL REFERENCES child(id) ON DELETE CASCADE,"
@@ -63,11 +65,6 @@ QString LessonText(const Lesson& l)
         .arg(l.remainder ? 1 : 0);
 }
 
-std::int16_t Narrow(const QVariant& v)
-{
-    return static_cast<std::int16_t>(v.toInt());
-}
-
 // The fact columns in the order of FactColumns.
 const QString FactColumns = QStringLiteral(
     "a, b, c, op1, op2, operands, brackets, open, with_remainder, result, remainder");
@@ -86,29 +83,6 @@ QVariantList FactValues(const model::Problem& p)
             p.result,
             p.remainder};
 }
-
-// Reads the fact columns starting at column first.
-model::Problem FactAt(const QSqlQuery& q, int first)
-{
-    model::Problem p;
-    for (int i = 0; i < 3; ++i) {
-        p.operands[static_cast<std::size_t>(i)] = Narrow(q.value(first + i));
-    }
-    p.operators[0] = static_cast<Operation>(q.value(first + 3).toInt());
-    p.operators[1] = static_cast<Operation>(q.value(first + 4).toInt());
-    p.operandCount = static_cast<std::int8_t>(q.value(first + 5).toInt());
-    p.brackets = static_cast<Brackets>(q.value(first + 6).toInt());
-    p.open = static_cast<OpenPlace>(q.value(first + 7).toInt());
-    p.withRemainder = q.value(first + 8).toInt() != 0;
-    p.result = Narrow(q.value(first + 9));
-    p.remainder = Narrow(q.value(first + 10));
-    return p;
-}
-
-// The same, of the fact table named f.
-const QString FactColumnsOfF = QStringLiteral(
-    "f.a, f.b, f.c, f.op1, f.op2, f.operands, f.brackets, f.open, f.with_remainder, f.result,"
-    " f.remainder");
 
 const QString FactMatch = QStringLiteral(
     "a = ? AND b = ? AND c = ? AND op1 = ? AND op2 = ? AND operands = ? AND brackets = ?"
@@ -146,8 +120,9 @@ QString NewConnectionName()
     return QStringLiteral("sumvarl-history-%1").arg(next++);
 }
 
-// Moves the file and its journal files to a free name beside it with the date and time in it.
-bool MoveAside(const QString& path, const QDateTime& now, QString& movedTo)
+// Moves the file and its journal files to a free name beside it with why and when in it:
+// "history-damaged-2026-12-09-183000.sqlite3".
+bool MoveAside(const QString& path, const QDateTime& now, const QString& why, QString& movedTo)
 {
     const QFileInfo info(path);
     const QString stem = info.completeBaseName();
@@ -155,8 +130,8 @@ bool MoveAside(const QString& path, const QDateTime& now, QString& movedTo)
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     for (int n = 1; n < 1000; ++n) {
         const QString extra = n == 1 ? QString() : QStringLiteral("-%1").arg(n);
-        const QString target =
-            info.dir().filePath(stem + QStringLiteral("-damaged-") + stamp + extra + suffix);
+        const QString target = info.dir().filePath(stem + QLatin1Char('-') + why +
+                                                   QLatin1Char('-') + stamp + extra + suffix);
         if (QFileInfo::exists(target)) {
             continue;
         }
@@ -323,12 +298,20 @@ bool Store::Prepare(QString& reason)
     return true;
 }
 
-std::unique_ptr<Store> Store::Open(const QString& path, const QDateTime& now)
+std::unique_ptr<Store> Store::Open(const QString& path, const QDateTime& now, Access access)
 {
     std::unique_ptr<Store> store(new Store(path, NewConnectionName()));
     OpenReport& report = store->report_;
     QString reason;
     const bool existed = QFileInfo::exists(path);
+    if (access == Access::ReadOnly) {
+        const bool read = existed && store->OpenConnection(true) && store->Check(now, reason);
+        report.state = !read                                ? OpenState::Unavailable
+                       : report.fileVersion > SchemaVersion ? OpenState::Newer
+                                                            : OpenState::ReadOnly;
+        report.reason = existed ? reason : QStringLiteral("%1 does not exist").arg(path);
+        return store;
+    }
     if (!existed && !MakeFile(path, reason)) {
         report = {OpenState::Unavailable, {}, reason, 0};
         return store;
@@ -340,7 +323,8 @@ std::unique_ptr<Store> Store::Open(const QString& path, const QDateTime& now)
             }
             QSqlDatabase::database(store->connection_, false).close();
             QString movedTo;
-            if (!MoveAside(path, now, movedTo) || !MakeFile(path, reason)) {
+            if (!MoveAside(path, now, QStringLiteral("damaged"), movedTo) ||
+                !MakeFile(path, reason)) {
                 report = {OpenState::Unavailable, {}, reason, 0};
                 return store;
             }
@@ -686,6 +670,71 @@ std::optional<SheetSpec> Store::LastRecipe(qint64 child) const
         return std::nullopt;
     }
     return DecodeSheetCode(q.value(0).toString().toStdU16String()).recipe;
+}
+
+WriteResult Store::Backup(const QString& target) const
+{
+    if (report_.state == OpenState::Unavailable) {
+        return {WriteState::Failed, report_.reason, 0};
+    }
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!Run(q, QStringLiteral("VACUUM INTO ?"), {part})) {
+        const QSqlError e = q.lastError();
+        QFile::remove(part);
+        return {NativeCode(e) == SqliteFull ? WriteState::DiskFull : WriteState::Failed, e.text(),
+                0};
+    }
+    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(target);
+    if (!QFile::rename(part, target)) {
+        QFile::remove(part);
+        return {WriteState::Failed, QStringLiteral("cannot rename %1 to %2").arg(part, target), 0};
+    }
+    return {};
+}
+
+RestoreResult Restore(const QString& backup, const QString& live, const QDateTime& now)
+{
+    RestoreResult result;
+    {
+        // Checked like any file the program opens, and it must hold a history.
+        const std::unique_ptr<Store> copy = Store::Open(backup, now, Store::Access::ReadOnly);
+        const OpenReport& report = copy->Report();
+        if (report.state != OpenState::ReadOnly) {
+            result.reason = report.state == OpenState::Newer
+                                ? QStringLiteral("written by a newer program (version %1)")
+                                      .arg(report.fileVersion)
+                            : report.reason.isEmpty() ? QStringLiteral("damaged")
+                                                      : report.reason;
+            return result;
+        }
+        QSqlQuery q = copy->Read(QStringLiteral("SELECT count(*) FROM child"));
+        if (!q.next()) {
+            result.reason = QStringLiteral("no history");
+            return result;
+        }
+    }
+    const QString part = live + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(backup, part)) {
+        result.reason = QStringLiteral("cannot copy %1 to %2").arg(backup, part);
+        return result;
+    }
+    QFile::setPermissions(part, QFile::ReadOwner | QFile::WriteOwner);
+    if (QFileInfo::exists(live) &&
+        !MoveAside(live, now, QStringLiteral("before-restore"), result.keptAside)) {
+        QFile::remove(part);
+        result.reason = QStringLiteral("cannot move %1 aside").arg(live);
+        return result;
+    }
+    if (!QFile::rename(part, live)) {
+        result.reason = QStringLiteral("cannot rename %1 to %2").arg(part, live);
+        return result;
+    }
+    result.restored = true;
+    return result;
 }
 
 } // namespace sumvarl::history

@@ -75,7 +75,8 @@ struct ChildHistorySize
     int answers = 0;
 };
 
-enum class RoundKind : std::int8_t { Practice = 0, Today = 1 };
+// Stored in the file: append only.
+enum class RoundKind : std::int8_t { Practice = 0, Today = 1, Paper = 2 };
 
 struct GivenAnswer
 {
@@ -97,11 +98,25 @@ struct BookItem
     std::optional<QDate> due;
 };
 
+// Puts the backup in place of the database at live (which no store may hold open), the database
+// kept aside first beside it. The backup is checked first: a damaged file, one that is no
+// history or one of a newer program is refused and nothing is changed.
+struct RestoreResult
+{
+    bool restored = false;
+    QString keptAside; // where the database that was replaced now is; empty where there was none
+    QString reason;
+};
+RestoreResult Restore(const QString& backup, const QString& live, const QDateTime& now);
+
 class Store
 {
 public:
-    // Opens the file at path, making it and its folder where missing.
-    static std::unique_ptr<Store> Open(const QString& path, const QDateTime& now);
+    // Opens the file at path, making it and its folder where missing. Only to read: never made,
+    // upgraded, moved or written (state ReadOnly, or Newer, Unavailable).
+    enum class Access : std::int8_t { ReadWrite, ReadOnly };
+    static std::unique_ptr<Store> Open(const QString& path, const QDateTime& now,
+                                       Access access = Access::ReadWrite);
     ~Store();
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
@@ -141,6 +156,14 @@ public:
     bool HasSeen(qint64 child, const model::Problem& fact) const;
     std::optional<SheetSpec> LastRecipe(qint64 child) const;
 
+    // A copy of the whole database as it stands, consistent even while a round is being recorded
+    // by this or another program; written beside target first, then renamed onto it.
+    WriteResult Backup(const QString& target) const;
+
+    // A read of the file for the other readers of this folder; an empty result where the store
+    // has no file.
+    QSqlQuery Read(const QString& sql, const QVariantList& values = {}) const;
+
 private:
     Store(QString path, QString connection);
     bool OpenConnection(bool readOnly);
@@ -150,7 +173,6 @@ private:
     // given and returns false at the first that fails, whose error is then reported.
     using Work = std::function<bool(QSqlQuery& query, qint64& id)>;
     WriteResult Write(const Work& work);
-    QSqlQuery Read(const QString& sql, const QVariantList& values = {}) const;
 
     QString path_;
     QString connection_;

@@ -210,6 +210,21 @@ QProcess* StartWriter(const QString& path, const QString& child, int count)
     return p;
 }
 
+// Reads the writer's output until it has said at least count ids; how many it has said, without
+// the test runner's own lines.
+int WaitForCommitted(QProcess& writer, QByteArray& output, int count)
+{
+    static const QRegularExpression id(QStringLiteral("^\\d+$"),
+                                       QRegularExpression::MultilineOption);
+    output += writer.readAllStandardOutput();
+    int said = static_cast<int>(QString::fromLatin1(output).count(id));
+    while (said < count && writer.waitForReadyRead(10000)) {
+        output += writer.readAllStandardOutput();
+        said = static_cast<int>(QString::fromLatin1(output).count(id));
+    }
+    return said;
+}
+
 int Answers(const QString& path, QString& integrity)
 {
     const auto store = Store::Open(path, Monday);
@@ -240,26 +255,48 @@ TEST_F(HistoryStore, KilledWhileRecordingLosesNoCommittedAnswer)
 {
     Store::Open(path_, Monday);
     std::unique_ptr<QProcess> writer(StartWriter(path_, QStringLiteral("甲"), 100000));
-    // The writer's lines of ids, without the test runner's own.
-    auto committed = [said = QByteArray()](const QByteArray& more) mutable {
-        said += more;
-        static const QRegularExpression id(QStringLiteral("^\\d+$"),
-                                           QRegularExpression::MultilineOption);
-        return static_cast<int>(QString::fromLatin1(said).count(id));
-    };
-    int said = 0;
-    while (said < 200 && writer->waitForReadyRead(10000)) {
-        said = committed(writer->readAllStandardOutput());
-    }
+    QByteArray output;
+    WaitForCommitted(*writer, output, 200);
     ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
     writer->waitForFinished();
-    said = committed(writer->readAllStandardOutput());
+    const int said = WaitForCommitted(*writer, output, 0);
     QString integrity;
     const int kept = Answers(path_, integrity);
     EXPECT_EQ(integrity, QStringLiteral("ok"));
     // Every answer reported as committed is there; at most the one under way is not.
     EXPECT_GE(kept, said);
     EXPECT_LE(kept, said + 1);
+}
+
+TEST_F(HistoryStore, ABackupTakenWhileRecordingIsWholeAndRestoresWithTheOldKeptAside)
+{
+    const QString backup = dir_.filePath(QStringLiteral("backup.sqlite3"));
+    {
+        const auto store = Store::Open(path_, Monday);
+        std::unique_ptr<QProcess> writer(StartWriter(path_, QStringLiteral("甲"), 400));
+        QByteArray output;
+        ASSERT_GE(WaitForCommitted(*writer, output, 20), 20);
+        const WriteResult made = store->Backup(backup);
+        ASSERT_TRUE(made.Ok()) << made.reason.toStdString();
+        ASSERT_TRUE(writer->waitForFinished(60000));
+    }
+    QString integrity;
+    const int inBackup = Answers(backup, integrity);
+    EXPECT_EQ(integrity, QStringLiteral("ok"));
+    EXPECT_GT(inBackup, 0);
+    EXPECT_EQ(QFile::permissions(backup) & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+    // A damaged backup is refused and nothing is changed.
+    const QString damaged = dir_.filePath(QStringLiteral("damaged.sqlite3"));
+    WriteBytes(damaged, Bytes(backup).left(Bytes(backup).size() / 2));
+    const QByteArray live = Bytes(path_);
+    EXPECT_FALSE(Restore(damaged, path_, Monday).restored);
+    EXPECT_EQ(Bytes(path_), live);
+
+    const RestoreResult restored = Restore(backup, path_, Monday.addDays(1));
+    ASSERT_TRUE(restored.restored) << restored.reason.toStdString();
+    EXPECT_EQ(Answers(path_, integrity), inBackup);
+    EXPECT_EQ(Answers(restored.keptAside, integrity), 400);
 }
 
 // A small file system of its own in a folder, where the system lets the test make one (root).
