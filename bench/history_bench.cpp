@@ -5,6 +5,7 @@
 
 #include "core/RandomSource.h"
 #include "history/HistoryStore.h"
+#include "history/Progress.h"
 #include "history/TodaysRound.h"
 
 #include <QDir>
@@ -136,6 +137,11 @@ void MakeHistory(const QString& path)
                       lastSeen[f]});
             }
         }
+        Exec(q,
+             QStringLiteral("INSERT INTO day_total SELECT a.child_id, CAST(julianday(a.at / 1000,"
+                            " 'unixepoch', 'localtime') + 0.5 AS INTEGER), f.op1, count(*),"
+                            " sum(a.right), sum(a.right), total(a.ms), count(*) FROM answer a"
+                            " JOIN fact f ON f.id = a.fact_id GROUP BY 1, 2, 3"));
         Exec(q, QStringLiteral("COMMIT"));
         Exec(q, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         db.close();
@@ -202,6 +208,39 @@ void BM_RecordAnswer(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RecordAnswer)->Unit(benchmark::kMillisecond);
+
+// What the parent's windows read: one child's fact grids, a year of days, every answer.
+void BM_FactGrids(benchmark::State& state)
+{
+    const auto store = history::Store::Open(History(), Today);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(history::GridsOf(*store, 1));
+    }
+}
+BENCHMARK(BM_FactGrids)->Unit(benchmark::kMillisecond);
+
+void BM_YearByDay(benchmark::State& state)
+{
+    const auto store = history::Store::Open(History(), Today);
+    std::size_t days = 0;
+    for (auto _ : state) {
+        days = history::ProgressByDay(*store, 1, Today.date().addDays(-364), Today.date()).size();
+    }
+    state.counters["days"] = static_cast<double>(days);
+}
+BENCHMARK(BM_YearByDay)->Unit(benchmark::kMillisecond);
+
+void BM_EveryAnswerOfAChild(benchmark::State& state)
+{
+    const auto store = history::Store::Open(History(), Today);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        history::ForEachAnswer(*store, 1, [&](const history::KeptAnswer&) { ++rows; });
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_EveryAnswerOfAChild)->Unit(benchmark::kMillisecond);
 
 void BM_FullCheck(benchmark::State& state)
 {

@@ -52,6 +52,12 @@ const char* const Schema[] = {
     " in_book INTEGER NOT NULL, step INTEGER NOT NULL, due INTEGER, last_seen INTEGER NOT NULL,"
     " PRIMARY KEY(child_id, fact_id)) WITHOUT ROWID",
     "CREATE INDEX book_by_due ON child_fact(child_id, in_book, due)",
+    // Each day's answers by operation, kept with every answer so that a year's chart reads a few
+    // hundred rows instead of every answer.
+    "CREATE TABLE day_total(child_id INTEGER NOT NULL REFERENCES child(id) ON DELETE CASCADE,"
+    " day INTEGER NOT NULL, op INTEGER NOT NULL, answers INTEGER NOT NULL, right INTEGER NOT NULL,"
+    " timed_right INTEGER NOT NULL, timed_ms INTEGER NOT NULL, timed_answers INTEGER NOT NULL,"
+    " PRIMARY KEY(child_id, day, op)) WITHOUT ROWID",
     "CREATE TABLE setting(key TEXT PRIMARY KEY, value) WITHOUT ROWID",
 };
 
@@ -554,6 +560,16 @@ WriteResult Store::RecordAnswer(qint64 round, qint64 child, const GivenAnswer& a
                  {child, factId, state.answers, state.wrong, state.goodDays, state.lastGoodDay,
                   state.inBook ? 1 : 0, state.step, state.due ? QVariant(*state.due) : QVariant(),
                   MsOf(answer.at)}) ||
+            !Run(q,
+                 QStringLiteral("INSERT INTO day_total VALUES (?, ?, ?, 1, ?, ?, ?, ?)"
+                                " ON CONFLICT DO UPDATE SET answers = answers + 1,"
+                                " right = right + excluded.right,"
+                                " timed_right = timed_right + excluded.timed_right,"
+                                " timed_ms = timed_ms + excluded.timed_ms,"
+                                " timed_answers = timed_answers + excluded.timed_answers"),
+                 {child, DayOf(answer.at), static_cast<int>(answer.fact.operators[0]),
+                  answer.right ? 1 : 0, answer.right && answer.ms ? 1 : 0, answer.ms.value_or(0),
+                  answer.ms ? 1 : 0}) ||
             !Run(q,
                  QStringLiteral("INSERT INTO answer(round_id, child_id, fact_id, at, lesson,"
                                 " given, right, ms) VALUES (?,?,?,?,?,?,?,?)"),

@@ -3,6 +3,7 @@
 #include "history/FactRows.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace sumvarl::history {
 
@@ -117,21 +118,17 @@ std::vector<DayProgress> ProgressByDay(const Store& store, qint64 child, const Q
                                        const QDate& last)
 {
     std::vector<DayProgress> days;
-    // SQLite's localtime is the same system time zone Qt's local time reads.
-    QSqlQuery q = store.Read(
-        QStringLiteral("SELECT date(a.at / 1000, 'unixepoch', 'localtime') AS day, f.op1, count(*),"
-                       " sum(a.right), sum(a.ms IS NOT NULL AND a.right), total(a.ms),"
-                       " count(a.ms) FROM answer a JOIN fact f ON f.id = a.fact_id"
-                       " WHERE a.child_id = ? AND a.at >= ? AND a.at < ? GROUP BY day, f.op1"
-                       " ORDER BY day"),
-        {child, StartOf(first), StartOf(last.addDays(1))});
+    QSqlQuery q = store.Read(QStringLiteral("SELECT day, op, answers, right, timed_right, timed_ms,"
+                                            " timed_answers FROM day_total WHERE child_id = ? AND"
+                                            " day BETWEEN ? AND ? ORDER BY day"),
+                             {child, first.toJulianDay(), last.toJulianDay()});
     while (q.next()) {
-        const QDate day = QDate::fromString(q.value(0).toString(), Qt::ISODate);
+        const QDate day = QDate::fromJulianDay(q.value(0).toLongLong());
         if (days.empty() || days.back().day != day) {
             days.push_back({day, {}, {}});
         }
         const DayTotals totals{q.value(2).toInt(), q.value(3).toInt(), q.value(4).toInt(),
-                               static_cast<qint64>(q.value(5).toDouble()), q.value(6).toInt()};
+                               q.value(5).toLongLong(), q.value(6).toInt()};
         Add(days.back().byOperation[OperationIndex(q.value(1).toInt())], totals);
         Add(days.back().all, totals);
     }
@@ -178,22 +175,36 @@ WeekSummary WeekOf(const Store& store, qint64 child, const QDate& monday)
 void ForEachAnswer(const Store& store, qint64 child,
                    const std::function<void(const KeptAnswer&)>& use)
 {
-    QSqlQuery q = store.Read(
-        QStringLiteral("SELECT a.at, a.round_id, r.kind, a.given, a.right, a.ms, a.lesson, %1"
-                       " FROM answer a JOIN round r ON r.id = a.round_id JOIN fact f ON f.id ="
-                       " a.fact_id WHERE a.child_id = ? ORDER BY a.at, a.id")
-            .arg(FactColumnsOfF),
+    // The facts and rounds once each, so that the answers' rows stay narrow: a year of answers
+    // is read in a second or two rather than several.
+    std::unordered_map<qint64, model::Problem> facts;
+    QSqlQuery q = store.Read(QStringLiteral("SELECT f.id, %1 FROM fact f WHERE f.id IN (SELECT"
+                                            " fact_id FROM child_fact WHERE child_id = ?)")
+                                 .arg(FactColumnsOfF),
+                             {child});
+    while (q.next()) {
+        facts.emplace(q.value(0).toLongLong(), FactAt(q, 1));
+    }
+    std::unordered_map<qint64, RoundKind> kinds;
+    q = store.Read(QStringLiteral("SELECT id, kind FROM round WHERE child_id = ?"), {child});
+    while (q.next()) {
+        kinds.emplace(q.value(0).toLongLong(), static_cast<RoundKind>(q.value(1).toInt()));
+    }
+    q = store.Read(
+        QStringLiteral("SELECT at, round_id, fact_id, given, right, ms, lesson FROM answer"
+                       " WHERE child_id = ? ORDER BY at, id"),
         {child});
     KeptAnswer kept;
     while (q.next()) {
         kept.at = QDateTime::fromMSecsSinceEpoch(q.value(0).toLongLong());
         kept.round = q.value(1).toLongLong();
-        kept.kind = static_cast<RoundKind>(q.value(2).toInt());
+        kept.kind = kinds[kept.round];
+        kept.fact = facts[q.value(2).toLongLong()];
         kept.given = q.value(3).toString();
         kept.right = q.value(4).toInt() != 0;
-        kept.ms = q.value(5).isNull() ? std::nullopt : std::optional<int>(q.value(5).toInt());
+        const QVariant ms = q.value(5);
+        kept.ms = ms.isNull() ? std::nullopt : std::optional<int>(ms.toInt());
         kept.lesson = q.value(6).toString();
-        kept.fact = FactAt(q, 7);
         use(kept);
     }
 }
