@@ -56,7 +56,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
         return b;
     };
     QPushButton* add = button(QStringLiteral("Add"), QStringLiteral("添加"));
-    rename_ = button(QStringLiteral("Rename"), QStringLiteral("改名"));
+    save_ = button(QStringLiteral("Save"), QStringLiteral("保存修改"));
     remove_ = button(QStringLiteral("Remove"), QStringLiteral("删除…"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("关闭"));
 
@@ -65,7 +65,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("年级："), grade_);
     form->addRow(QStringLiteral("每题限时："), limit_);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {add, rename_, remove_}) {
+    for (QPushButton* b : {add, save_, remove_}) {
         buttons->addWidget(b);
     }
     auto* side = new QVBoxLayout;
@@ -79,12 +79,11 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     layout->addLayout(side);
 
     connect(add, &QPushButton::clicked, this, &ChildrenWindow::addChild);
-    connect(rename_, &QPushButton::clicked, this, &ChildrenWindow::renameChild);
+    connect(save_, &QPushButton::clicked, this, &ChildrenWindow::saveChild);
     connect(remove_, &QPushButton::clicked, this, &ChildrenWindow::removeChild);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(list_, &QListWidget::currentRowChanged, this, &ChildrenWindow::showChosen);
-    connect(grade_, &QComboBox::activated, this, &ChildrenWindow::setGrade);
-    connect(limit_, &QSpinBox::valueChanged, this, &ChildrenWindow::setLimit);
+    connect(grade_, &QComboBox::currentIndexChanged, this, &ChildrenWindow::showGradeLimit);
 
     const std::optional<qint64> last = SharedHistory().LastChild();
     fill(last.value_or(0));
@@ -118,18 +117,26 @@ qint64 ChildrenWindow::chosen() const
 void ChildrenWindow::showChosen()
 {
     const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
-    rename_->setEnabled(child.has_value());
+    save_->setEnabled(child.has_value());
     remove_->setEnabled(child.has_value());
-    const QSignalBlocker quietGrade(grade_);
-    const QSignalBlocker quietLimit(limit_);
-    const int grade = child ? child->grade : grade_->currentData().toInt();
     if (child) {
         name_->setText(child->name);
-        grade_->setCurrentIndex(grade - 1);
+        grade_->setCurrentIndex(child->grade - 1);
+        limit_->setValue(child->limitMs ? *child->limitMs / 1000 : 0);
     }
-    limit_->setSpecialValueText(QStringLiteral("按年级（%1）")
-                                    .arg(LimitText(history::DefaultLimitMs(grade))));
-    limit_->setValue(child && child->limitMs ? *child->limitMs / 1000 : 0);
+    showGradeLimit();
+}
+
+void ChildrenWindow::showGradeLimit()
+{
+    const int grade = grade_->currentData().toInt();
+    limit_->setSpecialValueText(
+        QStringLiteral("按年级（%1）").arg(LimitText(history::DefaultLimitMs(grade))));
+}
+
+std::optional<int> ChildrenWindow::limitMs() const
+{
+    return limit_->value() > 0 ? std::optional(limit_->value() * 1000) : std::nullopt;
 }
 
 QString ChildrenWindow::checkedName(qint64 renaming)
@@ -164,26 +171,29 @@ void ChildrenWindow::addChild()
     history::Store& store = SharedHistory();
     const history::WriteResult added =
         store.AddChild(name, grade_->currentData().toInt(), Hooks().now());
-    if (!added.Ok()) {
-        Hooks().messageBox(ChildWriteText(added, name), Title);
-        return;
-    }
-    if (limit_->value() > 0) {
-        store.SetLimit(added.id, limit_->value() * 1000);
+    const history::WriteResult limited =
+        added.Ok() && limitMs() ? store.SetLimit(added.id, limitMs()) : added;
+    if (!limited.Ok()) {
+        Hooks().messageBox(ChildWriteText(limited, name), Title);
     }
     fill(added.id);
 }
 
-void ChildrenWindow::renameChild()
+void ChildrenWindow::saveChild()
 {
     const qint64 id = chosen();
     const QString name = checkedName(id);
     if (id == 0 || name.isEmpty()) {
         return;
     }
-    const history::WriteResult renamed = SharedHistory().RenameChild(id, name);
-    if (!renamed.Ok()) {
-        Hooks().messageBox(ChildWriteText(renamed, name), Title);
+    history::Store& store = SharedHistory();
+    for (const history::WriteResult& saved :
+         {store.RenameChild(id, name), store.SetGrade(id, grade_->currentData().toInt()),
+          store.SetLimit(id, limitMs())}) {
+        if (!saved.Ok()) {
+            Hooks().messageBox(ChildWriteText(saved, name), Title);
+            break;
+        }
     }
     fill(id);
 }
@@ -209,32 +219,6 @@ void ChildrenWindow::removeChild()
         Hooks().messageBox(ChildWriteText(removed, child->name), Title);
     }
     fill(0);
-}
-
-void ChildrenWindow::setGrade()
-{
-    const qint64 id = chosen();
-    if (id != 0) {
-        const history::WriteResult set = SharedHistory().SetGrade(id, grade_->currentData().toInt());
-        if (!set.Ok()) {
-            Hooks().messageBox(ChildWriteText(set, name_->text()), Title);
-        }
-    }
-    showChosen();
-}
-
-void ChildrenWindow::setLimit()
-{
-    const qint64 id = chosen();
-    if (id == 0) {
-        return;
-    }
-    const int seconds = limit_->value();
-    const history::WriteResult set =
-        SharedHistory().SetLimit(id, seconds > 0 ? std::optional(seconds * 1000) : std::nullopt);
-    if (!set.Ok()) {
-        Hooks().messageBox(ChildWriteText(set, name_->text()), Title);
-    }
 }
 
 } // namespace sumvarl

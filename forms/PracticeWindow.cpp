@@ -586,8 +586,9 @@ void PracticeWindow::chooseChild()
             recorder_->enter(item->problem);
         }
     }
-    if (kind_ == history::RoundKind::Practice) {
-        SharedHistory().SetLastChild(id.isValid() ? id.toLongLong() : 0);
+    const qint64 chosen = id.isValid() ? id.toLongLong() : 0;
+    if (kind_ == history::RoundKind::Practice && SharedHistory().LastChild().value_or(0) != chosen) {
+        SharedHistory().SetLastChild(chosen);
     }
 }
 
