@@ -7,8 +7,8 @@
 #include "wording/Text.h"
 #include "worksheet/TableRow.h"
 
-#include <QHBoxLayout>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -182,10 +182,9 @@ void BookWindow::showBook()
     for (const history::BookItem& item : items) {
         due += item.due && *item.due <= today ? 1 : 0;
     }
-    summary_->setText(id.isValid() ? QStringLiteral("共 %1 道题，今天要复习 %2 道。")
-                                         .arg(items.size())
-                                         .arg(due)
-                                   : QStringLiteral("还没有孩子。"));
+    summary_->setText(
+        id.isValid() ? QStringLiteral("共 %1 道题，今天要复习 %2 道。").arg(items.size()).arg(due)
+                     : QStringLiteral("还没有孩子。"));
     model_->setItems(std::move(items), today);
     remove_->setEnabled(model_->rowCount() > 0);
     if (model_->rowCount() > 0) {
@@ -200,8 +199,8 @@ void BookWindow::removeItem()
     if (item == nullptr) {
         return;
     }
-    const QString question =
-        QStringLiteral("把“%1”从错题本里删除吗？（例如只是按错了键）").arg(BookProblemText(item->fact));
+    const QString question = QStringLiteral("把“%1”从错题本里删除吗？（例如只是按错了键）")
+                                 .arg(BookProblemText(item->fact));
     if (!Hooks().askYesNo(question, Title)) {
         return;
     }

@@ -80,8 +80,8 @@ std::optional<history::Child> ChildOrAsk(std::optional<qint64> child, const QStr
 void StartTodaysRound(const history::Child& child, const PartSpec& lesson)
 {
     history::Store& store = SharedHistory();
-    const Sheet sheet = history::MakeTodaysSheet(store, child.id, lesson,
-                                                 Hooks().now().date(), SharedRandom());
+    const Sheet sheet =
+        history::MakeTodaysSheet(store, child.id, lesson, Hooks().now().date(), SharedRandom());
     if (sheet.problems.empty()) {
         Hooks().messageBox(QStringLiteral("今天没有给“%1”要练的题：错题本里没有到期的题，这一课"
                                           "也找不到新题。")

@@ -1,9 +1,9 @@
 #pragma once
 
-// 孩子: the children whose practice is kept. The boxes show the child chosen in the list: 添加 makes
-// a new child of what they hold, 保存修改 gives it to the chosen child (name, grade and the time an
-// answer may take to count as fluent, the grade's own by default: 6 秒 in 一、二年级, 3 秒 from
-// 三年级 on), 删除… removes the chosen child after saying what goes with them.
+// 孩子: the children whose practice is kept. The boxes show the child chosen in the list: 添加
+// makes a new child of what they hold, 保存修改 gives it to the chosen child (name, grade and the
+// time an answer may take to count as fluent, the grade's own by default: 6 秒 in 一、二年级, 3 秒
+// from 三年级 on), 删除… removes the chosen child after saying what goes with them.
 
 #include <QDialog>
 #include <optional>

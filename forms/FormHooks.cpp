@@ -65,8 +65,8 @@ bool AskYesNo(const QString& question, const QString& title)
 int AskChild(const QStringList& names, const QString& title)
 {
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(QApplication::activeWindow(), title,
-                                                 QStringLiteral("谁来练习？"), names, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(
+        QApplication::activeWindow(), title, QStringLiteral("谁来练习？"), names, 0, false, &ok);
     return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
 }
 

@@ -549,9 +549,9 @@ void PracticeWindow::addMemoryControls(QHBoxLayout& top)
 void PracticeWindow::fillChildren()
 {
     history::Store& store = SharedHistory();
-    const std::optional<qint64> shown =
-        recorder_ != nullptr ? std::optional(recorder_->child())
-                             : (todaysChild_ ? todaysChild_ : store.LastChild());
+    const std::optional<qint64> shown = recorder_ != nullptr
+                                            ? std::optional(recorder_->child())
+                                            : (todaysChild_ ? todaysChild_ : store.LastChild());
     const QSignalBlocker quiet(childBox_);
     childBox_->clear();
     childBox_->addItem(QStringLiteral("（不记录）"), QVariant());
@@ -587,7 +587,8 @@ void PracticeWindow::chooseChild()
         }
     }
     const qint64 chosen = id.isValid() ? id.toLongLong() : 0;
-    if (kind_ == history::RoundKind::Practice && SharedHistory().LastChild().value_or(0) != chosen) {
+    if (kind_ == history::RoundKind::Practice &&
+        SharedHistory().LastChild().value_or(0) != chosen) {
         SharedHistory().SetLastChild(chosen);
     }
 }
@@ -657,9 +658,9 @@ void PracticeWindow::printReviewSheet()
     const std::optional<history::Child> who =
         todaysChild_ ? SharedHistory().ChildById(*todaysChild_) : std::nullopt;
     const QString name = who ? who->name : QString();
-    reviewPrinting_->Follow(Hooks().printDrawing(ReviewSheetDocument(Sheet{recipe_, problems_, false, 0},
-                                                               name.toStdU16String())),
-                      QStringLiteral("打印错题卷"));
+    reviewPrinting_->Follow(Hooks().printDrawing(ReviewSheetDocument(
+                                Sheet{recipe_, problems_, false, 0}, name.toStdU16String())),
+                            QStringLiteral("打印错题卷"));
 }
 
 } // namespace sumvarl

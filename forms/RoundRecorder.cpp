@@ -42,8 +42,8 @@ void RoundRecorder::leave(std::size_t problem, const QString& given, bool right)
         return;
     }
     if (!round_) {
-        const history::WriteResult started = store_.StartRound(
-            child_, kind_, recipe_, static_cast<int>(problems_.size()), now);
+        const history::WriteResult started =
+            store_.StartRound(child_, kind_, recipe_, static_cast<int>(problems_.size()), now);
         if (!started.Ok()) {
             tell(started);
             return;

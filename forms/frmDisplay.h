@@ -38,7 +38,8 @@ public:
     void Command3_Click();
 
     // The sheet's context menu: print the answer key, save the worksheet or its answer key as
-    // a PDF, practise on the screen, 今日练习. Opened by a right click, the Menu key or Shift+F10 on Picture1.
+    // a PDF, practise on the screen, 今日练习. Opened by a right click, the Menu key or Shift+F10
+    // on Picture1.
     void showSheetMenu(const QPoint& globalPos);
     void printAnswers();
     void savePdf();

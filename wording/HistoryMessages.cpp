@@ -68,9 +68,9 @@ QString ChildWriteText(const history::WriteResult& result, const QString& name)
 
 QString GradeText(int grade)
 {
-    static const std::array<QString, 6> grades{
-        QStringLiteral("一年级"), QStringLiteral("二年级"), QStringLiteral("三年级"),
-        QStringLiteral("四年级"), QStringLiteral("五年级"), QStringLiteral("六年级")};
+    static const std::array<QString, 6> grades{QStringLiteral("一年级"), QStringLiteral("二年级"),
+                                               QStringLiteral("三年级"), QStringLiteral("四年级"),
+                                               QStringLiteral("五年级"), QStringLiteral("六年级")};
     return grade >= 1 && grade <= 6 ? grades.at(static_cast<std::size_t>(grade - 1))
                                     : QString::number(grade);
 }

@@ -37,9 +37,9 @@ namespace {
 // 12＋5＝( ), ( )－5＝7 and 17÷5＝( )……( ), in a lesson of additions within 20.
 sumvarl::Sheet ThreeProblems()
 {
-    sumvarl::Sheet sheet = sumvarl::testing::SheetOf({Two(12, Operation::Add, 5, 17, 0),
-                                                      Two(12, Operation::Subtract, 5, 7, 1),
-                                                      Two(17, Operation::Divide, 5, 3, 0, 2, true)});
+    sumvarl::Sheet sheet = sumvarl::testing::SheetOf(
+        {Two(12, Operation::Add, 5, 17, 0), Two(12, Operation::Subtract, 5, 7, 1),
+         Two(17, Operation::Divide, 5, 3, 0, 2, true)});
     sumvarl::PartSpec& part = sheet.recipe.parts.front();
     part.weightTotal = 25;
     part.cumulativeWeight = {25, 25, 25, 25};
@@ -168,9 +168,9 @@ private slots:
             QCOMPARE(answers[i][3].toInt(), expected[i][3].toInt());
             QCOMPARE(answers[i][0].toString(), expected[i][0].toString());
         }
-        const QList<QVariantList> round = Rows(
-            path, QStringLiteral("SELECT kind, problems, right_count, score, seconds, ended"
-                                 " IS NOT NULL FROM round"));
+        const QList<QVariantList> round =
+            Rows(path, QStringLiteral("SELECT kind, problems, right_count, score, seconds, ended"
+                                      " IS NOT NULL FROM round"));
         QCOMPARE(round, (QList<QVariantList>{{0, 3, 1, 33, 9, 1}}));
         QVERIFY(hooks_->messages.empty());
 
@@ -183,7 +183,8 @@ private slots:
         }
         QVERIFY(book != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(book));
-        const QAbstractItemModel& items = *Control<QTableView>(*book, QStringLiteral("Items"))->model();
+        const QAbstractItemModel& items =
+            *Control<QTableView>(*book, QStringLiteral("Items"))->model();
         QCOMPARE(items.rowCount(), 2);
         QStringList shown;
         for (int row = 0; row < 2; ++row) {
@@ -200,7 +201,8 @@ private slots:
         const QString kept = items.index(0, 0).data().toString();
         const QRect second = table->visualRect(items.index(1, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second.center());
-        QTest::mouseClick(Control<QPushButton>(*book, QStringLiteral("RemoveItem")), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(*book, QStringLiteral("RemoveItem")),
+                          Qt::LeftButton);
         QCOMPARE(hooks_->questions.size(), std::size_t{1});
         QCOMPARE(items.rowCount(), 1);
         QCOMPARE(items.index(0, 0).data().toString(), kept);
@@ -310,8 +312,8 @@ private slots:
             QTest::keyClick(limit, Qt::Key_Up);
         }
         QTest::mouseClick(add, Qt::LeftButton);
-        QCOMPARE(children(), (QStringList{QStringLiteral("小明 2 6000"),
-                                          QStringLiteral("小红 3 5000")}));
+        QCOMPARE(children(),
+                 (QStringList{QStringLiteral("小明 2 6000"), QStringLiteral("小红 3 5000")}));
         sumvarl::test::TypeWithInputMethod(*name, QStringLiteral("小兰"));
         QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Save")), Qt::LeftButton);
         auto* list = Control<QListWidget>(w, QStringLiteral("List"));
@@ -333,7 +335,8 @@ private slots:
     {
         const qint64 child = SharedHistory().AddChild(QStringLiteral("小明"), 2, hooks_->now).id;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("f"));
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("f"));
             db.setDatabaseName(hooks_->historyPath);
             QVERIFY(db.open());
             QSqlQuery q(db);
@@ -366,7 +369,8 @@ private slots:
         const qint64 ms = timer.elapsed();
         qInfo("10 000 items shown in %lld ms", ms);
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
-        const QAbstractItemModel& items = *Control<QTableView>(*book, QStringLiteral("Items"))->model();
+        const QAbstractItemModel& items =
+            *Control<QTableView>(*book, QStringLiteral("Items"))->model();
         QCOMPARE(items.rowCount(), 10000);
         QCOMPARE(items.index(0, sumvarl::BookModel::Due).data().toString(), QStringLiteral("今天"));
         QCOMPARE(Control<QLabel>(*book, QStringLiteral("Summary"))->text(),
@@ -380,12 +384,13 @@ private slots:
         const qint64 child = SharedHistory().AddChild(QStringLiteral("小明"), 2, hooks_->now).id;
         sumvarl::history::Store& store = SharedHistory();
         const sumvarl::model::Problem slip = Two(9, Operation::Add, 4, 13, 2);
-        const qint64 round =
-            store.StartRound(child, sumvarl::history::RoundKind::Practice, ThreeProblems().recipe,
-                             3, hooks_->now)
-                .id;
-        QVERIFY(store.RecordAnswer(round, child, {slip, {}, QStringLiteral("8"), false, 3000,
-                                                  hooks_->now})
+        const qint64 round = store
+                                 .StartRound(child, sumvarl::history::RoundKind::Practice,
+                                             ThreeProblems().recipe, 3, hooks_->now)
+                                 .id;
+        QVERIFY(store
+                    .RecordAnswer(round, child,
+                                  {slip, {}, QStringLiteral("8"), false, 3000, hooks_->now})
                     .Ok());
         store.SetLastChild(0);
         hooks_->now = hooks_->now.addDays(1);
@@ -403,7 +408,8 @@ private slots:
         }
         QVERIFY(today != nullptr);
         QCOMPARE(today->child(), std::optional<qint64>(child));
-        QCOMPARE(Control<QLabel>(*today, QStringLiteral("Before1"))->text(), QStringLiteral("9＋("));
+        QCOMPARE(Control<QLabel>(*today, QStringLiteral("Before1"))->text(),
+                 QStringLiteral("9＋("));
         QVERIFY(!Control<QComboBox>(*today, QStringLiteral("Child"))->isEnabled());
 
         QTest::mouseClick(Control<QPushButton>(*today, QStringLiteral("PrintReview")),
