@@ -141,7 +141,7 @@ std::optional<int> ChildrenWindow::limitMs() const
 
 QString ChildrenWindow::checkedName(qint64 renaming)
 {
-    const QString name = name_->text().trimmed();
+    QString name = name_->text().trimmed();
     QString refusal;
     if (name.isEmpty()) {
         refusal = QStringLiteral("请先在“名字”里写上孩子的名字。");

@@ -52,7 +52,8 @@ void RoundRecorder::leave(std::size_t problem, const QString& given, bool right)
     }
     std::optional<int> ms;
     if (timed) {
-        ms = static_cast<int>(std::clamp<qint64>(enteredAt_.msecsTo(now), 0, 24 * 3600 * 1000));
+        ms = static_cast<int>(
+            std::clamp<qint64>(enteredAt_.msecsTo(now), 0, qint64{24} * 3600 * 1000));
     }
     const history::WriteResult kept = store_.RecordAnswer(
         *round_, child_, {problems_[problem], lessons_[problem], given, right, ms, now});
