@@ -1,11 +1,14 @@
 #include "forms/FormHooks.h"
 
+#include "history/HistoryStore.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QWidget>
@@ -51,6 +54,22 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
+bool AskYesNo(const QString& question, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+int AskChild(const QStringList& names, const QString& title)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        QApplication::activeWindow(), title, QStringLiteral("谁来练习？"), names, 0, false, &ok);
+    return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
+}
+
 } // namespace
 
 FormHooks DefaultFormHooks()
@@ -65,6 +84,9 @@ FormHooks DefaultFormHooks()
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };
     hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
+    hooks.askYesNo = AskYesNo;
+    hooks.askChild = AskChild;
+    hooks.historyPath = history::DefaultHistoryPath;
     return hooks;
 }
 

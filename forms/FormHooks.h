@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFuture>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace sumvarl {
@@ -35,12 +36,19 @@ struct FormHooks
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
     std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
+    // A question with 确定 and 取消; true for 确定.
+    std::function<bool(const QString& question, const QString& title)> askYesNo;
+    // Which of these children: the index chosen, or -1 when the user cancels.
+    std::function<int(const QStringList& names, const QString& title)> askChild;
+    // The file of the children's history, opened on the first window that needs it.
+    std::function<QString()> historyPath;
 };
 
 // The hooks in force for the whole program.
 FormHooks& Hooks();
 
-// QMessageBox, hide every window and leave the event loop, the default printer, a save dialog.
+// QMessageBox, hide every window and leave the event loop, the default printer, a save dialog,
+// the history in the user's data folder.
 FormHooks DefaultFormHooks();
 
 // Where the save dialog starts: "练习题-2026-12-08.pdf" for stem "练习题" in the user's documents

@@ -1,15 +1,21 @@
 #include "forms/PracticeWindow.h"
 
 #include "core/NumberText.h"
+#include "forms/BookWindow.h"
+#include "forms/ChildMemory.h"
+#include "forms/ChildrenWindow.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/PrintJobWatch.h"
+#include "forms/RoundRecorder.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/TableRow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -92,15 +98,19 @@ QString Elapsed(int seconds)
 
 } // namespace
 
-PracticeWindow::PracticeWindow(const Sheet& sheet, QWidget* parent)
+PracticeWindow::PracticeWindow(const Sheet& sheet, QWidget* parent, history::RoundKind kind,
+                               std::optional<qint64> child)
     : QWidget(parent), problems_(sheet.problems),
-      negativeAllowed_(NegativeAnswersPossible(problems_))
+      negativeAllowed_(NegativeAnswersPossible(problems_)), recipe_(sheet.recipe), kind_(kind),
+      todaysChild_(kind == history::RoundKind::Today ? child : std::nullopt)
 {
     setObjectName(QStringLiteral("PracticeWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("练习"));
+    setWindowTitle(kind == history::RoundKind::Today ? QStringLiteral("今日练习")
+                                                     : QStringLiteral("练习"));
     setFont(FormFont());
     createControls();
+    connect(qApp, &QApplication::focusChanged, this, &PracticeWindow::noteFocus);
 
     std::vector<std::size_t> all(problems_.size());
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -140,6 +150,7 @@ void PracticeWindow::createControls()
     auto* top = new QHBoxLayout;
     top->addWidget(clock_);
     top->addStretch();
+    addMemoryControls(*top);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {handIn_, retry_, printMarked_, saveMarkedPdf_}) {
         buttons->addWidget(b);
@@ -388,6 +399,16 @@ void PracticeWindow::handIn()
         }
     }
     const int count = static_cast<int>(items_.size());
+    if (recorder_ != nullptr) {
+        // The problem in focus is left by handing in; a 交卷 clicked has taken the focus already.
+        if (const Item* item = itemOf(QApplication::focusWidget())) {
+            recorder_->leave(item->problem, answerOf(*item),
+                             IsRightAnswer(problems_[item->problem], ToU16(answerOf(*item))));
+        }
+        if (rounds_ == 1) {
+            recorder_->handIn(right, Score(right, count), *stoppedSeconds_);
+        }
+    }
     if (!first_) {
         first_ = MarkedRound{problems_, answers, Hooks().now().date(), *stoppedSeconds_};
     }
@@ -483,6 +504,163 @@ void PracticeWindow::saveMarkedPdf()
     if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
+}
+
+void PracticeWindow::addMemoryControls(QHBoxLayout& top)
+{
+    auto* label = new QLabel(QStringLiteral("练习的孩子："), this);
+    childBox_ = new QComboBox(this);
+    childBox_->setObjectName(QStringLiteral("Child"));
+    childBox_->setMinimumContentsLength(8);
+    label->setBuddy(childBox_);
+    const auto button = [this](const QString& name, const QString& text) {
+        auto* b = new PushButton(text, this);
+        b->setObjectName(name);
+        b->setFocusPolicy(Qt::TabFocus);
+        return b;
+    };
+    QPushButton* children = button(QStringLiteral("Children"), QStringLiteral("孩子…"));
+    QPushButton* book = button(QStringLiteral("Book"), QStringLiteral("错题本"));
+    QPushButton* today = button(QStringLiteral("Today"), QStringLiteral("今日练习"));
+    for (QWidget* w : std::initializer_list<QWidget*>{label, childBox_, children, book, today}) {
+        top.addWidget(w);
+    }
+    if (kind_ == history::RoundKind::Today) {
+        QPushButton* review = button(QStringLiteral("PrintReview"), QStringLiteral("打印错题卷"));
+        top.addWidget(review);
+        reviewPrinting_ = new PrintJobWatch(*this, *review);
+        connect(review, &QPushButton::clicked, this, &PracticeWindow::printReviewSheet);
+    }
+    connect(children, &QPushButton::clicked, this, [this] {
+        ChildrenWindow window(this);
+        window.exec();
+        fillChildren();
+    });
+    connect(book, &QPushButton::clicked, this, [this] {
+        auto* window = new BookWindow(child());
+        window->show();
+    });
+    connect(today, &QPushButton::clicked, this, &PracticeWindow::openTodaysRound);
+    fillChildren();
+    connect(childBox_, &QComboBox::activated, this, &PracticeWindow::chooseChild);
+}
+
+// （不记录） first, then the children; the child of a 今日练习 round, or the last one chosen.
+void PracticeWindow::fillChildren()
+{
+    history::Store& store = SharedHistory();
+    const std::optional<qint64> shown = recorder_ != nullptr
+                                            ? std::optional(recorder_->child())
+                                            : (todaysChild_ ? todaysChild_ : store.LastChild());
+    const QSignalBlocker quiet(childBox_);
+    childBox_->clear();
+    childBox_->addItem(QStringLiteral("（不记录）"), QVariant());
+    for (const history::Child& c : store.Children()) {
+        childBox_->addItem(c.name, c.id);
+        if (shown == c.id) {
+            childBox_->setCurrentIndex(childBox_->count() - 1);
+        }
+    }
+    // A child removed meanwhile: the round is no longer kept for anyone.
+    if (childBox_->currentIndex() == 0 && recorder_ != nullptr) {
+        delete recorder_;
+        recorder_ = nullptr;
+    }
+    if (recorder_ == nullptr && childBox_->currentIndex() > 0) {
+        chooseChild();
+    }
+    // The round's answers stay with the child they were kept for.
+    childBox_->setEnabled(todaysChild_ == std::nullopt &&
+                          (recorder_ == nullptr || !recorder_->started()));
+}
+
+void PracticeWindow::chooseChild()
+{
+    const QVariant id = childBox_->currentData();
+    delete recorder_;
+    recorder_ = nullptr;
+    if (id.isValid()) {
+        recorder_ = new RoundRecorder(SharedHistory(), id.toLongLong(), kind_,
+                                      Sheet{recipe_, problems_, false, 0}, this);
+        if (const Item* item = itemOf(QApplication::focusWidget())) {
+            recorder_->enter(item->problem);
+        }
+    }
+    const qint64 chosen = id.isValid() ? id.toLongLong() : 0;
+    if (kind_ == history::RoundKind::Practice &&
+        SharedHistory().LastChild().value_or(0) != chosen) {
+        SharedHistory().SetLastChild(chosen);
+    }
+}
+
+std::optional<qint64> PracticeWindow::child() const
+{
+    const QVariant id = childBox_->currentData();
+    return id.isValid() ? std::optional(id.toLongLong()) : std::nullopt;
+}
+
+const PracticeWindow::Item* PracticeWindow::itemOf(const QWidget* box) const
+{
+    if (box == nullptr) {
+        return nullptr;
+    }
+    for (const Item& item : items_) {
+        if (item.box == box || item.remainder == box) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+QString PracticeWindow::answerOf(const Item& item) const
+{
+    if (item.remainder == nullptr) {
+        return item.box->text();
+    }
+    return ToQString(JoinRemainder(ToU16(item.box->text()), ToU16(item.remainder->text())));
+}
+
+// Leaving a problem for anything else in this window gives its answer; the focus going to
+// another window (a message, the 错题本) does not.
+void PracticeWindow::noteFocus(QWidget* old, QWidget* now)
+{
+    if (recorder_ == nullptr || handedIn_ || now == nullptr || now->window() != this) {
+        return;
+    }
+    const Item* from = itemOf(old);
+    const Item* to = itemOf(now);
+    if (from != nullptr && (to == nullptr || to->problem != from->problem)) {
+        const QString given = answerOf(*from);
+        recorder_->leave(from->problem, given,
+                         IsRightAnswer(problems_[from->problem], ToU16(given)));
+    }
+    if (to != nullptr) {
+        recorder_->enter(to->problem);
+    }
+    if (recorder_->started()) {
+        childBox_->setEnabled(false);
+    }
+}
+
+void PracticeWindow::openTodaysRound()
+{
+    const std::optional<history::Child> who = ChildOrAsk(child(), QStringLiteral("今日练习"));
+    if (who) {
+        StartTodaysRound(*who, recipe_.parts.empty() ? PartSpec{} : recipe_.parts.front());
+    }
+}
+
+void PracticeWindow::printReviewSheet()
+{
+    if (reviewPrinting_ == nullptr || reviewPrinting_->Busy()) {
+        return;
+    }
+    const std::optional<history::Child> who =
+        todaysChild_ ? SharedHistory().ChildById(*todaysChild_) : std::nullopt;
+    const QString name = who ? who->name : QString();
+    reviewPrinting_->Follow(Hooks().printDrawing(ReviewSheetDocument(
+                                Sheet{recipe_, problems_, false, 0}, name.toStdU16String())),
+                            QStringLiteral("打印错题卷"));
 }
 
 } // namespace sumvarl

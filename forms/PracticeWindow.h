@@ -6,6 +6,7 @@
 // worksheet window may recalculate or close while a round goes on.
 
 #include "core/Sheet.h"
+#include "history/HistoryStore.h"
 #include "print/MarkedWorksheet.h"
 #include "worksheet/Marking.h"
 
@@ -14,7 +15,9 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,6 +27,7 @@ class QTimer;
 namespace sumvarl {
 
 class PrintJobWatch;
+class RoundRecorder;
 
 inline constexpr int PracticeFontPoints = 18;
 inline constexpr int PracticeSmallestPoints = 16;
@@ -34,7 +38,11 @@ class PracticeWindow final : public QWidget
     Q_OBJECT
 public:
     // A round of all the problems, in their order. The window deletes itself when closed.
-    explicit PracticeWindow(const Sheet& sheet, QWidget* parent = nullptr);
+    // A Today round is kept for child, who is shown and cannot be changed; a Practice round for
+    // the child chosen at the top of the window, the last one chosen at first.
+    explicit PracticeWindow(const Sheet& sheet, QWidget* parent = nullptr,
+                            history::RoundKind kind = history::RoundKind::Practice,
+                            std::optional<qint64> child = std::nullopt);
 
     // 交卷: stop the clock and mark every answer.
     void handIn();
@@ -43,6 +51,13 @@ public:
     // 打印成绩 and 成绩保存为 PDF…: the first round marked on the printed worksheet.
     void printMarked();
     void saveMarkedPdf();
+
+    // 今日练习 for the chosen child, in a new window; asks for a child where none is chosen.
+    void openTodaysRound();
+    // The 错题卷 of a 今日练习 round with its answer key, on the default printer.
+    void printReviewSheet();
+    // The child the answers are kept for; none for （不记录）.
+    std::optional<qint64> child() const;
 
     // The problems' size in points (Ctrl+plus, Ctrl+minus).
     int fontPoints() const { return fontPoints_; }
@@ -73,6 +88,13 @@ private:
     void showMarks(const std::vector<std::u16string>& answers);
     QLineEdit* makeBox(QWidget* cell, const QString& name, bool negativeAllowed);
     void setBoxState(QLineEdit& box, const char* state);
+    // The child's memory: the chooser, the windows it opens, and the answers kept as given.
+    void addMemoryControls(QHBoxLayout& top);
+    void fillChildren();
+    void chooseChild();
+    void noteFocus(QWidget* old, QWidget* now);
+    const Item* itemOf(const QWidget* box) const;
+    QString answerOf(const Item& item) const;
 
     std::vector<model::Problem> problems_;
     bool negativeAllowed_ = false;
@@ -98,6 +120,13 @@ private:
     QPushButton* saveMarkedPdf_ = nullptr;
     QTimer* tick_ = nullptr;
     PrintJobWatch* printing_ = nullptr;
+
+    SheetSpec recipe_;
+    history::RoundKind kind_;
+    std::optional<qint64> todaysChild_;
+    QComboBox* childBox_ = nullptr;
+    RoundRecorder* recorder_ = nullptr;
+    PrintJobWatch* reviewPrinting_ = nullptr;
 };
 
 } // namespace sumvarl

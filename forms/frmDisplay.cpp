@@ -1,6 +1,7 @@
 #include "forms/frmDisplay.h"
 
 #include "core/NumberText.h"
+#include "forms/ChildMemory.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/PracticeWindow.h"
@@ -271,6 +272,8 @@ void frmDisplay::showSheetMenu(const QPoint& globalPos)
     QAction* practiseAction = add(QStringLiteral("Practise"), PractiseText);
     practiseAction->setShortcut(PractiseKeys);
     connect(practiseAction, &QAction::triggered, this, &frmDisplay::practise);
+    connect(add(QStringLiteral("Today"), QStringLiteral("今日练习…")), &QAction::triggered, this,
+            &frmDisplay::practiseToday);
     menu.exec(globalPos);
 }
 
@@ -288,6 +291,17 @@ void frmDisplay::practise()
     auto* practice = new PracticeWindow(sheet_);
     practice->show();
     practice->activateWindow();
+}
+
+void frmDisplay::practiseToday()
+{
+    // The history is opened here, on the first call, never when the window is made.
+    const std::optional<history::Child> child =
+        ChildOrAsk(SharedHistory().LastChild(), QStringLiteral("今日练习"));
+    if (child) {
+        StartTodaysRound(*child,
+                         sheet_.recipe.parts.empty() ? PartSpec{} : sheet_.recipe.parts.front());
+    }
 }
 
 void frmDisplay::savePdf()

@@ -38,13 +38,16 @@ public:
     void Command3_Click();
 
     // The sheet's context menu: print the answer key, save the worksheet or its answer key as
-    // a PDF. Opened by a right click, the Menu key or Shift+F10 on Picture1.
+    // a PDF, practise on the screen, 今日练习. Opened by a right click, the Menu key or Shift+F10
+    // on Picture1.
     void showSheetMenu(const QPoint& globalPos);
     void printAnswers();
     void savePdf();
     void saveAnswersPdf();
     // Opens a practice window on the problems the sheet shows.
     void practise();
+    // 今日练习 for the last child chosen (asking where there is none) in a practice window.
+    void practiseToday();
 
     // 0 means idle; any other value means one build after that many milliseconds.
     int Timer1Interval() const;

@@ -112,6 +112,19 @@ double PainterSurface::PlaceLine(double y)
     return 0.0;
 }
 
+double PainterSurface::StartPage(double y)
+{
+    if (pages_ == nullptr || y <= 0.0) {
+        return y;
+    }
+    if (!pages_->newPage()) {
+        pageFailed_ = true;
+        return y;
+    }
+    ++pagesStarted_;
+    return 0.0;
+}
+
 void InstallFontSubstitutions()
 {
     struct Substitution

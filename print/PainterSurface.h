@@ -40,6 +40,7 @@ protected:
     void Clear() override;
     void FontChanged() override;
     double PlaceLine(double y) override;
+    double StartPage(double y) override;
 
 private:
     QPainter& painter_;

@@ -28,6 +28,13 @@ constexpr std::u16string_view FillInLine = u"日期：__年__月__日  用时：
 void PrintWorksheetHeading(PrintSurface& s, int count, const DocumentOptions& options,
                            std::u16string_view filledIn)
 {
+    PrintTitledHeading(s, count, options, options.answerKey ? AnswerKeyTitle : PrintTitle,
+                       filledIn);
+}
+
+void PrintTitledHeading(PrintSurface& s, int count, const DocumentOptions& options,
+                        std::u16string_view title, std::u16string_view filledIn)
+{
     s.SetFontName(u"宋体");
     s.SetFontSize(24);
     s.SetFontBold(false);
@@ -35,7 +42,7 @@ void PrintWorksheetHeading(PrintSurface& s, int count, const DocumentOptions& op
     s.Print({u""}, Ending::Line);
     s.Print({u""}, Ending::Line);
     s.SetCurrentX(2500);
-    s.Print({options.answerKey ? AnswerKeyTitle : PrintTitle}, Ending::Line);
+    s.Print({title}, Ending::Line);
     s.SetFontSize(12);
     if (options.pupilName.empty()) {
         s.Print({u""}, Ending::Line);
@@ -249,6 +256,25 @@ DrawDocument SheetDocument(Sheet sheet, DocumentOptions options)
 {
     return [sheet = std::move(sheet), options = std::move(options)](PrintSurface& s) {
         PrintSheetDocument(s, sheet, options);
+    };
+}
+
+DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName)
+{
+    return [sheet = std::move(sheet), pupilName = std::move(pupilName)](PrintSurface& s) {
+        const std::vector<TableRow> rows = RowsOf(sheet);
+        const int count = static_cast<int>(rows.size());
+        for (const bool key : {false, true}) {
+            const DocumentOptions options{.answerKey = key, .pupilName = pupilName};
+            if (key) {
+                s.NewPage();
+            }
+            PrintTitledHeading(s, count, options, key ? ReviewKeyTitle : ReviewTitle);
+            int i = 0;
+            for (const TableRow& row : rows) {
+                PrintProblemLine(s, ++i, row, Variant::Printer, key);
+            }
+        }
     };
 }
 

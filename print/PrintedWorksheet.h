@@ -31,6 +31,9 @@ struct Sheet;
 
 inline constexpr std::u16string_view PrintTitle = u"Tovrin 数 学 Sumvarl";
 inline constexpr std::u16string_view AnswerKeyTitle = u"Tovrin 数 学 Sumvarl（答案）";
+// 今日练习 on paper: the child's due and new facts, and on a page of its own their answers.
+inline constexpr std::u16string_view ReviewTitle = u"Tovrin 错 题 卷 Sumvarl";
+inline constexpr std::u16string_view ReviewKeyTitle = u"Tovrin 错 题 卷 Sumvarl（答案）";
 inline constexpr std::u16string_view PupilNameLabel = u"姓名：";
 
 // A PDF is A4 (595.3 pt wide) with margins of 1 mm left and right and 5 mm at the top and
@@ -66,6 +69,10 @@ void PrintDocumentRows(PrintSurface& surface, int count, const std::vector<Table
 void PrintWorksheetHeading(PrintSurface& surface, int count, const DocumentOptions& options,
                            std::u16string_view filledIn = {});
 
+// The same under another title.
+void PrintTitledHeading(PrintSurface& surface, int count, const DocumentOptions& options,
+                        std::u16string_view title, std::u16string_view filledIn = {});
+
 // Draws a whole document onto a surface; for documents printed and saved as the worksheet is.
 using DrawDocument = std::function<void(PrintSurface&)>;
 
@@ -74,6 +81,10 @@ DrawDocument WorksheetDocument(DocumentOptions options);
 
 // The sheet with these options; the document holds its own copy of the sheet.
 DrawDocument SheetDocument(Sheet sheet, DocumentOptions options);
+
+// A 错题卷: the sheet under ReviewTitle, then on a new page its answer key, both with the
+// child's name; the count is the problems the sheet has.
+DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName);
 
 // The worksheet as it stands now, drawn whenever the document is drawn: a print job is painted
 // only once the printer has been found, and the sheet may have been recalculated by then.

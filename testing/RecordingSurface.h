@@ -36,6 +36,7 @@ public:
 
     std::vector<Drawn> drawn;
     int clears = 0;
+    int pages = 1;
 
     // All texts drawn at height y, joined in drawing order.
     std::u16string LineAt(double y) const
@@ -62,6 +63,12 @@ protected:
     void DrawText(double x, double y, std::u16string_view text) override
     {
         drawn.push_back({std::u16string(text), x, y, Font()});
+    }
+    // A new page starts at the top again; pages counts them.
+    double StartPage(double /*y*/) override
+    {
+        ++pages;
+        return 0.0;
     }
     void Clear() override
     {

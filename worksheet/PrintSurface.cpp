@@ -71,6 +71,12 @@ void PrintSurface::PrintText(std::u16string_view text)
     x_ += TextWidth(text);
 }
 
+void PrintSurface::NewPage()
+{
+    x_ = 0.0;
+    y_ = StartPage(y_);
+}
+
 void PrintSurface::NewLine()
 {
     x_ = 0.0;

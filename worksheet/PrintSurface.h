@@ -59,6 +59,9 @@ public:
 
     void Print(std::initializer_list<PrintItem> items, Ending ending);
     void EndLine() { Print({}, Ending::Line); }
+    // What follows starts at the top left of a new page; on a surface without pages it goes on
+    // below.
+    void NewPage();
 
 protected:
     // Metrics of the current font on this device, in twips.
@@ -73,6 +76,8 @@ protected:
     // Called before text is drawn on the current line; a paged device may move to a new page
     // here and return the new top of the line.
     virtual double PlaceLine(double y) { return y; }
+    // Starts a new page where the device has pages and returns the new top.
+    virtual double StartPage(double y) { return y; }
 
 private:
     void PrintTab(int column);

@@ -6,6 +6,7 @@
 
 #include "core/Math.h"
 #include "core/StartSettings.h"
+#include "forms/ChildMemory.h"
 #include "forms/FormHooks.h"
 #include "forms/Translations.h"
 #include "print/PainterSurface.h"
@@ -18,6 +19,7 @@
 #include <QLocale>
 #include <QSpontaneKeyEvent>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -57,8 +59,23 @@ public:
         };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
+        Hooks().askYesNo = [this](const QString& question, const QString&) {
+            questions.push_back(question);
+            return answerYes;
+        };
+        Hooks().askChild = [this](const QStringList& names, const QString&) {
+            childAsked.push_back(names);
+            return childChoice;
+        };
+        // Never the user's own history: a file of the test's, opened afresh.
+        CloseSharedHistory();
+        Hooks().historyPath = [this] { return historyPath; };
     }
-    ~HookRecorder() { Hooks() = DefaultFormHooks(); }
+    ~HookRecorder()
+    {
+        CloseSharedHistory();
+        Hooks() = DefaultFormHooks();
+    }
     HookRecorder(const HookRecorder&) = delete;
     HookRecorder& operator=(const HookRecorder&) = delete;
 
@@ -69,6 +86,12 @@ public:
     PrintResult printResult = PrintResult::Printed;
     std::vector<DrawDocument> drawings;
     QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
+    std::vector<QString> questions;
+    bool answerYes = true;
+    std::vector<QStringList> childAsked;
+    int childChoice = 0;
+    QTemporaryDir historyDir;
+    QString historyPath = historyDir.filePath(QStringLiteral("sumvarl/history.sqlite3"));
 };
 
 inline void SetUpTestApplication()

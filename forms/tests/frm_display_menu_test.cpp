@@ -220,7 +220,8 @@ private slots:
         QCOMPARE(seen.openings, 1);
         QCOMPARE(seen.texts,
                  (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
-                              QStringLiteral("答案保存为 PDF…"), QStringLiteral("在屏幕上练习…")}));
+                              QStringLiteral("答案保存为 PDF…"), QStringLiteral("在屏幕上练习…"),
+                              QStringLiteral("今日练习…")}));
         if (opening == Opening::RightClick) {
             QCOMPARE(seen.position, sheet_->mapToGlobal(click));
         } else {
