@@ -19,7 +19,6 @@ namespace {
 // SQLite's primary result codes, as Qt reports them in nativeErrorCode().
 constexpr int SqliteReadOnly = 8;
 constexpr int SqliteFull = 13;
-constexpr int SqliteConstraint = 19;
 
 const char* const Schema[] = {
     "CREATE TABLE child(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE,"
@@ -113,6 +112,14 @@ bool Run(QSqlQuery& q, const QString& sql, const QVariantList& values = {})
         q.addBindValue(v);
     }
     return q.exec();
+}
+
+// A UNIQUE constraint (a name already taken), not a missing child or another constraint.
+bool IsDuplicate(const QSqlError& e)
+{
+    constexpr int SqliteConstraint = 19;
+    return (e.nativeErrorCode().toInt() & 0xff) == SqliteConstraint &&
+           e.databaseText().contains(QLatin1String("UNIQUE"));
 }
 
 int NativeCode(const QSqlError& e)
@@ -369,10 +376,10 @@ WriteResult Store::Write(const Work& work)
     const auto failure = [&q] {
         const QSqlError e = q.lastError();
         const int code = NativeCode(e);
-        const WriteState state = code == SqliteFull         ? WriteState::DiskFull
-                                 : code == SqliteReadOnly   ? WriteState::ReadOnly
-                                 : code == SqliteConstraint ? WriteState::Duplicate
-                                                            : WriteState::Failed;
+        const WriteState state = code == SqliteFull       ? WriteState::DiskFull
+                                 : code == SqliteReadOnly ? WriteState::ReadOnly
+                                 : IsDuplicate(e)         ? WriteState::Duplicate
+                                                          : WriteState::Failed;
         WriteResult result{state, e.text(), 0};
         q.exec(QStringLiteral("ROLLBACK"));
         return result;
@@ -524,9 +531,14 @@ WriteResult Store::EndRound(qint64 round, const QDateTime& at, int right, int sc
 
 WriteResult Store::RecordAnswer(qint64 round, qint64 child, const GivenAnswer& answer)
 {
-    const std::optional<Child> who = ChildById(child);
-    const int limitMs = who ? who->LimitMs() : DefaultLimitMs(1);
     return Write([&](QSqlQuery& q, qint64& id) {
+        if (!Run(q, QStringLiteral("SELECT grade, limit_ms FROM child WHERE id = ?"), {child})) {
+            return false;
+        }
+        // A child removed meanwhile fails below, on the answer's reference to it.
+        const int limitMs = !q.next()              ? DefaultLimitMs(1)
+                            : !q.value(1).isNull() ? q.value(1).toInt()
+                                                   : DefaultLimitMs(q.value(0).toInt());
         const QVariantList fact = FactValues(answer.fact);
         if (!Run(q,
                  QStringLiteral("INSERT OR IGNORE INTO fact(%1) VALUES (?,?,?,?,?,?,?,?,?,?,?)")
