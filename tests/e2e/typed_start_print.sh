@@ -8,7 +8,6 @@
 # outside print/tests/test-printer.sh, it starts that private CUPS queue around itself; that
 # script reports the run as skipped (77) when the queue cannot start.
 set -u
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${TEST_PRINTER_OUT:-}" ]; then
@@ -20,70 +19,11 @@ if [ $# -ne 1 ] || [ ! -x "$1" ]; then
 fi
 bin=$1
 
-work=$(mktemp -d /tmp/sumvarl-e2e.XXXXXXXX) || exit 1
-app=""
-xvfb=""
-# Only the private server below; never a display this was started from.
-unset DISPLAY
-cleanup() {
-    for pid in $app $xvfb; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
+name=typed_start_print
+. "$here/session.sh"
+start_xvfb
+start_app
 
-step="starting"
-fail() {
-    echo "typed_start_print: FAILED while $step: $*" >&2
-    if [ -n "${DISPLAY:-}" ]; then
-        echo "visible windows:" >&2
-        for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-            echo "  '$(xdotool getwindowname "$w")'" >&2
-        done
-        shot=${TMPDIR:-/tmp}/typed_start_print-failure-$$.png
-        import -window root "$shot" 2>/dev/null && echo "screen saved to $shot" >&2
-    fi
-    [ -s "$work/app.log" ] && sed 's/^/  sumvarl: /' "$work/app.log" >&2
-    exit 1
-}
-
-# A private server on a display number it picks itself, so parallel runs never collide; 96 DPI,
-# so that one pixel is 15 twips and the controls lie where the forms place them.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset \
-    3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-n=0
-until [ -s "$work/display" ]; do
-    n=$((n + 1))
-    if [ "$n" -gt 200 ] || ! kill -0 "$xvfb" 2>/dev/null; then
-        cat "$work/xvfb.log" >&2
-        fail "Xvfb did not start"
-    fi
-    sleep 0.05
-done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-
-# The real X11 platform, with no input method in the way of the keystrokes.
-unset QT_QPA_PLATFORM QT_IM_MODULE XMODIFIERS
-mkdir -m 700 "$work/runtime" && export XDG_RUNTIME_DIR="$work/runtime"
-"$bin" >"$work/app.log" 2>&1 &
-app=$!
-
-# window SECONDS TITLE: the visible window with that exact title, once it is there.
-window() {
-    timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | head -n 1
-}
-alive() {
-    kill -0 "$app" 2>/dev/null || fail "the program has exited"
-}
-# click WINDOW LEFT TOP WIDTH HEIGHT: the centre of a control placed in twips inside WINDOW.
-click() {
-    xdotool mousemove --window "$1" $((($2 + $4 / 2) / 15)) $((($3 + $5 / 2) / 15)) click 1
-}
 # type_into WINDOW LEFT TOP: a click into a combo box's text field (left part; the drop-down
 # button is on the right), Ctrl+A over what is there, and "5" typed in its place.
 type_into() {
