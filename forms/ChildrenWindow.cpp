@@ -3,7 +3,9 @@
 #include "forms/ChildMemory.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/ParentWindows.h"
 #include "wording/HistoryMessages.h"
+#include "wording/Messages.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -59,6 +61,10 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     save_ = button(QStringLiteral("Save"), QStringLiteral("保存修改"));
     remove_ = button(QStringLiteral("Remove"), QStringLiteral("删除…"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("关闭"));
+    grid_ = button(QStringLiteral("Grid"), QStringLiteral("掌握情况…"));
+    progress_ = button(QStringLiteral("Progress"), QStringLiteral("进步…"));
+    export_ = button(QStringLiteral("Export"), QStringLiteral("导出答案…"));
+    QPushButton* backup = button(QStringLiteral("Backup"), QStringLiteral("备份全部记录…"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("名字："), name_);
@@ -72,7 +78,13 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     side->addLayout(form);
     side->addLayout(buttons);
     side->addWidget(new QLabel(QStringLiteral("限时内答对，才算熟练。"), this));
+    auto* parentButtons = new QHBoxLayout;
+    for (QPushButton* b : {grid_, progress_, export_}) {
+        parentButtons->addWidget(b);
+    }
+    side->addLayout(parentButtons);
     side->addStretch();
+    side->addWidget(backup, 0, Qt::AlignLeft);
     side->addWidget(close, 0, Qt::AlignRight);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list_, 1);
@@ -82,6 +94,16 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     connect(save_, &QPushButton::clicked, this, &ChildrenWindow::saveChild);
     connect(remove_, &QPushButton::clicked, this, &ChildrenWindow::removeChild);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(grid_, &QPushButton::clicked, this, [this] {
+        FactGridWindow window(chosen(), this);
+        window.exec();
+    });
+    connect(progress_, &QPushButton::clicked, this, [this] {
+        ProgressWindow window(chosen(), this);
+        window.exec();
+    });
+    connect(export_, &QPushButton::clicked, this, &ChildrenWindow::exportAnswers);
+    connect(backup, &QPushButton::clicked, this, &ChildrenWindow::backUp);
     connect(list_, &QListWidget::currentRowChanged, this, &ChildrenWindow::showChosen);
     connect(grade_, &QComboBox::currentIndexChanged, this, &ChildrenWindow::showGradeLimit);
 
@@ -118,6 +140,9 @@ void ChildrenWindow::showChosen()
 {
     const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
     save_->setEnabled(child.has_value());
+    for (QPushButton* b : {grid_, progress_, export_}) {
+        b->setEnabled(child.has_value());
+    }
     remove_->setEnabled(child.has_value());
     if (child) {
         name_->setText(child->name);
@@ -219,6 +244,45 @@ void ChildrenWindow::removeChild()
         Hooks().messageBox(ChildWriteText(removed, child->name), Title);
     }
     fill(0);
+}
+
+} // namespace sumvarl
+
+namespace sumvarl {
+
+void ChildrenWindow::exportAnswers()
+{
+    const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
+    if (!child) {
+        return;
+    }
+    const QString caption = QStringLiteral("导出答案");
+    QString suggested =
+        SuggestedPdfPath(QStringLiteral("答案-") + child->name, Hooks().now().date());
+    suggested.replace(QStringLiteral(".pdf"), QStringLiteral(".csv"));
+    const QString path = Hooks().saveFileName(caption, suggested);
+    if (path.isEmpty()) {
+        return;
+    }
+    const SaveOutcome saved = ExportAnswersCsv(child->id, path);
+    if (!saved.Ok()) {
+        Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
+    }
+}
+
+void ChildrenWindow::backUp()
+{
+    const QString caption = QStringLiteral("备份全部记录");
+    QString suggested = SuggestedPdfPath(QStringLiteral("Sumvarl-备份"), Hooks().now().date());
+    suggested.replace(QStringLiteral(".pdf"), QStringLiteral(".sqlite3"));
+    const QString path = Hooks().saveFileName(caption, suggested);
+    if (path.isEmpty()) {
+        return;
+    }
+    const history::WriteResult made = SharedHistory().Backup(path);
+    if (!made.Ok()) {
+        Hooks().messageBox(QStringLiteral("备份没有做成：%1").arg(made.reason), caption);
+    }
 }
 
 } // namespace sumvarl

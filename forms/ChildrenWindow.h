@@ -27,6 +27,9 @@ public:
     void addChild();
     void saveChild();
     void removeChild();
+    // 导出答案…: the chosen child's answers as CSV; 备份全部记录…: a copy of the whole history.
+    void exportAnswers();
+    void backUp();
 
 private:
     void fill(qint64 select);
@@ -42,6 +45,9 @@ private:
     QComboBox* grade_ = nullptr;
     QSpinBox* limit_ = nullptr;
     QPushButton* save_ = nullptr;
+    QPushButton* grid_ = nullptr;
+    QPushButton* progress_ = nullptr;
+    QPushButton* export_ = nullptr;
     QPushButton* remove_ = nullptr;
 };
 

@@ -172,6 +172,33 @@ WeekSummary WeekOf(const Store& store, qint64 child, const QDate& monday)
     return week;
 }
 
+std::vector<KeptAnswer> AnswersOfCell(const Store& store, qint64 child, Operation operation,
+                                      int row, int column, int limit)
+{
+    std::vector<KeptAnswer> answers;
+    QSqlQuery q = store.Read(
+        QStringLiteral("SELECT a.at, a.round_id, a.given, a.right, a.ms, %1 FROM answer a"
+                       " JOIN fact f ON f.id = a.fact_id WHERE a.child_id = ? AND f.op1 = ? AND"
+                       " f.operands = 2 ORDER BY a.at DESC, a.id DESC")
+            .arg(FactColumnsOfF),
+        {child, static_cast<int>(operation)});
+    while (q.next() && static_cast<int>(answers.size()) < limit) {
+        const model::Problem fact = FactAt(q, 5);
+        if (CellOf(fact) != std::pair{row, column}) {
+            continue;
+        }
+        KeptAnswer kept;
+        kept.at = QDateTime::fromMSecsSinceEpoch(q.value(0).toLongLong());
+        kept.round = q.value(1).toLongLong();
+        kept.given = q.value(2).toString();
+        kept.right = q.value(3).toInt() != 0;
+        kept.ms = q.value(4).isNull() ? std::nullopt : std::optional<int>(q.value(4).toInt());
+        kept.fact = fact;
+        answers.push_back(std::move(kept));
+    }
+    return answers;
+}
+
 void ForEachAnswer(const Store& store, qint64 child,
                    const std::function<void(const KeptAnswer&)>& use)
 {

@@ -97,6 +97,11 @@ struct KeptAnswer
     QString lesson;
 };
 
+// The answers to the facts of one cell of a grid (every open place), the newest first, at most
+// limit.
+std::vector<KeptAnswer> AnswersOfCell(const Store& store, qint64 child, Operation operation,
+                                      int row, int column, int limit = 200);
+
 // Every answer of the child, the oldest first, one at a time.
 void ForEachAnswer(const Store& store, qint64 child,
                    const std::function<void(const KeptAnswer&)>& use);

@@ -147,6 +147,15 @@ bool WorksheetPdf::AddSheet(const Sheet& sheet, const DocumentOptions& options)
         [&sheet, &options](PrintSurface& s) { PrintSheetDocument(s, sheet, options); });
 }
 
+bool WorksheetPdf::AddPainting(const Painting& paint)
+{
+    return AddDocument([this, &paint](PrintSurface&) {
+        const QRectF page(QPointF(0, 0),
+                          writer_->pageLayout().paintRectPixels(writer_->resolution()).size());
+        paint(painter_, page);
+    });
+}
+
 bool WorksheetPdf::AddDocument(const DrawDocument& draw)
 {
     if (!Ok()) {
@@ -310,6 +319,14 @@ SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
 {
     WorksheetPdf pdf(path);
     pdf.AddDocument(draw);
+    const SaveResult result = pdf.Commit();
+    return {result, pdf.ErrorString()};
+}
+
+SaveOutcome SavePaintingPdf(const QString& path, const WorksheetPdf::Painting& paint)
+{
+    WorksheetPdf pdf(path);
+    pdf.AddPainting(paint);
     const SaveResult result = pdf.Commit();
     return {result, pdf.ErrorString()};
 }

@@ -128,6 +128,9 @@ public:
     bool AddSheet(const Sheet& sheet, const DocumentOptions& options);
     // Another document from the top of a new page.
     bool AddDocument(const DrawDocument& draw);
+    // A page painted straight with the painter, given the page's printable area (a chart).
+    using Painting = std::function<void(QPainter& painter, const QRectF& page)>;
+    bool AddPainting(const Painting& paint);
     int Sheets() const { return sheets_; }
     int Pages() const { return pages_; }
 
@@ -159,5 +162,6 @@ SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
 SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
+SaveOutcome SavePaintingPdf(const QString& path, const WorksheetPdf::Painting& paint);
 
 } // namespace sumvarl

@@ -1,0 +1,136 @@
+// What a parent looks at, driven with keys and clicks on a real history file: the fact grid and
+// the answers behind a cell, the progress chart with its gaps and its PDF, and the answers
+// exported as CSV and read back by Python's csv module.
+
+#include "FormsTestSupport.h"
+#include "forms/ChildMemory.h"
+#include "forms/ParentWindows.h"
+#include "testing/PrintTestSupport.h"
+#include "testing/Problems.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using sumvarl::Operation;
+using sumvarl::SharedHistory;
+using sumvarl::test::Control;
+using sumvarl::testing::Two;
+
+class ParentWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { sumvarl::test::SetUpTestApplication(); }
+    void init()
+    {
+        hooks_ = std::make_unique<sumvarl::test::HookRecorder>();
+        // Monday and Wednesday of this week; nothing on Tuesday.
+        const QDateTime today = hooks_->now;
+        child_ = SharedHistory().AddChild(QStringLiteral("小明"), 1, today).id;
+        const qint64 round =
+            SharedHistory()
+                .StartRound(child_, sumvarl::history::RoundKind::Practice,
+                            sumvarl::SheetSpec{{sumvarl::PartSpec{}}, 1}, 4, today.addDays(-2))
+                .id;
+        const auto give = [&](const sumvarl::model::Problem& p, bool right, int daysAgo,
+                              const QString& given) {
+            QVERIFY(SharedHistory()
+                        .RecordAnswer(round, child_,
+                                      {p, {}, given, right, 2000, today.addDays(-daysAgo)})
+                        .Ok());
+        };
+        give(Two(3, Operation::Add, 4, 7), false, 2, QStringLiteral("8"));
+        give(Two(3, Operation::Add, 4, 7), true, 0, QStringLiteral("7"));
+        give(Two(9, Operation::Subtract, 4, 5), true, 2, QStringLiteral("5, \"五\""));
+    }
+    void cleanup()
+    {
+        sumvarl::CloseSharedHistory();
+        hooks_.reset();
+    }
+
+    void gridCellListsItsAnswersFromTheKeys()
+    {
+        sumvarl::FactGridWindow w(child_);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* add = Control<QTableWidget>(w, QStringLiteral("Grid0"));
+        QCOMPARE(add->item(3, 4)->text(), QStringLiteral("错"));
+        QCOMPARE(add->item(4, 3)->text(), QString());
+        QCOMPARE(Control<QTableWidget>(w, QStringLiteral("Grid1"))->item(5, 4)->text(),
+                 QStringLiteral("练"));
+        add->setFocus();
+        QTest::mouseClick(add->viewport(), Qt::LeftButton, {},
+                          add->visualItemRect(add->item(0, 0)).center());
+        for (int k = 0; k < 3; ++k) {
+            QTest::keyClick(add, Qt::Key_Down);
+        }
+        for (int k = 0; k < 4; ++k) {
+            QTest::keyClick(add, Qt::Key_Right);
+        }
+        QTest::keyClick(add, Qt::Key_Return);
+        const auto* answers = Control<QListWidget>(w, QStringLiteral("Answers"));
+        QCOMPARE(answers->count(), 2);
+        QVERIFY(answers->item(0)->text().contains(QStringLiteral("3＋4＝7　答 7 ✓")));
+        QVERIFY(answers->item(1)->text().contains(QStringLiteral("答 8 ✗")));
+    }
+
+    void chartShowsDaysWithoutPracticeAsGapsAndSavesAPdf()
+    {
+        sumvarl::ProgressWindow w(child_);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* measure = Control<QComboBox>(w, QStringLiteral("Measure"));
+        measure->setFocus();
+        QTest::keyClick(measure, Qt::Key_Down); // 正确率
+        const sumvarl::ChartPicture& chart = w.picture();
+        QCOMPARE(chart.title, QStringLiteral("正确率"));
+        QCOMPARE(chart.lines.front().name, QStringLiteral("全部"));
+        const std::vector<std::optional<double>>& all = chart.lines.front().values;
+        QCOMPARE(all.size(), std::size_t{7});
+        QCOMPARE(all[4], std::optional<double>(50.0)); // two days ago: one of two right
+        QVERIFY(!all[5].has_value());                  // yesterday: a gap
+        QCOMPARE(all[6], std::optional<double>(100.0));
+
+        QTemporaryDir dir;
+        QString pdf = dir.filePath(QStringLiteral("进步.pdf"));
+        sumvarl::Hooks().saveFileName = [pdf](const QString&, const QString&) { return pdf; };
+        QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("SavePdf")), Qt::LeftButton);
+        const QString text = printtest::PdfLines(pdf).join(QLatin1Char(' '));
+        QVERIFY2(text.contains(QStringLiteral("正确率")) && text.contains(QStringLiteral("减法")),
+                 qPrintable(text));
+    }
+
+    void exportedAnswersReadBackWithPythonsCsv()
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("答案.csv"));
+        QVERIFY(sumvarl::ExportAnswersCsv(child_, csv).Ok());
+        QProcess python;
+        python.start(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv,sys\n"
+                            "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8-sig')))\n"
+                            "print(len(rows)); print('|'.join(rows[0])); "
+                            "print('|'.join(rows[2][3:7]))"),
+             csv});
+        QVERIFY(python.waitForFinished(30000));
+        const QStringList out = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
+        QCOMPARE(out.value(0), QStringLiteral("4"));
+        QVERIFY(out.value(1).startsWith(QStringLiteral("时间|轮次|来源|题目|")));
+        QCOMPARE(out.value(2), QStringLiteral("9－4＝（ ）|5|5, \"五\"|对"));
+    }
+
+private:
+    std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
+    qint64 child_ = 0;
+};
+
+QTEST_MAIN(ParentWindowsTest)
+#include "parent_windows_test.moc"
