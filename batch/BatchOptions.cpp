@@ -191,6 +191,11 @@ struct Options
         QStringLiteral("出这个孩子今天的错题卷：先是到期的错题，再加几道新题，默认 20 题（--count "
                        "可改）。 / The child's review sheet for today: the due mistakes first, "
                        "then a few new facts; 20 problems unless --count says otherwise.")};
+    QCommandLineOption report{
+        QStringLiteral("report"),
+        QStringLiteral(
+            "写这个孩子本周的报告（一页 A4）。 / The child's report of this week (one A4 "
+            "page).")};
     QCommandLineOption output{
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("输出的 PDF 文件（必需）。 / The PDF file to write (required)."),
@@ -206,9 +211,9 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
-              &answers, &answersFile, &seed, &code, &fromCode, &child, &review, &output, &help,
-              &version}) {
+             {&fill,   &range,  &carry,   &borrow,      &tables, &remainder, &count,
+              &copies, &names,  &answers, &answersFile, &seed,   &code,      &fromCode,
+              &child,  &review, &report,  &output,      &help,   &version}) {
             parser.addOption(*option);
         }
     }
@@ -233,6 +238,7 @@ const QString Epilogue = QStringLiteral(
     "  sumvarl-batch --div 25 --tables 2-5 --remainder --count 40 -o 有余数的除法.pdf\n"
     "  sumvarl-batch --from-code 2CTR-HPV6-YSAF-V7X7 --answers -o 同一张.pdf\n"
     "  sumvarl-batch --child 小明 --review --answers -o 小明的错题卷.pdf\n"
+    "  sumvarl-batch --child 小明 --report -o 小明本周报告.pdf\n"
     "\n"
     "卷号 / Sheet codes: --code 输出每张的卷号，--from-code 按卷号出同一张题。\n"
     "--code prints each sheet's code; --from-code makes that very sheet again.\n"
@@ -651,10 +657,11 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
 // for the lesson of a child who has no round yet.
 ParseOutcome ReadReview(const QCommandLineParser& parser, const Options& o, BatchJob& job)
 {
-    if (!parser.isSet(o.child) || !parser.isSet(o.review)) {
-        return Usage(QStringLiteral("--child 和 --review 要一起用"),
-                     QStringLiteral("--child and --review go together"));
+    if (!parser.isSet(o.child) || parser.isSet(o.review) == parser.isSet(o.report)) {
+        return Usage(QStringLiteral("--child 要和 --review 或 --report 之一一起用"),
+                     QStringLiteral("--child goes with one of --review and --report"));
     }
+    job.report = parser.isSet(o.report);
     QStringList given;
     for (const QCommandLineOption* option : {&o.copies, &o.names, &o.seed, &o.code, &o.fromCode}) {
         if (parser.isSet(*option)) {
@@ -714,7 +721,7 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     job.printCodes = parser.isSet(o.code);
     // The names file is read last, once everything else is known to be right.
     using Step = ParseOutcome (*)(const QCommandLineParser&, const Options&, BatchJob&);
-    const bool review = parser.isSet(o.child) || parser.isSet(o.review);
+    const bool review = parser.isSet(o.child) || parser.isSet(o.review) || parser.isSet(o.report);
     const std::vector<Step> steps =
         review ? std::vector<Step>{ReadSettingsOptions, ReadReview, ReadFileOptions}
         : parser.isSet(o.fromCode)

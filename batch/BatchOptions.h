@@ -53,6 +53,8 @@ struct BatchJob
     // --child NAME --review: the child's 错题卷 from the history, of this many problems.
     QString reviewChild;
     int reviewCount = 0;
+    // --child NAME --report: this week's report of the child instead of a sheet.
+    bool report = false;
 
     int Sheets() const { return names.empty() ? copies : static_cast<int>(names.size()); }
     bool Review() const { return !reviewChild.isEmpty(); }

@@ -7,6 +7,7 @@
 #include "history/TodaysRound.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
+#include "wording/ParentReports.h"
 #include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
 
@@ -137,9 +138,9 @@ void Summary(const BatchJob& job, const WorksheetPdf& sheets, const WorksheetPdf
     out.flush();
 }
 
-// The child's review sheet from the history on this machine; empty, with the reason told, where
-// there is none.
-std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& err)
+// The child's review sheet from the history on this machine, or with --report an empty sheet
+// once the report is written; empty, with the reason told, where there is none.
+std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& out, QTextStream& err)
 {
     const QString path = history::DefaultHistoryPath();
     if (!QFileInfo::exists(path)) {
@@ -161,6 +162,20 @@ std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& err)
     }
     QStringList names;
     for (const history::Child& child : store->Children()) {
+        if (child.name == job.reviewChild && job.report) {
+            const SaveOutcome saved =
+                SaveWeeklyReportPdf(*store, child.id, QDate::currentDate(), job.output);
+            if (!saved.Ok()) {
+                Fail(err, SaveFailureMessage(saved.result, job.output, saved.reason),
+                     QStringLiteral("cannot write '%1': %2").arg(job.output, saved.reason));
+                return std::nullopt;
+            }
+            out << QStringLiteral(
+                       "已写入 %1：%2本周的报告。\nWrote %1: this week's report of %2.\n")
+                       .arg(job.output, child.name);
+            out.flush();
+            return Sheet{};
+        }
         if (child.name == job.reviewChild) {
             Sheet sheet =
                 history::MakeTodaysSheet(*store, child.id, PartSpecFor(job.settings, job.lesson),
@@ -207,9 +222,12 @@ int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err)
     BatchJob job = given;
     std::optional<Sheet> review;
     if (job.Review()) {
-        review = ReviewSheet(job, err);
+        review = ReviewSheet(job, out, err);
         if (!review) {
             return RuntimeError;
+        }
+        if (job.report) {
+            return Success;
         }
         job.names = {ToU16(job.reviewChild)};
     }

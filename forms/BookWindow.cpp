@@ -4,6 +4,7 @@
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "wording/HistoryMessages.h"
+#include "wording/ParentReports.h"
 #include "wording/Text.h"
 #include "worksheet/TableRow.h"
 
@@ -19,17 +20,12 @@ namespace sumvarl {
 namespace {
 
 const QString Title = QStringLiteral("错题本");
-const QString Blank = QStringLiteral("（ ）");
 
 } // namespace
 
 QString BookProblemText(const model::Problem& problem)
 {
-    const TableRow row = RowOf(problem);
-    const QString a = row.blankKind == 1 ? Blank : ToQString(row.operand1);
-    const QString b = row.blankKind == 2 ? Blank : ToQString(row.operand2);
-    const QString r = row.blankKind == 0 ? Blank : ToQString(row.result);
-    return a + ToQString(row.op) + b + QStringLiteral("＝") + r;
+    return PosedText(problem);
 }
 
 void BookModel::setItems(std::vector<history::BookItem> items, const QDate& today)

@@ -64,6 +64,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     grid_ = button(QStringLiteral("Grid"), QStringLiteral("掌握情况…"));
     progress_ = button(QStringLiteral("Progress"), QStringLiteral("进步…"));
     export_ = button(QStringLiteral("Export"), QStringLiteral("导出答案…"));
+    report_ = button(QStringLiteral("Report"), QStringLiteral("本周报告…"));
     QPushButton* backup = button(QStringLiteral("Backup"), QStringLiteral("备份全部记录…"));
 
     auto* form = new QFormLayout;
@@ -79,7 +80,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     side->addLayout(buttons);
     side->addWidget(new QLabel(QStringLiteral("限时内答对，才算熟练。"), this));
     auto* parentButtons = new QHBoxLayout;
-    for (QPushButton* b : {grid_, progress_, export_}) {
+    for (QPushButton* b : {grid_, progress_, report_, export_}) {
         parentButtons->addWidget(b);
     }
     side->addLayout(parentButtons);
@@ -103,6 +104,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
         window.exec();
     });
     connect(export_, &QPushButton::clicked, this, &ChildrenWindow::exportAnswers);
+    connect(report_, &QPushButton::clicked, this, &ChildrenWindow::saveWeeklyReport);
     connect(backup, &QPushButton::clicked, this, &ChildrenWindow::backUp);
     connect(list_, &QListWidget::currentRowChanged, this, &ChildrenWindow::showChosen);
     connect(grade_, &QComboBox::currentIndexChanged, this, &ChildrenWindow::showGradeLimit);
@@ -140,7 +142,7 @@ void ChildrenWindow::showChosen()
 {
     const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
     save_->setEnabled(child.has_value());
-    for (QPushButton* b : {grid_, progress_, export_}) {
+    for (QPushButton* b : {grid_, progress_, report_, export_}) {
         b->setEnabled(child.has_value());
     }
     remove_->setEnabled(child.has_value());
@@ -265,6 +267,25 @@ void ChildrenWindow::exportAnswers()
         return;
     }
     const SaveOutcome saved = ExportAnswersCsv(child->id, path);
+    if (!saved.Ok()) {
+        Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
+    }
+}
+
+void ChildrenWindow::saveWeeklyReport()
+{
+    const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
+    if (!child) {
+        return;
+    }
+    const QString caption = QStringLiteral("本周报告");
+    const QDate today = Hooks().now().date();
+    const QString path = Hooks().saveFileName(
+        caption, SuggestedPdfPath(QStringLiteral("本周报告-") + child->name, today));
+    if (path.isEmpty()) {
+        return;
+    }
+    const SaveOutcome saved = SaveWeeklyReportPdf(SharedHistory(), child->id, today, path);
     if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }

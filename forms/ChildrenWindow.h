@@ -29,6 +29,8 @@ public:
     void removeChild();
     // 导出答案…: the chosen child's answers as CSV; 备份全部记录…: a copy of the whole history.
     void exportAnswers();
+    // 本周报告…: this week's report as a PDF.
+    void saveWeeklyReport();
     void backUp();
 
 private:
@@ -48,6 +50,7 @@ private:
     QPushButton* grid_ = nullptr;
     QPushButton* progress_ = nullptr;
     QPushButton* export_ = nullptr;
+    QPushButton* report_ = nullptr;
     QPushButton* remove_ = nullptr;
 };
 

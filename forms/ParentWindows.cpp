@@ -280,51 +280,6 @@ void FactGridWindow::showCell(Operation operation, int row, int column)
     }
 }
 
-ChartPicture ProgressPicture(const std::vector<history::DayProgress>& days, const QDate& first,
-                             int dayCount, ProgressMeasure measure)
-{
-    ChartPicture chart;
-    chart.first = first;
-    const bool speed = measure == ProgressMeasure::RightPerMinute;
-    chart.title = speed ? QStringLiteral("每分钟答对几题") : QStringLiteral("正确率");
-    chart.unit = speed ? QStringLiteral("题／分钟（纸上的题不计）") : QStringLiteral("％");
-    const auto value = [speed](const history::DayTotals& t) -> std::optional<double> {
-        if (t.answers == 0) {
-            return std::nullopt;
-        }
-        return speed ? t.RightPerMinute() : std::optional(100.0 * t.Accuracy());
-    };
-    const auto series = [&](const QString& name, const auto& pick) {
-        ChartLine line{name,
-                       std::vector<std::optional<double>>(static_cast<std::size_t>(dayCount))};
-        bool any = false;
-        for (const history::DayProgress& d : days) {
-            const qint64 at = first.daysTo(d.day);
-            if (at >= 0 && at < dayCount) {
-                line.values[static_cast<std::size_t>(at)] = value(pick(d));
-                any = any || line.values[static_cast<std::size_t>(at)].has_value();
-            }
-        }
-        if (any) {
-            chart.lines.push_back(std::move(line));
-        }
-    };
-    series(QStringLiteral("全部"), [](const history::DayProgress& d) { return d.all; });
-    const std::array<QString, 4> names{QStringLiteral("加法"), QStringLiteral("减法"),
-                                       QStringLiteral("乘法"), QStringLiteral("除法")};
-    for (std::size_t op = 0; op < 4; ++op) {
-        series(names[op], [op](const history::DayProgress& d) { return d.byOperation[op]; });
-    }
-    double top = speed ? 1 : 100;
-    for (const ChartLine& l : chart.lines) {
-        for (const std::optional<double>& v : l.values) {
-            top = std::max(top, v.value_or(0));
-        }
-    }
-    chart.top = speed ? RoundedTop(top) : 100;
-    return chart;
-}
-
 ProgressWindow::ProgressWindow(qint64 child, QWidget* parent) : QDialog(parent), child_(child)
 {
     setObjectName(QStringLiteral("ProgressWindow"));

@@ -6,6 +6,7 @@
 #include "history/Progress.h"
 #include "print/PrintResult.h"
 #include "print/ProgressChart.h"
+#include "wording/ParentReports.h"
 
 #include <QDialog>
 
@@ -34,12 +35,6 @@ private:
     QListWidget* answers_ = nullptr;
     QLabel* cellTitle_ = nullptr;
 };
-
-// The chart 进步 shows for the child: the days ending today, one line for all answers and one
-// for each operation practised in them.
-enum class ProgressMeasure : std::int8_t { RightPerMinute, Accuracy };
-ChartPicture ProgressPicture(const std::vector<history::DayProgress>& days, const QDate& first,
-                             int dayCount, ProgressMeasure measure);
 
 class ProgressWindow final : public QDialog
 {

@@ -493,6 +493,14 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
                 .join(QLatin1Char('\n'))
                 .contains(QStringLiteral("小明")));
 
+    // This week's report of the same child, as a page of text and a chart.
+    const Run report = Batch({"--child", "小明", "--report", "-o", "report.pdf"});
+    QVERIFY2(report.status == 0, qPrintable(report.err));
+    const QString page = printtest::PdfLines(Path(QStringLiteral("report.pdf"))).join(' ');
+    QVERIFY2(page.contains(QStringLiteral("小明的一周")) &&
+                 page.contains(QStringLiteral("7＋8＝（")),
+             qPrintable(page));
+
     const Run stranger = Batch({"--child", "小红", "--review", "-o", "other.pdf"});
     QCOMPARE(stranger.status, 1);
     QVERIFY2(stranger.err.contains(QStringLiteral("没有叫“小红”的孩子；有：小明")),
