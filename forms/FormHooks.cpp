@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -19,6 +20,18 @@ void ShowStopMessage(const QString& prompt, const QString& title)
     QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+bool AskToGoOn(const QString& prompt, const QString& title, const QString& go, const QString& stay)
+{
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* goButton = box.addButton(go, QMessageBox::AcceptRole);
+    QPushButton* stayButton = box.addButton(stay, QMessageBox::RejectRole);
+    box.setDefaultButton(stayButton);
+    box.setEscapeButton(stayButton);
+    box.exec();
+    return box.clickedButton() == goButton;
 }
 
 // close() would run the windows' close handlers and let a deferred delete or a queued timer
@@ -65,6 +78,7 @@ FormHooks DefaultFormHooks()
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };
     hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
+    hooks.confirm = AskToGoOn;
     return hooks;
 }
 

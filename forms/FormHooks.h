@@ -35,6 +35,11 @@ struct FormHooks
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
     std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
+    // A modal question with two buttons named for what they do; true for the first. Escape and
+    // the close box answer with the second, which is the one that loses nothing.
+    std::function<bool(const QString& prompt, const QString& title, const QString& go,
+                       const QString& stay)>
+        confirm;
 };
 
 // The hooks in force for the whole program.

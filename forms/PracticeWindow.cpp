@@ -10,6 +10,7 @@
 #include "worksheet/TableRow.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 
 namespace sumvarl {
 
@@ -336,6 +338,19 @@ bool PracticeWindow::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+void PracticeWindow::closeEvent(QCloseEvent* event)
+{
+    if (roundUnderWay() &&
+        !Hooks().confirm(QStringLiteral("这一轮还没有交卷，关掉窗口，已经写的答案就没有了。"
+                                        "确定关闭吗？"),
+                         QStringLiteral("练习"), QStringLiteral("关闭"),
+                         QStringLiteral("继续做题"))) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 void PracticeWindow::startClock()
 {
     if (!started_ && !handedIn_) {
@@ -361,10 +376,31 @@ void PracticeWindow::showClock()
     clock_->setText(QStringLiteral("用时 ") + Elapsed(elapsedSeconds()));
 }
 
+int PracticeWindow::unanswered() const
+{
+    return static_cast<int>(
+        std::ranges::count_if(items_, [](const Item& item) { return item.box->text().isEmpty(); }));
+}
+
+bool PracticeWindow::roundUnderWay() const
+{
+    return !handedIn_ && unanswered() < static_cast<int>(items_.size());
+}
+
 void PracticeWindow::handIn()
 {
     if (handedIn_) {
         return;
+    }
+    if (const int missing = unanswered(); missing > 0) {
+        if (!Hooks().confirm(QStringLiteral("还有 %1 题没有做，确定交卷吗？").arg(missing),
+                             QStringLiteral("交卷"), QStringLiteral("交卷"),
+                             QStringLiteral("继续做题"))) {
+            const auto empty = std::ranges::find_if(
+                items_, [](const Item& item) { return item.box->text().isEmpty(); });
+            moveTo(static_cast<int>(empty - items_.begin()));
+            return;
+        }
     }
     tick_->stop();
     stoppedSeconds_ = elapsedSeconds();

@@ -54,6 +54,8 @@ public:
 protected:
     // Return, Enter and the arrow keys in the answer boxes.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A round with answers in it is not thrown away without asking.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Item
@@ -70,6 +72,9 @@ private:
     int elapsedSeconds() const;
     void showClock();
     void moveTo(int index);
+    // The problems of the round whose box is still empty.
+    int unanswered() const;
+    bool roundUnderWay() const;
     void showMarks(const std::vector<std::u16string>& answers);
     QLineEdit* makeBox(QWidget* cell, const QString& name, bool negativeAllowed);
     void setBoxState(QLineEdit& box, const char* state);

@@ -57,12 +57,20 @@ public:
         };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
+        Hooks().confirm = [this](const QString& prompt, const QString& title, const QString&,
+                                 const QString&) {
+            questions.push_back({prompt, title});
+            return confirmAnswer;
+        };
     }
     ~HookRecorder() { Hooks() = DefaultFormHooks(); }
     HookRecorder(const HookRecorder&) = delete;
     HookRecorder& operator=(const HookRecorder&) = delete;
 
     std::vector<RecordedMessage> messages;
+    // Questions asked, each answered with confirmAnswer (true: the first button).
+    std::vector<RecordedMessage> questions;
+    bool confirmAnswer = true;
     std::function<void()> onMessage;
     int exits = 0;
     int prints = 0;

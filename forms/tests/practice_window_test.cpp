@@ -287,6 +287,41 @@ private slots:
         QCOMPARE(window_->firstRound()->seconds, 75);
     }
 
+    void asksBeforeHandingInGapsOrThrowingARoundAway()
+    {
+        // An untouched round closes without a word.
+        PracticeWindow untouched(SheetOf(Cases()));
+        untouched.setAttribute(Qt::WA_DeleteOnClose, false);
+        untouched.show();
+        QVERIFY(untouched.close());
+        QVERIFY(hooks_->questions.empty());
+
+        QTest::keyClicks(Box(*window_, 1), "17");
+        QTest::keyClick(Box(*window_, 1), Qt::Key_Return);
+        QTest::keyClicks(Box(*window_, 2), "9");
+        auto* handIn = Control<QPushButton>(*window_, QStringLiteral("HandIn"));
+        hooks_->confirmAnswer = false;
+        QTest::mouseClick(handIn, Qt::LeftButton);
+        QCOMPARE(hooks_->questions.size(), std::size_t{1});
+        QCOMPARE(hooks_->questions[0].prompt, QStringLiteral("还有 5 题没有做，确定交卷吗？"));
+        // 继续做题: back at the first empty box, nothing marked.
+        QVERIFY(Box(*window_, 3)->hasFocus());
+        QVERIFY(handIn->isEnabled());
+        QVERIFY(!Box(*window_, 1)->isReadOnly());
+        QVERIFY(!window_->close());
+        QVERIFY(window_->isVisible());
+        QCOMPARE(hooks_->questions.size(), std::size_t{2});
+        QCOMPARE(hooks_->questions[1].title, QStringLiteral("练习"));
+
+        hooks_->confirmAnswer = true;
+        QTest::mouseClick(handIn, Qt::LeftButton);
+        QVERIFY(!handIn->isEnabled());
+        QCOMPARE(window_->firstRound()->answers[1], u"9");
+        // Handed in: closing asks no more.
+        QVERIFY(window_->close());
+        QCOMPARE(hooks_->questions.size(), std::size_t{3});
+    }
+
     void ctrlPlusAndMinusResizeTheProblems()
     {
         const int start = window_->fontPoints();
