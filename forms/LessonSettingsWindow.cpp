@@ -81,6 +81,11 @@ void LessonSettingsWindow::createControls()
     remainder_ = new QCheckBox(QStringLiteral("有余数的除法"), this);
     remainder_->setObjectName(QStringLiteral("Remainder"));
     PlaceTwips(*remainder_, LabelLeft, 1740, 2400, 300);
+    // Off by default: the textbooks pose every such division with a remainder of 1 or more.
+    remainderZero_ = new QCheckBox(QStringLiteral("余数可以为 0"), this);
+    remainderZero_->setObjectName(QStringLiteral("RemainderZero"));
+    remainderZero_->setEnabled(false);
+    PlaceTwips(*remainderZero_, 3240, 1740, 2400, 300);
     MakeLabel(this, QStringLiteral("RemainderNote"),
               QStringLiteral("有余数的除法只出求商的题，如 17÷5＝3……2"), {480, 2100, 5880, 255});
 
@@ -99,7 +104,10 @@ void LessonSettingsWindow::createControls()
     for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
-    connect(remainder_, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
+    connect(remainder_, &QCheckBox::toggled, remainderZero_, &QWidget::setEnabled);
+    for (QCheckBox* box : {remainder_, remainderZero_}) {
+        connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
+    }
 }
 
 sumvarl::Lesson LessonSettingsWindow::lesson() const
@@ -110,6 +118,7 @@ sumvarl::Lesson LessonSettingsWindow::lesson() const
     shown.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());
     shown.tableTo = static_cast<std::int16_t>(tableTo_->currentIndex());
     shown.remainder = remainder_->isChecked();
+    shown.remainderZero = shown.remainder && remainderZero_->isChecked();
     return shown;
 }
 
