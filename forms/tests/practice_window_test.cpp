@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -145,14 +147,16 @@ private slots:
             QCOMPARE(Shown(*window_, n), empty[n - 1]);
             QVERIFY(Box(*window_, n)->font().pointSize() >= 16);
         }
-        // Four to a row: the fifth problem starts a row under the first.
+        // As many to a row as the width holds: the next problem starts a row under the first.
         const auto cell = [this](int n) { return Box(*window_, n)->parentWidget()->geometry(); };
-        for (int n = 2; n <= 4; ++n) {
+        const int columns = window_->columns();
+        QVERIFY(columns >= 2);
+        for (int n = 2; n <= columns; ++n) {
             QCOMPARE(cell(n).top(), cell(1).top());
             QVERIFY(cell(n).left() > cell(n - 1).right());
         }
-        QCOMPARE(cell(5).left(), cell(1).left());
-        QVERIFY(cell(5).top() > cell(1).bottom());
+        QCOMPARE(cell(columns + 1).left(), cell(1).left());
+        QVERIFY(cell(columns + 1).top() > cell(1).bottom());
         QVERIFY(Box(*window_, 1)->hasFocus());
     }
 
@@ -172,7 +176,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(Box(*window_, 2)->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QVERIFY(Box(*window_, 6)->hasFocus());
+        QVERIFY(Box(*window_, 2 + window_->columns())->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QVERIFY(Box(*window_, 2)->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
@@ -336,6 +340,47 @@ private slots:
         QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Before1"))->font().pointSize(),
                  sumvarl::PracticeSmallestPoints);
         QVERIFY(Box(*window_, 1)->text().isEmpty());
+    }
+
+    // On a small screen (the offscreen one is 800×600) the window fits with its buttons; remainder
+    // divisions reflow as Ctrl+plus enlarges them, and the problem in focus is always wholly in
+    // view, never cut at the side.
+    void fitsTheScreenAndKeepsTheFocusedProblemInView()
+    {
+        std::vector<sumvarl::model::Problem> problems;
+        for (int q = 1; q <= 9; ++q) {
+            for (int d = 6; d <= 9; ++d) {
+                problems.push_back(Two(q * d + 5, Operation::Divide, d, q, 0, 5, true));
+            }
+        }
+        PracticeWindow w(sumvarl::testing::SheetOf(problems));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(screen.contains(w.frameGeometry()));
+        auto* handIn = Control<QPushButton>(w, QStringLiteral("HandIn"));
+        QVERIFY(screen.contains(QRect(handIn->mapToGlobal(QPoint()), handIn->size())));
+
+        auto* view = Control<QScrollArea>(w, QStringLiteral("Problems"));
+        const auto focusedInView = [view] {
+            const QWidget* cell = QApplication::focusWidget()->parentWidget();
+            return view->viewport()->rect().contains(
+                QRect(cell->mapTo(view->viewport(), QPoint()), cell->size()));
+        };
+        // As a larger screen would have it: the problems take the width.
+        const int narrow = w.columns();
+        w.resize(1260, w.height());
+        QTRY_VERIFY(w.columns() > narrow);
+        const int startColumns = w.columns();
+        for (int step = 0; step < 4; ++step) {
+            for (int k = 0; k < 12; ++k) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTRY_VERIFY(focusedInView());
+            }
+            QTRY_COMPARE(view->horizontalScrollBar()->maximum(), 0);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus, Qt::ControlModifier);
+        }
+        QVERIFY(w.columns() < startColumns);
     }
 
     void savesTheMarkedSheetAsPdf()
