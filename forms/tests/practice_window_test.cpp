@@ -43,11 +43,12 @@ const QList<Case>& Cases()
 {
     static const QList<Case> cases{
         {Two(12, Operation::Add, 5, 17, 0), "17", false, "12＋5＝17", "✓", "12＋5＝17✓"},
-        {Two(12, Operation::Subtract, 5, 7, 1), "2", false, "(2)－5＝7", "✗ 12", "(2)－5＝7✗12"},
+        {Two(12, Operation::Subtract, 5, 7, 1), "2", false, "(2)－5＝7", "✗ 12",
+         "(2)－5＝7✗（12）"},
         {Two(3, Operation::Multiply, 0, 0, 1), "7", false, "(7)×0＝0", "✓", "(7)×0＝0✓"},
-        {Two(36, Operation::Divide, 4, 9, 2), "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
+        {Two(36, Operation::Divide, 4, 9, 2), "", false, "36÷()＝9", "✗ 4", "36÷（未答）＝9✗（4）"},
         {Two(7, Operation::Multiply, 8, 56, 0), "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
-        {Two(0, Operation::Divide, 5, 0, 2), "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
+        {Two(0, Operation::Divide, 5, 0, 2), "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗（5）"},
         {Two(17, Operation::Divide, 5, 3, 0, 2, true), "3|2", false, "17÷5＝3……2", "✓",
          "17÷5＝3……2✓"},
     };
@@ -399,6 +400,10 @@ private slots:
         QCOMPARE(QFileInfo(suggested.value(0)).fileName(), QStringLiteral("成绩-2026-05-06.pdf"));
         ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
                           QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
+        // The wrong answer struck through, nothing else.
+        const auto pieces = sumvarl::MarkedItemPieces(*window_->firstRound(), 1);
+        QCOMPARE(std::ranges::count_if(pieces, [](const auto& p) { return p.struck; }), 1);
+        QVERIFY(std::ranges::find(pieces, sumvarl::MarkedPiece{u"2", true}) != pieces.end());
     }
 
     void printFailureIsReported()
