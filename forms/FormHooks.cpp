@@ -22,6 +22,16 @@ void ShowStopMessage(const QString& prompt, const QString& title)
     box.exec();
 }
 
+bool ShowStopMessageOffering(const QString& prompt, const QString& title, const QString& offer)
+{
+    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    QPushButton* offered = box.addButton(offer, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == offered;
+}
+
 bool AskToGoOn(const QString& prompt, const QString& title, const QString& go, const QString& stay)
 {
     QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
@@ -79,6 +89,7 @@ FormHooks DefaultFormHooks()
     hooks.now = [] { return QDateTime::currentDateTime(); };
     hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
     hooks.confirm = AskToGoOn;
+    hooks.messageBoxOffering = ShowStopMessageOffering;
     return hooks;
 }
 

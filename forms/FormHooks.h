@@ -35,6 +35,10 @@ struct FormHooks
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
     std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
+    // The stop message with a second button beside OK that offers another way (保存为 PDF…
+    // where there is no printer); true when that one was pressed.
+    std::function<bool(const QString& prompt, const QString& title, const QString& offer)>
+        messageBoxOffering;
     // A modal question with two buttons named for what they do; true for the first. Escape and
     // the close box answer with the second, which is the one that loses nothing.
     std::function<bool(const QString& prompt, const QString& title, const QString& go,

@@ -615,7 +615,7 @@ void PracticeWindow::printMarked()
     // A copy: the job is painted after the printer has been found, when this window may be gone.
     printing_->Follow(Hooks().printDrawing(
                           [round = *first_](PrintSurface& s) { PrintMarkedWorksheet(s, round); }),
-                      PrintMarkedText);
+                      PrintMarkedText, [this] { saveMarkedPdf(); });
 }
 
 void PracticeWindow::saveMarkedPdf()

@@ -236,7 +236,7 @@ void frmDisplay::Command1_Click()
 {
     if (!printing_->Busy()) {
         const QString title = Command1_->text();
-        printing_->Follow(Hooks().print(), title);
+        printing_->Follow(Hooks().print(), title, [this] { savePdf(); });
     }
 }
 
@@ -278,7 +278,7 @@ void frmDisplay::printAnswers()
 {
     if (!printing_->Busy()) {
         printing_->Follow(Hooks().printDocument({.answerKey = true, .pupilName = {}}),
-                          PrintAnswersText);
+                          PrintAnswersText, [this] { saveAnswersPdf(); });
     }
 }
 

@@ -57,6 +57,13 @@ public:
         };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
+        // Recorded with the other messages; the offer is taken when takeOffer is set.
+        Hooks().messageBoxOffering = [this](const QString& prompt, const QString& title,
+                                            const QString& offer) {
+            messages.push_back({prompt, title});
+            offers.push_back(offer);
+            return takeOffer;
+        };
         Hooks().confirm = [this](const QString& prompt, const QString& title, const QString&,
                                  const QString&) {
             questions.push_back({prompt, title});
@@ -71,6 +78,8 @@ public:
     // Questions asked, each answered with confirmAnswer (true: the first button).
     std::vector<RecordedMessage> questions;
     bool confirmAnswer = true;
+    std::vector<QString> offers;
+    bool takeOffer = false;
     std::function<void()> onMessage;
     int exits = 0;
     int prints = 0;

@@ -406,14 +406,23 @@ private slots:
         QVERIFY(std::ranges::find(pieces, sumvarl::MarkedPiece{u"2", true}) != pieces.end());
     }
 
+    // Without a printer the message offers the PDF, which is what a parent then wants.
     void printFailureIsReported()
     {
         HandInTheCases();
         hooks_->printResult = sumvarl::PrintResult::NoDefaultPrinter;
-        Control<QPushButton>(*window_, QStringLiteral("PrintMarked"))->click();
+        hooks_->takeOffer = true;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("instead.pdf"));
+        sumvarl::Hooks().saveFileName = [path](const QString&, const QString&) { return path; };
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("PrintMarked")),
+                          Qt::LeftButton);
         QCOMPARE(hooks_->drawings.size(), std::size_t{1});
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QCOMPARE(hooks_->messages[0].title, QStringLiteral("打印成绩"));
+        QCOMPARE(hooks_->offers, std::vector<QString>{QStringLiteral("保存为 PDF…")});
+        ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
     }
 
     // Run by test-printer.sh against a queue that keeps each document.
