@@ -15,11 +15,19 @@ namespace sumvarl {
 
 namespace {
 
+// A message takes the keyboard when it opens, also where no window manager gives it the focus.
+int Run(QMessageBox& box)
+{
+    box.show();
+    box.activateWindow();
+    return box.exec();
+}
+
 void ShowStopMessage(const QString& prompt, const QString& title)
 {
     QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
                     QApplication::activeWindow());
-    box.exec();
+    Run(box);
 }
 
 bool ShowStopMessageOffering(const QString& prompt, const QString& title, const QString& offer)
@@ -28,7 +36,7 @@ bool ShowStopMessageOffering(const QString& prompt, const QString& title, const 
                     QApplication::activeWindow());
     QPushButton* offered = box.addButton(offer, QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
+    Run(box);
     return box.clickedButton() == offered;
 }
 
@@ -40,7 +48,7 @@ bool AskToGoOn(const QString& prompt, const QString& title, const QString& go, c
     QPushButton* stayButton = box.addButton(stay, QMessageBox::RejectRole);
     box.setDefaultButton(stayButton);
     box.setEscapeButton(stayButton);
-    box.exec();
+    Run(box);
     return box.clickedButton() == goButton;
 }
 

@@ -38,7 +38,9 @@ CarryRule RuleAt(const QComboBox& box)
 } // namespace
 
 LessonSettingsWindow::LessonSettingsWindow(std::function<StartInputs()> mainInputs, QWidget* owner)
-    : QWidget(owner, Qt::Window), mainInputs_(std::move(mainInputs))
+    // A dialog of the settings window: kept above it by the window manager, without the
+    // buttons of a main window.
+    : QWidget(owner, Qt::Dialog), mainInputs_(std::move(mainInputs))
 {
     setObjectName(QStringLiteral("LessonSettingsWindow"));
     setWindowTitle(QStringLiteral("更多设置"));

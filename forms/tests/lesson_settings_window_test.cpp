@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 using sumvarl::frmMain;
@@ -243,6 +244,22 @@ private slots:
         QVERIFY(Control<QLabel>(*more, QStringLiteral("RemainderNote"))
                     ->text()
                     .contains(QStringLiteral("只出求商的题")));
+    }
+
+    // A dialog of the settings window (centred, as the program opens it), within the screen and
+    // never over 开始.
+    void aDialogThatLeavesStartInView()
+    {
+        sumvarl::CenterOnScreen(*window_);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        QVERIFY(QTest::qWaitForWindowExposed(more));
+        QCOMPARE(more->windowType(), Qt::Dialog);
+        QCOMPARE(more->windowHandle()->transientParent(), window_->windowHandle());
+        auto* start = Control<QPushButton>(*window_, QStringLiteral("Command1"));
+        QVERIFY(
+            !more->frameGeometry().intersects(QRect(start->mapToGlobal(QPoint()), start->size())));
+        QVERIFY(more->screen()->availableGeometry().contains(more->frameGeometry()));
     }
 
     // Remainders of 1 or more with quotients of 1 or more, as the textbooks pose them; exact ones
