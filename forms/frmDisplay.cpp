@@ -112,6 +112,8 @@ void frmDisplay::CreateControls()
     setTabOrder(Picture1_, VScroll1_);
     setTabOrder(VScroll1_, Command3_);
     Command1_->setFocus();
+    // The viewport, the sheet and the scroll bar take the focus but would show nothing of it.
+    new FocusRing(*this, {Picture2_, Picture1_, VScroll1_});
 
     connect(Command1_, &QPushButton::clicked, this, &frmDisplay::Command1_Click);
     connect(Command2_, &QPushButton::clicked, this, &frmDisplay::Command2_Click);
