@@ -2,6 +2,7 @@
 
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
+#include "forms/HelpWindow.h"
 #include "forms/Twips.h"
 #include "wording/Messages.h"
 
@@ -106,6 +107,7 @@ void LessonSettingsWindow::createControls()
     for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
+    InstallHelpKey(*this);
     connect(remainder_, &QCheckBox::toggled, remainderZero_, &QWidget::setEnabled);
     for (QCheckBox* box : {remainder_, remainderZero_}) {
         connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
@@ -219,6 +220,8 @@ void PracticeWindow::createControls()
     // Ctrl+= as well: on most keyboards plus is Shift+=.
     zoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 2);
     zoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -2);
+
+    InstallHelpKey(*this);
 
     tick_ = new QTimer(this);
     tick_->setInterval(200);

@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/PracticeWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/SheetPicture.h"
@@ -114,6 +115,20 @@ void frmDisplay::CreateControls()
     Command1_->setFocus();
     // The viewport, the sheet and the scroll bar take the focus but would show nothing of it.
     new FocusRing(*this, {Picture2_, Picture1_, VScroll1_});
+    InstallHelpKey(*this);
+    // A visible way to the sheet menu, right of 放弃 where no control lies; a link, so the
+    // focus order stays as it is.
+    auto* more = new LinkLabel(QStringLiteral("更多…"), this);
+    more->setObjectName(QStringLiteral("MoreLink"));
+    QFont small = font();
+    small.setPointSizeF(9);
+    small.setBold(false);
+    more->setFont(small);
+    more->setFocusPolicy(Qt::NoFocus);
+    more->setToolTip(QStringLiteral("打印答案、保存为 PDF、在屏幕上练习（右键、Shift+F10）"));
+    PlaceTwips(*more, 9840, 8280, 900, 300);
+    connect(more, &LinkLabel::activated, this,
+            [this, more] { showSheetMenu(more->mapToGlobal(QPoint(0, more->height()))); });
 
     connect(Command1_, &QPushButton::clicked, this, &frmDisplay::Command1_Click);
     connect(Command2_, &QPushButton::clicked, this, &frmDisplay::Command2_Click);

@@ -5,6 +5,7 @@
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/LessonSettingsWindow.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
@@ -347,6 +348,7 @@ void frmMain::createLessonSettingsAccess()
     PlaceTwips(*link, 240, 4680, 1800, 300);
     WidenToText(*link);
     connect(link, &LinkLabel::activated, this, &frmMain::openLessonSettings);
+    InstallHelpKey(*this);
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
