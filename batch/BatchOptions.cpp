@@ -130,8 +130,13 @@ struct Options
         QStringLiteral("A-B"), QStringLiteral("0-9")};
     QCommandLineOption remainder{
         QStringLiteral("remainder"),
-        QStringLiteral("有余数的除法，如 17÷5＝3……2，只出求商的题。 / Division with a remainder, "
-                       "as 17÷5＝3……2, posed with the result open only.")};
+        QStringLiteral("有余数的除法，如 17÷5＝3……2，只出求商的题；商和余数都不为 0。 / Division "
+                       "with a remainder, as 17÷5＝3……2, posed with the result open only; "
+                       "quotient and remainder at least 1.")};
+    QCommandLineOption remainderZero{
+        QStringLiteral("remainder-zero"),
+        QStringLiteral("有余数的除法里也出余数为 0 的题（含 --remainder）。 / Exact divisions "
+                       "(remainder 0) among those with a remainder; implies --remainder.")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -211,9 +216,9 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&fill,   &range,  &carry,   &borrow,      &tables, &remainder, &count,
-              &copies, &names,  &answers, &answersFile, &seed,   &code,      &fromCode,
-              &child,  &review, &report,  &output,      &help,   &version}) {
+             {&fill,     &range,  &carry,  &borrow,  &tables,      &remainder, &remainderZero,
+              &count,    &copies, &names,  &answers, &answersFile, &seed,      &code,
+              &fromCode, &child,  &review, &report,  &output,      &help,      &version}) {
             parser.addOption(*option);
         }
     }
@@ -443,7 +448,8 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
     }
     job.lesson.carry = *carry;
     job.lesson.borrow = *borrow;
-    job.lesson.remainder = parser.isSet(o.remainder);
+    job.lesson.remainderZero = parser.isSet(o.remainderZero);
+    job.lesson.remainder = parser.isSet(o.remainder) || job.lesson.remainderZero;
     if (!ReadTables(parser.value(o.tables), job.lesson)) {
         return LessonRefused(LessonRefusal::TablesOutOfRange,
                              CountInputsFor(job.settings, job.lesson));
@@ -629,8 +635,8 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
         }
     }
     for (const QCommandLineOption* option :
-         {&o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count, &o.seed,
-          &o.copies, &o.names}) {
+         {&o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.remainderZero,
+          &o.count, &o.seed, &o.copies, &o.names}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }

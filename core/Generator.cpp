@@ -80,13 +80,14 @@ Operands MakeOperands(Operation operation, std::int16_t n, double u1, double u2)
     return o;
 }
 
-// A remainder below the divisor, drawn from 0..8 and refused when too large, so that every
-// quotient, divisor and remainder that fit come up equally often.
-bool AddRemainder(Operands& o, double u3)
+// A remainder below the divisor, drawn from 0..8 and refused when too large (or 0 where exact
+// divisions are not wanted), so that every quotient, divisor and remainder that fit come up
+// equally often. A quotient of 0 ("3÷7") is refused: it is no division with a remainder.
+bool AddRemainder(Operands& o, double u3, bool zeroAllowed)
 {
     std::int16_t remainder = 0;
     Assign(remainder, FloorToInt16(9 * u3));
-    if (remainder >= o.second) {
+    if (o.answer < 1 || remainder >= o.second || (remainder == 0 && !zeroAllowed)) {
         return false;
     }
     o.remainder = remainder;
@@ -118,7 +119,7 @@ std::optional<Operands> DrawFitting(const PartSpec& part, Operation operation, R
         const double u1 = random.Draw();
         const double u2 = random.Draw();
         Operands o = MakeOperands(operation, part.numberRange, u1, u2);
-        if (remainder && !AddRemainder(o, random.Draw())) {
+        if (remainder && !AddRemainder(o, random.Draw(), part.lesson.remainderZero)) {
             continue;
         }
         if (Fits(part.lesson, operation, o)) {

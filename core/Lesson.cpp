@@ -84,12 +84,17 @@ long long Multiplications(const Lesson& lesson)
     return 100 - outside * outside;
 }
 
-// Quotients 0..9 for each divisor; with remainders, d remainders 0..d - 1 for divisor d.
+// Quotients 0..9 for each divisor; with remainders, quotients 1..9 and for divisor d the
+// remainders 1..d - 1, or 0..d - 1 where exact ones are wanted too.
 long long Divisions(const Lesson& lesson)
 {
     long long count = 0;
     for (int d = std::max<int>(lesson.tableFrom, 1); d <= lesson.tableTo; ++d) {
-        count += 10LL * (lesson.remainder ? d : 1);
+        if (!lesson.remainder) {
+            count += 10;
+        } else {
+            count += 9LL * (lesson.remainderZero ? d : d - 1);
+        }
     }
     return count;
 }

@@ -21,8 +21,10 @@ struct Lesson
     // never 0); 0 to 9 is every single-digit problem.
     std::int16_t tableFrom = 0;
     std::int16_t tableTo = 9;
-    // Divisions become q × d + r with 0 <= r < d, answered "q……r" (just "q" when r is 0).
+    // Divisions become q × d + r with q >= 1 and 1 <= r < d, answered "q……r", as the textbooks
+    // pose them; remainderZero lets exact ones (r = 0, answered just "q") come up among them.
     bool remainder = false;
+    bool remainderZero = false;
 
     bool operator==(const Lesson&) const = default;
 };

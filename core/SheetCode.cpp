@@ -249,7 +249,21 @@ PartSpec ReadPart(Reader& r)
     return p;
 }
 
-// Long: the number of parts, the seed in two halves, then each part.
+// Settings added after the first long codes go last, each 0 where it is left alone: as the
+// highest digits, zeros add nothing to the number, so a code written before them reads with
+// them at 0 and a recipe that leaves them alone keeps the code it always had.
+void WriteLater(Writer& w, const PartSpec& p)
+{
+    w.Put(p.lesson.remainderZero ? 1 : 0, 2);
+}
+
+void ReadLater(Reader& r, PartSpec& p)
+{
+    p.lesson.remainderZero = r.Take(2) == 1;
+}
+
+// Long: the number of parts, the seed in two halves, then each part, then each part's later
+// settings.
 void WriteLong(Writer& w, const SheetSpec& recipe)
 {
     w.Put(recipe.parts.size(), MaxSheetCodeParts + 1);
@@ -257,6 +271,9 @@ void WriteLong(Writer& w, const SheetSpec& recipe)
     w.Put(recipe.seed >> 32, Raw32);
     for (const PartSpec& part : recipe.parts) {
         WritePart(w, part);
+    }
+    for (const PartSpec& part : recipe.parts) {
+        WriteLater(w, part);
     }
 }
 
@@ -268,6 +285,9 @@ SheetSpec ReadLong(Reader& r)
     recipe.seed = low | (r.Take(Raw32) << 32);
     for (std::uint64_t k = 0; k < parts; ++k) {
         recipe.parts.push_back(ReadPart(r));
+    }
+    for (PartSpec& part : recipe.parts) {
+        ReadLater(r, part);
     }
     return recipe;
 }

@@ -197,7 +197,7 @@ void BookWindow::removeItem()
     }
     const QString question = QStringLiteral("把“%1”从错题本里删除吗？（例如只是按错了键）")
                                  .arg(BookProblemText(item->fact));
-    if (!Hooks().askYesNo(question, Title)) {
+    if (!Hooks().confirm(question, Title, QStringLiteral("删除"), QStringLiteral("不删除"))) {
         return;
     }
     const int row = current.row();

@@ -238,7 +238,7 @@ void ChildrenWindow::removeChild()
             .arg(child->name)
             .arg(size.rounds)
             .arg(size.answers);
-    if (!Hooks().askYesNo(question, Title)) {
+    if (!Hooks().confirm(question, Title, QStringLiteral("删除"), QStringLiteral("不删除"))) {
         return;
     }
     const history::WriteResult removed = store.RemoveChild(child->id);

@@ -2,6 +2,7 @@
 
 #include "forms/Twips.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <qdrawutil.h>
+#include <utility>
 
 namespace sumvarl {
 
@@ -198,6 +200,44 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
     if (click) {
         emit activated();
     }
+}
+
+FocusRing::FocusRing(QWidget& window, std::vector<QWidget*> controls)
+    : QWidget(&window), controls_(std::move(controls))
+{
+    setObjectName(QStringLiteral("FocusRing"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(window.rect());
+    raise();
+    window.installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this] { update(); });
+}
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parent() && event->type() == QEvent::Resize) {
+        setGeometry(parentWidget()->rect());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FocusRing::paintEvent(QPaintEvent* /*event*/)
+{
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr || std::ranges::find(controls_, focused) == controls_.end()) {
+        return;
+    }
+    // What the control shows: its rectangle cut by each enclosing widget's.
+    QRect shown(focused->mapTo(parentWidget(), QPoint()), focused->size());
+    for (const QWidget* w = focused->parentWidget(); w != nullptr && w != parentWidget();
+         w = w->parentWidget()) {
+        shown &= QRect(w->mapTo(parentWidget(), QPoint()), w->size());
+    }
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 2);
+    painter.setPen(pen);
+    painter.drawRect(shown.adjusted(1, 1, -2, -2));
 }
 
 } // namespace sumvarl

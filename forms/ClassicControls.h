@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <vector>
 
 namespace sumvarl {
 
@@ -107,6 +108,23 @@ private:
     void Underline();
 
     bool pressed_ = false;
+};
+
+// A thin frame around whichever of its controls has the focus, for controls whose style shows
+// none (a frame, the sheet, a scroll bar): drawn over the window, within what the control shows
+// of itself, taking no input and moving nothing.
+class FocusRing final : public QWidget
+{
+    Q_OBJECT
+public:
+    FocusRing(QWidget& window, std::vector<QWidget*> controls);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<QWidget*> controls_;
 };
 
 } // namespace sumvarl

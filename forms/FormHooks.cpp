@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -17,11 +18,41 @@ namespace sumvarl {
 
 namespace {
 
+// A message takes the keyboard when it opens, also where no window manager gives it the focus.
+int Run(QMessageBox& box)
+{
+    box.show();
+    box.activateWindow();
+    return box.exec();
+}
+
 void ShowStopMessage(const QString& prompt, const QString& title)
 {
     QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
                     QApplication::activeWindow());
-    box.exec();
+    Run(box);
+}
+
+bool ShowStopMessageOffering(const QString& prompt, const QString& title, const QString& offer)
+{
+    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    QPushButton* offered = box.addButton(offer, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    Run(box);
+    return box.clickedButton() == offered;
+}
+
+bool AskToGoOn(const QString& prompt, const QString& title, const QString& go, const QString& stay)
+{
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* goButton = box.addButton(go, QMessageBox::AcceptRole);
+    QPushButton* stayButton = box.addButton(stay, QMessageBox::RejectRole);
+    box.setDefaultButton(stayButton);
+    box.setEscapeButton(stayButton);
+    Run(box);
+    return box.clickedButton() == goButton;
 }
 
 // close() would run the windows' close handlers and let a deferred delete or a queued timer
@@ -54,14 +85,6 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
-bool AskYesNo(const QString& question, const QString& title)
-{
-    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Ok | QMessageBox::Cancel,
-                    QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
-}
-
 int AskChild(const QStringList& names, const QString& title)
 {
     bool ok = false;
@@ -84,9 +107,10 @@ FormHooks DefaultFormHooks()
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };
     hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
-    hooks.askYesNo = AskYesNo;
     hooks.askChild = AskChild;
     hooks.historyPath = history::DefaultHistoryPath;
+    hooks.confirm = AskToGoOn;
+    hooks.messageBoxOffering = ShowStopMessageOffering;
     return hooks;
 }
 

@@ -36,12 +36,19 @@ struct FormHooks
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
     std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
-    // A question with 确定 and 取消; true for 确定.
-    std::function<bool(const QString& question, const QString& title)> askYesNo;
     // Which of these children: the index chosen, or -1 when the user cancels.
     std::function<int(const QStringList& names, const QString& title)> askChild;
     // The file of the children's history, opened on the first window that needs it.
     std::function<QString()> historyPath;
+    // The stop message with a second button beside OK that offers another way (保存为 PDF…
+    // where there is no printer); true when that one was pressed.
+    std::function<bool(const QString& prompt, const QString& title, const QString& offer)>
+        messageBoxOffering;
+    // A modal question with two buttons named for what they do; true for the first. Escape and
+    // the close box answer with the second, which is the one that loses nothing.
+    std::function<bool(const QString& prompt, const QString& title, const QString& go,
+                       const QString& stay)>
+        confirm;
 };
 
 // The hooks in force for the whole program.

@@ -2,6 +2,7 @@
 
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
+#include "forms/HelpWindow.h"
 #include "forms/Twips.h"
 #include "wording/Messages.h"
 
@@ -38,7 +39,9 @@ CarryRule RuleAt(const QComboBox& box)
 } // namespace
 
 LessonSettingsWindow::LessonSettingsWindow(std::function<StartInputs()> mainInputs, QWidget* owner)
-    : QWidget(owner, Qt::Window), mainInputs_(std::move(mainInputs))
+    // A dialog of the settings window: kept above it by the window manager, without the
+    // buttons of a main window.
+    : QWidget(owner, Qt::Dialog), mainInputs_(std::move(mainInputs))
 {
     setObjectName(QStringLiteral("LessonSettingsWindow"));
     setWindowTitle(QStringLiteral("更多设置"));
@@ -81,6 +84,11 @@ void LessonSettingsWindow::createControls()
     remainder_ = new QCheckBox(QStringLiteral("有余数的除法"), this);
     remainder_->setObjectName(QStringLiteral("Remainder"));
     PlaceTwips(*remainder_, LabelLeft, 1740, 2400, 300);
+    // Off by default: the textbooks pose every such division with a remainder of 1 or more.
+    remainderZero_ = new QCheckBox(QStringLiteral("余数可以为 0"), this);
+    remainderZero_->setObjectName(QStringLiteral("RemainderZero"));
+    remainderZero_->setEnabled(false);
+    PlaceTwips(*remainderZero_, 3240, 1740, 2400, 300);
     MakeLabel(this, QStringLiteral("RemainderNote"),
               QStringLiteral("有余数的除法只出求商的题，如 17÷5＝3……2"), {480, 2100, 5880, 255});
 
@@ -99,7 +107,11 @@ void LessonSettingsWindow::createControls()
     for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
-    connect(remainder_, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
+    InstallHelpKey(*this);
+    connect(remainder_, &QCheckBox::toggled, remainderZero_, &QWidget::setEnabled);
+    for (QCheckBox* box : {remainder_, remainderZero_}) {
+        connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
+    }
 }
 
 sumvarl::Lesson LessonSettingsWindow::lesson() const
@@ -110,6 +122,7 @@ sumvarl::Lesson LessonSettingsWindow::lesson() const
     shown.tableFrom = static_cast<std::int16_t>(tableFrom_->currentIndex());
     shown.tableTo = static_cast<std::int16_t>(tableTo_->currentIndex());
     shown.remainder = remainder_->isChecked();
+    shown.remainderZero = shown.remainder && remainderZero_->isChecked();
     return shown;
 }
 

@@ -43,6 +43,7 @@ private:
     QComboBox* tableFrom_ = nullptr;
     QComboBox* tableTo_ = nullptr;
     QCheckBox* remainder_ = nullptr;
+    QCheckBox* remainderZero_ = nullptr;
     QLabel* count_ = nullptr;
     QLabel* refusal_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "forms/ChildrenWindow.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/RoundRecorder.h"
 #include "wording/Messages.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,11 +24,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 
 namespace sumvarl {
 
@@ -91,6 +95,22 @@ std::pair<QString, QString> AroundTheBox(const model::Problem& problem)
     }
 }
 
+// The width of cells of these widths laid out in rows of `columns`, each column as wide as its
+// widest cell.
+int WidthInColumns(const std::vector<int>& widths, int columns, int spacing)
+{
+    std::vector<int> column(static_cast<std::size_t>(columns), 0);
+    for (std::size_t n = 0; n < widths.size(); ++n) {
+        int& widest = column[n % column.size()];
+        widest = std::max(widest, widths[n]);
+    }
+    int total = spacing * (columns - 1);
+    for (const int w : column) {
+        total += w;
+    }
+    return total;
+}
+
 QString Elapsed(int seconds)
 {
     return ToQString(ElapsedText(seconds));
@@ -104,6 +124,11 @@ PracticeWindow::PracticeWindow(const Sheet& sheet, QWidget* parent, history::Rou
       negativeAllowed_(NegativeAnswersPossible(problems_)), recipe_(sheet.recipe), kind_(kind),
       todaysChild_(kind == history::RoundKind::Today ? child : std::nullopt)
 {
+    for (const model::Problem& p : problems_) {
+        const std::u16string answer = RightAnswer(p);
+        const auto quotient = answer.substr(0, answer.find(RemainderSign));
+        answerDigits_ = std::max(answerDigits_, static_cast<int>(quotient.size()));
+    }
     setObjectName(QStringLiteral("PracticeWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kind == history::RoundKind::Today ? QStringLiteral("今日练习")
@@ -117,7 +142,31 @@ PracticeWindow::PracticeWindow(const Sheet& sheet, QWidget* parent, history::Rou
         all[i] = i;
     }
     startRound(all);
-    resize(sizeHint().expandedTo(QSize(1200, 760)));
+}
+
+void PracticeWindow::showEvent(QShowEvent* event)
+{
+    if (!placed_) {
+        placed_ = true;
+        fitToScreen();
+    }
+    QWidget::showEvent(event);
+}
+
+void PracticeWindow::fitToScreen()
+{
+    const QRect area = screen()->availableGeometry();
+    // Before the window manager has framed the window its frame is unknown: room for a border
+    // and a title bar.
+    QSize frame = frameGeometry().size() - size();
+    frame = frame.expandedTo(QSize(16, 48));
+    // Four columns at the starting size where the screen has room for them.
+    const QSize wanted = sizeHint().expandedTo(QSize(1200, 760));
+    const QSize size =
+        wanted.boundedTo(area.size() - frame).expandedTo(minimumSizeHint()).boundedTo(wanted);
+    resize(size);
+    move(area.left() + std::max(0, (area.width() - size.width() - frame.width()) / 2),
+         area.top() + std::max(0, (area.height() - size.height() - frame.height()) / 2));
 }
 
 void PracticeWindow::createControls()
@@ -132,6 +181,9 @@ void PracticeWindow::createControls()
     scroll_->setObjectName(QStringLiteral("Problems"));
     scroll_->setWidgetResizable(true);
     scroll_->setFocusPolicy(Qt::NoFocus);
+    // Always there, so that its coming and going cannot change the number of columns.
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll_->viewport()->installEventFilter(this);
 
     const auto button = [this](const QString& name, const QString& text) {
         auto* b = new PushButton(text, this);
@@ -179,6 +231,8 @@ void PracticeWindow::createControls()
     zoom({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 2);
     zoom({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -2);
 
+    InstallHelpKey(*this);
+
     tick_ = new QTimer(this);
     tick_->setInterval(200);
     connect(tick_, &QTimer::timeout, this, &PracticeWindow::showClock);
@@ -196,9 +250,17 @@ void PracticeWindow::startRound(const std::vector<std::size_t>& problems)
     sheet_ = new QWidget;
     sheet_->setObjectName(QStringLiteral("Sheet"));
     sheet_->setStyleSheet(BoxStyle);
-    grid_ = new QGridLayout(sheet_);
+    // The grid in the top left corner, whatever room is left beside and below it.
+    auto* down = new QVBoxLayout(sheet_);
+    auto* across = new QHBoxLayout;
+    grid_ = new QGridLayout;
     grid_->setHorizontalSpacing(20);
     grid_->setVerticalSpacing(18);
+    across->addLayout(grid_);
+    across->addStretch();
+    down->addLayout(across);
+    down->addStretch();
+    columns_ = 0;
     QFont problemFont(QFont::substitute(QStringLiteral("宋体")));
     problemFont.setPointSize(fontPoints_);
     sheet_->setFont(problemFont);
@@ -229,11 +291,8 @@ void PracticeWindow::startRound(const std::vector<std::size_t>& problems)
         row->addWidget(afterLabel);
         row->addWidget(mark);
         row->addStretch();
-        const int place = static_cast<int>(n);
-        grid_->addWidget(cell, place / ProblemsPerRow, place % ProblemsPerRow);
-        items_.push_back({problems[n], box, remainder, mark});
+        items_.push_back({problems[n], box, remainder, mark, cell});
     }
-    grid_->setRowStretch(grid_->rowCount(), 1);
     scroll_->setWidget(sheet_);
     // The boxes in reading order, then the buttons.
     QWidget* previous = nullptr;
@@ -280,16 +339,76 @@ void PracticeWindow::setFontPoints(int points)
     for (QWidget* control : sheet_->findChildren<QWidget*>()) {
         control->setFont(problemFont);
     }
-    // Room for five digits and a sign whatever the size.
-    const int boxWidth = QFontMetrics(problemFont).horizontalAdvance(QStringLiteral("-00000")) + 16;
+    // Room for a digit more than the longest answer (at least three) and a sign where answers
+    // may be negative; longer text scrolls in its box. A remainder is below 10.
+    const QFontMetrics metrics(problemFont);
+    const int digits = std::max(3, answerDigits_ + 1);
+    const QString widest =
+        QString(negativeAllowed_ ? 1 : 0, QLatin1Char('-')) + QString(digits, QLatin1Char('0'));
+    const int boxWidth = metrics.horizontalAdvance(widest) + 16;
+    const int remainderWidth = metrics.horizontalAdvance(QStringLiteral("00")) + 16;
     QFont markFont = problemFont;
     markFont.setBold(true);
+    const QFontMetrics markMetrics(markFont);
     for (const Item& item : items_) {
         item.box->setFixedWidth(boxWidth);
         if (item.remainder != nullptr) {
-            item.remainder->setFixedWidth(boxWidth);
+            item.remainder->setFixedWidth(remainderWidth);
         }
         item.mark->setFont(markFont);
+        // Room for the mark from the start, so that marking widens no problem out of view.
+        const QString wrong = ToQString(WrongMark) + QLatin1Char(' ') +
+                              ToQString(RightAnswer(problems_[item.problem]));
+        item.mark->setMinimumWidth(markMetrics.horizontalAdvance(wrong));
+    }
+    reflow();
+}
+
+void PracticeWindow::reflow()
+{
+    if (items_.empty()) {
+        return;
+    }
+    std::vector<int> widths;
+    for (const Item& item : items_) {
+        item.cell->layout()->invalidate();
+        widths.push_back(item.cell->sizeHint().width());
+    }
+    const QMargins margins = sheet_->layout()->contentsMargins();
+    const int room = scroll_->viewport()->width() - margins.left() - margins.right();
+    int columns = ProblemsPerRow;
+    while (columns > 1 && WidthInColumns(widths, columns, grid_->horizontalSpacing()) > room) {
+        --columns;
+    }
+    if (columns != columns_) {
+        columns_ = columns;
+        for (const Item& item : items_) {
+            grid_->removeWidget(item.cell);
+        }
+        for (std::size_t n = 0; n < items_.size(); ++n) {
+            const int place = static_cast<int>(n);
+            grid_->addWidget(items_[n].cell, place / columns, place % columns);
+        }
+    }
+    // Once the sheet has taken its new shape.
+    QTimer::singleShot(0, this, &PracticeWindow::showFocused);
+}
+
+void PracticeWindow::showFocused()
+{
+    showProblemOf(QApplication::focusWidget());
+}
+
+void PracticeWindow::showProblemOf(QWidget* focused)
+{
+    for (const Item& item : items_) {
+        if (focused != nullptr && (focused == item.box || focused == item.remainder)) {
+            sheet_->layout()->activate();
+            // The whole problem first, so that its text stays in view beside the box.
+            scroll_->ensureWidgetVisible(item.cell, 0, 8);
+            scroll_->ensureWidgetVisible(focused, 0, 8);
+            return;
+        }
     }
 }
 
@@ -303,10 +422,12 @@ void PracticeWindow::moveTo(int index)
 
 bool PracticeWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+        reflow();
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            scroll_->ensureWidgetVisible(box);
-        }
+        showProblemOf(qobject_cast<QLineEdit*>(watched));
     }
     if (event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
@@ -337,14 +458,27 @@ bool PracticeWindow::eventFilter(QObject* watched, QEvent* event)
         }
         return true;
     case Qt::Key_Up:
-        moveTo(index - ProblemsPerRow);
+        moveTo(index - columns_);
         return true;
     case Qt::Key_Down:
-        moveTo(std::min(index + ProblemsPerRow, last));
+        moveTo(std::min(index + columns_, last));
         return true;
     default:
         return QWidget::eventFilter(watched, event);
     }
+}
+
+void PracticeWindow::closeEvent(QCloseEvent* event)
+{
+    if (roundUnderWay() &&
+        !Hooks().confirm(QStringLiteral("这一轮还没有交卷，关掉窗口，已经写的答案就没有了。"
+                                        "确定关闭吗？"),
+                         QStringLiteral("练习"), QStringLiteral("关闭"),
+                         QStringLiteral("继续做题"))) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void PracticeWindow::startClock()
@@ -372,10 +506,31 @@ void PracticeWindow::showClock()
     clock_->setText(QStringLiteral("用时 ") + Elapsed(elapsedSeconds()));
 }
 
+int PracticeWindow::unanswered() const
+{
+    return static_cast<int>(
+        std::ranges::count_if(items_, [](const Item& item) { return item.box->text().isEmpty(); }));
+}
+
+bool PracticeWindow::roundUnderWay() const
+{
+    return !handedIn_ && unanswered() < static_cast<int>(items_.size());
+}
+
 void PracticeWindow::handIn()
 {
     if (handedIn_) {
         return;
+    }
+    if (const int missing = unanswered(); missing > 0) {
+        if (!Hooks().confirm(QStringLiteral("还有 %1 题没有做，确定交卷吗？").arg(missing),
+                             QStringLiteral("交卷"), QStringLiteral("交卷"),
+                             QStringLiteral("继续做题"))) {
+            const auto empty = std::ranges::find_if(
+                items_, [](const Item& item) { return item.box->text().isEmpty(); });
+            moveTo(static_cast<int>(empty - items_.begin()));
+            return;
+        }
     }
     tick_->stop();
     stoppedSeconds_ = elapsedSeconds();
@@ -483,7 +638,7 @@ void PracticeWindow::printMarked()
     // A copy: the job is painted after the printer has been found, when this window may be gone.
     printing_->Follow(Hooks().printDrawing(
                           [round = *first_](PrintSurface& s) { PrintMarkedWorksheet(s, round); }),
-                      PrintMarkedText);
+                      PrintMarkedText, [this] { saveMarkedPdf(); });
 }
 
 void PracticeWindow::saveMarkedPdf()

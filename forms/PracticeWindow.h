@@ -63,12 +63,19 @@ public:
     int fontPoints() const { return fontPoints_; }
     void setFontPoints(int points);
 
+    // Problems to a row: as many as the width holds, four where there is room.
+    int columns() const { return columns_; }
+
     // The first round as handed in; empty before.
     const std::optional<MarkedRound>& firstRound() const { return first_; }
 
 protected:
     // Return, Enter and the arrow keys in the answer boxes.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A round with answers in it is not thrown away without asking.
+    void closeEvent(QCloseEvent* event) override;
+    // The first show sizes and places the window within the screen's free area.
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Item
@@ -77,6 +84,7 @@ private:
         QLineEdit* box = nullptr;
         QLineEdit* remainder = nullptr; // a remainder division's second box
         QLabel* mark = nullptr;
+        QWidget* cell = nullptr; // the problem's text, its boxes and its mark
     };
 
     void createControls();
@@ -85,6 +93,15 @@ private:
     int elapsedSeconds() const;
     void showClock();
     void moveTo(int index);
+    void fitToScreen();
+    // Lays the problems out in as many columns as the width holds.
+    void reflow();
+    // The focused problem wholly in view, its text with it.
+    void showFocused();
+    void showProblemOf(QWidget* focused);
+    // The problems of the round whose box is still empty.
+    int unanswered() const;
+    bool roundUnderWay() const;
     void showMarks(const std::vector<std::u16string>& answers);
     QLineEdit* makeBox(QWidget* cell, const QString& name, bool negativeAllowed);
     void setBoxState(QLineEdit& box, const char* state);
@@ -98,12 +115,15 @@ private:
 
     std::vector<model::Problem> problems_;
     bool negativeAllowed_ = false;
+    int answerDigits_ = 0; // of the longest answer, a quotient without its remainder
     std::vector<Item> items_;
     // Problems not yet answered right, after the last round handed in.
     std::vector<std::size_t> wrong_;
     std::optional<MarkedRound> first_;
     int rounds_ = 0;
     int fontPoints_ = PracticeFontPoints;
+    int columns_ = 0;
+    bool placed_ = false;
 
     std::optional<QDateTime> started_;
     std::optional<int> stoppedSeconds_;

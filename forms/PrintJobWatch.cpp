@@ -21,12 +21,14 @@ PrintJobWatch::PrintJobWatch(QWidget& window, QPushButton& button)
     connect(&watcher_, &QFutureWatcherBase::finished, this, &PrintJobWatch::End);
 }
 
-void PrintJobWatch::Follow(const QFuture<PrintOutcome>& job, const QString& title)
+void PrintJobWatch::Follow(const QFuture<PrintOutcome>& job, const QString& title,
+                           std::function<void()> savePdf)
 {
     if (busy_) {
         return;
     }
     title_ = title;
+    savePdf_ = std::move(savePdf);
     job_ = job;
     if (job.isFinished()) {
         // Nothing to wait for (the module could not be loaded): the button stays as it is.
@@ -70,8 +72,15 @@ void PrintJobWatch::End()
     if (busy_) {
         SetBusy(false);
     }
-    if (!outcome.Ok()) {
-        Hooks().messageBox(PrintFailureMessage(outcome.result, outcome.reason), title_);
+    const QString message = PrintFailureMessage(outcome.result, outcome.reason);
+    if (outcome.result == PrintResult::NoDefaultPrinter && savePdf_) {
+        // A copy: saving may start another job's watch.
+        const std::function<void()> save = savePdf_;
+        if (Hooks().messageBoxOffering(message, title_, QStringLiteral("保存为 PDF…"))) {
+            save();
+        }
+    } else if (!outcome.Ok()) {
+        Hooks().messageBox(message, title_);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QPushButton;
 class QWidget;
@@ -26,8 +27,9 @@ public:
 
     bool Busy() const { return busy_; }
     // Follows the job; a failure is shown under title. A job that has already ended is shown at
-    // once.
-    void Follow(const QFuture<PrintOutcome>& job, const QString& title);
+    // once. Where there is no printer the message offers 保存为 PDF…, which runs savePdf.
+    void Follow(const QFuture<PrintOutcome>& job, const QString& title,
+                std::function<void()> savePdf = {});
 
 private:
     void SetBusy(bool busy);
@@ -37,6 +39,7 @@ private:
     QPushButton& button_;
     QString buttonText_;
     QString title_;
+    std::function<void()> savePdf_;
     bool busy_ = false;
     QFuture<PrintOutcome> job_;
     QPointer<QWidget> focusHandedTo_;

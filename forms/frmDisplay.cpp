@@ -4,6 +4,7 @@
 #include "forms/ChildMemory.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/PracticeWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/SheetPicture.h"
@@ -113,6 +114,22 @@ void frmDisplay::CreateControls()
     setTabOrder(Picture1_, VScroll1_);
     setTabOrder(VScroll1_, Command3_);
     Command1_->setFocus();
+    // The viewport, the sheet and the scroll bar take the focus but would show nothing of it.
+    new FocusRing(*this, {Picture2_, Picture1_, VScroll1_});
+    InstallHelpKey(*this);
+    // A visible way to the sheet menu, right of 放弃 where no control lies; a link, so the
+    // focus order stays as it is.
+    auto* more = new LinkLabel(QStringLiteral("更多…"), this);
+    more->setObjectName(QStringLiteral("MoreLink"));
+    QFont small = font();
+    small.setPointSizeF(9);
+    small.setBold(false);
+    more->setFont(small);
+    more->setFocusPolicy(Qt::NoFocus);
+    more->setToolTip(QStringLiteral("打印答案、保存为 PDF、在屏幕上练习（右键、Shift+F10）"));
+    PlaceTwips(*more, 9840, 8280, 900, 300);
+    connect(more, &LinkLabel::activated, this,
+            [this, more] { showSheetMenu(more->mapToGlobal(QPoint(0, more->height()))); });
 
     connect(Command1_, &QPushButton::clicked, this, &frmDisplay::Command1_Click);
     connect(Command2_, &QPushButton::clicked, this, &frmDisplay::Command2_Click);
@@ -237,7 +254,7 @@ void frmDisplay::Command1_Click()
 {
     if (!printing_->Busy()) {
         const QString title = Command1_->text();
-        printing_->Follow(Hooks().print(), title);
+        printing_->Follow(Hooks().print(), title, [this] { savePdf(); });
     }
 }
 
@@ -281,7 +298,7 @@ void frmDisplay::printAnswers()
 {
     if (!printing_->Busy()) {
         printing_->Follow(Hooks().printDocument({.answerKey = true, .pupilName = {}}),
-                          PrintAnswersText);
+                          PrintAnswersText, [this] { saveAnswersPdf(); });
     }
 }
 

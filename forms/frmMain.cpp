@@ -5,6 +5,7 @@
 #include "core/StartSettings.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/HelpWindow.h"
 #include "forms/LessonSettingsWindow.h"
 #include "forms/Twips.h"
 #include "forms/frmDisplay.h"
@@ -170,6 +171,39 @@ void CenterOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
+void PlaceBeside(QWidget& dialog, const QWidget& owner, const QWidget& keepClear)
+{
+    const QScreen* screen = owner.screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // Before the window manager has framed the dialog its frame is unknown: room for one.
+    const QSize size = dialog.frameGeometry().size().expandedTo(dialog.size() + QSize(16, 48));
+    const QRect near = owner.frameGeometry();
+    const QRect clear(keepClear.mapToGlobal(QPoint()), keepClear.size());
+    constexpr int Gap = 8;
+    const int centredX = near.center().x() - size.width() / 2;
+    const std::array<QPoint, 6> candidates{
+        QPoint(near.right() + Gap, near.top()),
+        QPoint(near.left() - Gap - size.width(), near.top()),
+        QPoint(centredX, near.bottom() + Gap),
+        QPoint(centredX, near.top() - Gap - size.height()),
+        QPoint(centredX, clear.top() - Gap - size.height()),
+        QPoint(centredX, clear.bottom() + Gap),
+    };
+    for (QPoint at : candidates) {
+        at.setX(
+            std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+        const QRect placed(at, size);
+        if (area.contains(placed) && !placed.intersects(clear)) {
+            dialog.move(at);
+            return;
+        }
+    }
+    CenterOnScreen(dialog);
+}
+
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
 {
     InitIconResources();
@@ -314,6 +348,7 @@ void frmMain::createLessonSettingsAccess()
     PlaceTwips(*link, 240, 4680, 1800, 300);
     WidenToText(*link);
     connect(link, &LinkLabel::activated, this, &frmMain::openLessonSettings);
+    InstallHelpKey(*this);
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
@@ -343,7 +378,9 @@ void frmMain::openLessonSettings()
         for (QComboBox* combo : {Combo1_, Combo2_}) {
             connect(combo, &QComboBox::currentTextChanged, lessonSettings_, recount);
         }
-        CenterOnScreen(*lessonSettings_);
+    }
+    if (!lessonSettings_->isVisible()) {
+        PlaceBeside(*lessonSettings_, *this, *Command1_);
     }
     lessonSettings_->updateCount();
     lessonSettings_->show();
@@ -417,6 +454,8 @@ void frmMain::ShowDisplay()
     display_ = new frmDisplay();
     CenterOnScreen(*display_);
     display_->show();
+    // The keys go to the new window, also where no window manager hands it the focus.
+    display_->activateWindow();
 }
 
 void frmMain::Command2_Click()

@@ -75,4 +75,9 @@ QString RefusalMessage(const Refusal& refusal);
 // Centres a top-level window on the screen it is on.
 void CenterOnScreen(QWidget& window);
 
+// Places a dialog within the screen's free area beside its owner (right, left, below, above),
+// or else just above or below `keepClear`, a control of the owner it must not cover; centred
+// when nothing fits.
+void PlaceBeside(QWidget& dialog, const QWidget& owner, const QWidget& keepClear);
+
 } // namespace sumvarl

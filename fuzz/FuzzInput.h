@@ -133,6 +133,7 @@ inline Math::Lesson LessonFrom(std::uint8_t rules, std::uint8_t tables)
     lesson.carry = rule(rules & 3U);
     lesson.borrow = rule(rules >> 2U & 3U);
     lesson.remainder = (rules & 0x10U) != 0;
+    lesson.remainderZero = (rules & 0x20U) != 0;
     lesson.tableFrom = static_cast<std::int16_t>(low < 12 ? low : low - 16);
     lesson.tableTo = static_cast<std::int16_t>(9 - high);
     return lesson;

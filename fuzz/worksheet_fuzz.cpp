@@ -506,7 +506,10 @@ void CheckGenerated(std::int16_t n, const InputRandom& random)
         bool drawn = true;
         if (perRound == 3) {
             e.remainder = static_cast<long long>(std::floor(9 * double{log[at + 2].u}));
-            drawn = e.remainder < e.b; // a remainder too large for the divisor is drawn again
+            // A remainder too large for the divisor is drawn again, and so are a quotient of 0
+            // and, unless exact ones are wanted, a remainder of 0.
+            drawn = e.remainder < e.b && e.result >= 1 &&
+                    (e.remainder >= 1 || Math::lesson.remainderZero);
             e.a += e.remainder;
         }
         at += perRound;

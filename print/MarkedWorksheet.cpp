@@ -37,33 +37,69 @@ std::u16string FilledInLine(const MarkedRound& round)
     return line;
 }
 
-std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
+std::vector<MarkedPiece> MarkedItemPieces(const MarkedRound& round, std::size_t i)
 {
     const model::Problem& p = round.problems[i];
     const TableRow row = RowOf(p);
     const std::u16string written = i < round.answers.size() ? round.answers[i] : std::u16string();
-    const auto operand = [&](const std::u16string& given, int kind) {
-        if (row.blankKind != kind) {
-            return given;
+    const bool right = IsRightAnswer(p, written);
+    std::vector<MarkedPiece> pieces{{}};
+    const auto add = [&pieces](std::u16string_view text, bool struck = false) {
+        if (pieces.back().struck != struck) {
+            pieces.push_back({{}, struck});
         }
-        // The printed sheet's "(  )" stays as it is where nothing was written.
-        return written.empty() ? std::u16string(BlankMarker(Variant::Printer))
-                               : u"(" + written + u")";
+        pieces.back().text += text;
     };
+    const auto answer = [&](bool bracketed) {
+        if (written.empty()) {
+            add(u"（未答）");
+            return;
+        }
+        add(bracketed ? u"(" : u"");
+        add(written, !right);
+        add(bracketed ? u")" : u"");
+    };
+    if (row.blankKind == 1) {
+        answer(true);
+    } else {
+        add(row.operand1);
+    }
+    add(row.op);
+    if (row.blankKind == 2) {
+        answer(true);
+    } else {
+        add(row.operand2);
+    }
     // Right-justified in 7 characters as the sheet's items are, but never cut: a cut would drop
     // digits that were marked.
-    std::u16string text = operand(row.operand1, 1) + row.op + operand(row.operand2, 2);
-    const auto width = static_cast<std::size_t>(JustifyWidth);
-    if (text.size() < width) {
-        text.insert(0, width - text.size(), u' ');
+    std::size_t left = 0;
+    for (const MarkedPiece& piece : pieces) {
+        left += piece.text.size();
     }
-    text += EqualsSign;
-    text += row.blankKind == 0 ? written : row.result;
-    if (IsRightAnswer(p, written)) {
-        text += RightMark;
+    const auto width = static_cast<std::size_t>(JustifyWidth);
+    if (left < width) {
+        pieces.front().text.insert(0, width - left, u' ');
+    }
+    add(EqualsSign);
+    if (row.blankKind == 0) {
+        answer(false);
     } else {
-        text += WrongMark;
-        text += RightAnswer(p);
+        add(row.result);
+    }
+    if (right) {
+        add(RightMark);
+    } else {
+        add(WrongMark);
+        add(u"（" + RightAnswer(p) + u"）");
+    }
+    return pieces;
+}
+
+std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
+{
+    std::u16string text;
+    for (const MarkedPiece& piece : MarkedItemPieces(round, i)) {
+        text += piece.text;
     }
     return text;
 }
@@ -72,13 +108,34 @@ void PrintMarkedWorksheet(PrintSurface& surface, const MarkedRound& round)
 {
     const int count = static_cast<int>(round.problems.size());
     PrintWorksheetHeading(surface, count, {}, FilledInLine(round));
-    for (int i = 1; i <= count; ++i) {
-        const int column = TabColumn(i, Variant::Printer);
-        surface.Print({Tab{column}}, Ending::Open);
-        PrintWithinPlace(surface, MarkedItemText(round, static_cast<std::size_t>(i - 1)), column,
-                         Variant::Printer);
-        if (i % ProblemsPerRow == 0) {
+    const int pitch = ColumnPitch(Variant::Printer);
+    // An item too long for its place takes the next one too (the row holds fewer items), so
+    // that every item keeps the row's size.
+    int place = 0;
+    for (std::size_t i = 0; i < round.problems.size(); ++i) {
+        const double width = surface.MeasureText(MarkedItemText(round, i));
+        const auto room = [&surface, pitch](int places) {
+            const int column = TabColumn(1, Variant::Printer);
+            return surface.ColumnStart(column + places * pitch - 1) - surface.ColumnStart(column);
+        };
+        int places = 1;
+        while (places < ProblemsPerRow && width > room(places)) {
+            ++places;
+        }
+        if (place + places > ProblemsPerRow) {
             RowBreak(surface, Variant::Printer);
+            place = 0;
+        }
+        surface.Print({Tab{TabColumn(place + 1, Variant::Printer)}}, Ending::Open);
+        for (const MarkedPiece& piece : MarkedItemPieces(round, i)) {
+            surface.SetFontStrikeOut(piece.struck);
+            surface.Print({piece.text}, Ending::Open);
+        }
+        surface.SetFontStrikeOut(false);
+        place += places;
+        if (place == ProblemsPerRow) {
+            RowBreak(surface, Variant::Printer);
+            place = 0;
         }
     }
 }

@@ -34,7 +34,19 @@ std::u16string ElapsedText(int seconds);
 // "日期：2026年5月6日  用时：03:07  得分：85", in place of the heading's line to fill in.
 std::u16string FilledInLine(const MarkedRound& round);
 
-// Problem i (0-based) of the round as the marked sheet prints it, without its column.
+// A stretch of a marked item; the child's wrong answer is struck through.
+struct MarkedPiece
+{
+    std::u16string text;
+    bool struck = false;
+
+    bool operator==(const MarkedPiece&) const = default;
+};
+
+// Problem i (0-based) of the round as the marked sheet prints it, without its column: what the
+// child wrote (struck through where wrong, "（未答）" where nothing was), then ✓, or ✗ and the
+// right answer in brackets: "65÷7＝9✗（9……2）" with the 9 struck through.
+std::vector<MarkedPiece> MarkedItemPieces(const MarkedRound& round, std::size_t i);
 std::u16string MarkedItemText(const MarkedRound& round, std::size_t i);
 
 // The whole marked sheet onto a surface, in the printer layout.

@@ -23,6 +23,7 @@ QFont MakeFont(const FontSpec& wanted, const QPaintDevice* device)
     font.setPointSizeF(wanted.size > 0.0 ? wanted.size : 0.1);
     font.setBold(wanted.bold);
     font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
     // Resolve against the device so that sizes and metrics are the device's own (a 1200 dpi
     // printer measures text differently from a 96 dpi screen).
     return {font, device};

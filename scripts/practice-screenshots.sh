@@ -1,8 +1,8 @@
 #!/bin/sh
 # Starts Sumvarl under Xvfb, presses Start, saves the answer key as a PDF from the sheet menu to
 # know the answers, opens the practice window with Ctrl+L and types them as a child would (a few
-# wrong, one left out): docs/practice.png while the round goes on, docs/practice-marked.png after
-# 交卷. Needs xvfb-run, xdotool, ImageMagick's import and pdftotext.
+# wrong, one left out): docs/practice.png while the round goes on, docs/practice-ask.png when
+# 交卷 asks about the empty box, docs/practice-marked.png after 交卷. Needs xvfb-run, xdotool, ImageMagick's import and pdftotext.
 #   sh scripts/practice-screenshots.sh [path/to/sumvarl]
 set -eu
 cd "$(dirname "$0")/.."
@@ -50,8 +50,12 @@ for answer in $answers; do
     fi
 done
 sleep 1
-# The last Return went on to 交卷; this one presses it.
+# The last Return went on to 交卷; this one presses it. One box is empty, so it asks first, with
+# 继续做题 in focus: Tab to 交卷 and press it.
 xdotool key Return
 sleep 1
+import -window root docs/practice-ask.png
+xdotool key Tab Return
+sleep 1
 import -window "$practice" docs/practice-marked.png
-echo "saved docs/practice.png and docs/practice-marked.png"
+echo "saved docs/practice.png, docs/practice-ask.png and docs/practice-marked.png"

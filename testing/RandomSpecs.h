@@ -50,6 +50,7 @@ public:
             p.lesson.carry = static_cast<CarryRule>(Between(0, 2));
             p.lesson.borrow = static_cast<CarryRule>(Between(0, 2));
             p.lesson.remainder = Between(0, 1) == 1;
+            p.lesson.remainderZero = Between(0, 1) == 1;
             p.lesson.tableFrom = Value(9);
             p.lesson.tableTo = Value(9);
             recipe.parts.push_back(p);

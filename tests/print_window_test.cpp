@@ -72,6 +72,12 @@ void PrintWindowTest::init()
     sumvarl::Hooks().messageBox = [this](const QString& prompt, const QString&) {
         messages_.push_back(prompt);
     };
+    // Where there is no printer the message offers 保存为 PDF…, declined here.
+    sumvarl::Hooks().messageBoxOffering = [this](const QString& prompt, const QString&,
+                                                 const QString&) {
+        messages_.push_back(prompt);
+        return false;
+    };
     sumvarl::Hooks().exitProgram = [] { QFAIL("printing must not end the program"); };
     messages_.clear();
     main_ = std::make_unique<frmMain>();

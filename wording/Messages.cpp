@@ -68,6 +68,12 @@ QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in)
                                                        : QStringLiteral("不退位"));
     case LessonRefusal::NoMultiplication:
     case LessonRefusal::NoDivision:
+        // Tables that hold the divisor 1, but no divisor that leaves a remainder.
+        if (in.lesson.remainder && !in.lesson.remainderZero && in.lesson.tableTo >= 1) {
+            return QStringLiteral("乘法口诀 %1 到 %2 里没有能有余数的除数（除以 1 没有余数）")
+                .arg(in.lesson.tableFrom)
+                .arg(in.lesson.tableTo);
+        }
         return QStringLiteral("乘法口诀 %1 到 %2 里没有可用的除数")
             .arg(in.lesson.tableFrom)
             .arg(in.lesson.tableTo);

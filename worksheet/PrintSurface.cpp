@@ -26,6 +26,12 @@ void PrintSurface::SetFontUnderline(bool on)
     FontChanged();
 }
 
+void PrintSurface::SetFontStrikeOut(bool on)
+{
+    font_.strikeOut = on;
+    FontChanged();
+}
+
 void PrintSurface::Cls()
 {
     Clear();

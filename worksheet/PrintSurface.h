@@ -30,6 +30,7 @@ struct FontSpec
     double size = 12.0; // points
     bool bold = false;
     bool underline = false;
+    bool strikeOut = false; // a marked sheet's wrong answer
 
     bool operator==(const FontSpec&) const = default;
 };
@@ -43,6 +44,7 @@ public:
     void SetFontSize(double points);
     void SetFontBold(bool on);
     void SetFontUnderline(bool on);
+    void SetFontStrikeOut(bool on);
     const FontSpec& Font() const { return font_; }
 
     double CurrentX() const { return x_; }

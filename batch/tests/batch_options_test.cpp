@@ -268,6 +268,9 @@ private slots:
             << int(CarryRule::Never) << int(CarryRule::Always) << 2 << 5 << true;
         QTest::newRow("one table") << QStringList{"--tables", "7"} << int(CarryRule::Any)
                                    << int(CarryRule::Any) << 7 << 7 << false;
+        QTest::newRow("exact ones among the remainders")
+            << QStringList{"--div", "5", "--remainder-zero"} << int(CarryRule::Any)
+            << int(CarryRule::Any) << 0 << 9 << true;
     }
 
     void lessonOptions()
@@ -281,6 +284,7 @@ private slots:
         QTEST(int(l.tableFrom), "from");
         QTEST(int(l.tableTo), "to");
         QTEST(l.remainder, "remainder");
+        QCOMPARE(l.remainderZero, options.contains(QStringLiteral("--remainder-zero")));
     }
 
     // Recorded from sumvarl-batch's builder and generator before carrying, borrowing, times
@@ -350,6 +354,7 @@ private slots:
                                  "--borrow",
                                  "--tables",
                                  "--remainder",
+                                 "--remainder-zero",
                                  "……"}) {
             QVERIFY2(outcome.out.contains(QString::fromUtf8(text)), text);
         }

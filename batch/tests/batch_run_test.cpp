@@ -394,7 +394,7 @@ void BatchRunTest::lessonSheetsReadBackFromThePdf()
          [](int a, int b) { return a % 10 + b % 10 >= 10 && a + b < 20; }},
         {{"--div", "25", "--tables", "2-5", "--remainder", "--fill", "100", "--count", "40"},
          QRegularExpression(QStringLiteral("^(\\d+)÷(\\d+)＝$")),
-         [](int a, int d) { return d >= 2 && d <= 5 && a / d <= 9; }},
+         [](int a, int d) { return d >= 2 && d <= 5 && a / d >= 1 && a / d <= 9 && a % d >= 1; }},
     };
     for (const Lesson& lesson : lessons) {
         const Run run =

@@ -80,8 +80,8 @@ std::set<std::u16string> BruteForceKeys(const std::array<bool, 4>& ops, int n,
         }
     }
     for (int d = 1; ops[3] && d <= 9; ++d) {
-        for (int q = 0; q <= 9 && inTables(d); ++q) {
-            for (int r = 0; r < (l.remainder ? d : 1); ++r) {
+        for (int q = l.remainder ? 1 : 0; q <= 9 && inTables(d); ++q) {
+            for (int r = l.remainder && !l.remainderZero ? 1 : 0; r < (l.remainder ? d : 1); ++r) {
                 keys.insert(Key(q * d + r, u"÷", d, q, r));
             }
         }
@@ -152,6 +152,9 @@ std::string Broken(const Math::Lesson& l)
     if (b < 1 || !inTables(b) || (!l.remainder && a % b != 0)) {
         return "divisor or remainder";
     }
+    if (l.remainder && (a / b < 1 || (a % b == 0 && !l.remainderZero))) {
+        return "a quotient or remainder of 0";
+    }
     return Math::CurrentKey == Key(a, u"÷", b, a / b, a % b) ? "" : "division key";
 }
 
@@ -190,9 +193,10 @@ constexpr Math::Lesson Carry(CarryRule carry, CarryRule borrow = CarryRule::Any)
 {
     return {carry, borrow, 0, 9, false};
 }
-constexpr Math::Lesson Tables(std::int16_t from, std::int16_t to, bool remainder = false)
+constexpr Math::Lesson Tables(std::int16_t from, std::int16_t to, bool remainder = false,
+                              bool zero = false)
 {
-    return {CarryRule::Any, CarryRule::Any, from, to, remainder};
+    return {CarryRule::Any, CarryRule::Any, from, to, remainder, zero};
 }
 constexpr std::array<std::int16_t, 4> Add{1, 0, 0, 0};
 constexpr std::array<std::int16_t, 4> Sub{0, 1, 0, 0};
@@ -220,6 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
         LessonCase{"div_2_5", Div, 10, Tables(2, 5)},
         LessonCase{"div_remainder", Div, 10, Tables(0, 9, true)},
         LessonCase{"div_2_5_remainder", Div, 10, Tables(2, 5, true)},
+        LessonCase{"div_1_3_remainder_or_exact", Div, 10, Tables(1, 3, true, true)},
         LessonCase{
             "all_20_every_rule", All, 20, {CarryRule::Always, CarryRule::Always, 2, 5, true}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -268,6 +273,9 @@ TEST(CheckLesson, RefusesWhatAllowsNoProblem)
          LessonRefusal::NoSubtraction},
         {{"carry_within_11", Add, 11, Carry(CarryRule::Always)}, LessonRefusal::None},
         {{"divide_by_table_0", All, 10, Tables(0, 0)}, LessonRefusal::NoDivision},
+        // No remainder is left by 1; an exact one is, where exact ones are wanted.
+        {{"remainder_by_table_1", Div, 10, Tables(0, 1, true)}, LessonRefusal::NoDivision},
+        {{"remainder_or_exact_by_1", Div, 10, Tables(1, 1, true, true)}, LessonRefusal::None},
         {{"multiply_table_0", Mul, 10, Tables(0, 0)}, LessonRefusal::None},
         {{"tables_reversed", Mul, 10, Tables(5, 2)}, LessonRefusal::TablesOutOfRange},
         {{"tables_above_9", Mul, 10, Tables(2, 10)}, LessonRefusal::TablesOutOfRange},

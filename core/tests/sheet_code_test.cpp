@@ -102,6 +102,13 @@ TEST(SheetCodeTest, KnownCodes)
     chain.numberRange = -15;
     EXPECT_EQ(Utf8(EncodeSheetCode({{UsualPart(), chain}, 0xFEDCBA9876543210ULL})),
               "T4HM-GXX8-V7WC-UQUK-V83M-5M9D-GJA4-MYK8-GXHT-QJA5-AZZM-Q72Z");
+    // Exact divisions among the remainders: a setting added later, so the code above, written
+    // without it, still reads as it did.
+    chain.lesson.remainderZero = true;
+    const std::u16string withZero = EncodeSheetCode({{UsualPart(), chain}, 0xFEDCBA9876543210ULL});
+    EXPECT_NE(Utf8(withZero), "T4HM-GXX8-V7WC-UQUK-V83M-5M9D-GJA4-MYK8-GXHT-QJA5-AZZM-Q72Z");
+    EXPECT_TRUE(DecodeSheetCode(withZero).recipe->parts[1].lesson.remainderZero);
+    EXPECT_FALSE(DecodeSheetCode(withZero).recipe->parts[0].lesson.remainderZero);
 }
 
 TEST(SheetCodeTest, EveryTypoIsRefused)

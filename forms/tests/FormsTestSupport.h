@@ -59,13 +59,21 @@ public:
         };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
-        Hooks().askYesNo = [this](const QString& question, const QString&) {
-            questions.push_back(question);
-            return answerYes;
-        };
         Hooks().askChild = [this](const QStringList& names, const QString&) {
             childAsked.push_back(names);
             return childChoice;
+        };
+        // Recorded with the other messages; the offer is taken when takeOffer is set.
+        Hooks().messageBoxOffering = [this](const QString& prompt, const QString& title,
+                                            const QString& offer) {
+            messages.push_back({prompt, title});
+            offers.push_back(offer);
+            return takeOffer;
+        };
+        Hooks().confirm = [this](const QString& prompt, const QString& title, const QString&,
+                                 const QString&) {
+            questions.push_back({prompt, title});
+            return confirmAnswer;
         };
         // Never the user's own history: a file of the test's, opened afresh.
         CloseSharedHistory();
@@ -80,14 +88,17 @@ public:
     HookRecorder& operator=(const HookRecorder&) = delete;
 
     std::vector<RecordedMessage> messages;
+    // Questions asked, each answered with confirmAnswer (true: the first button).
+    std::vector<RecordedMessage> questions;
+    bool confirmAnswer = true;
+    std::vector<QString> offers;
+    bool takeOffer = false;
     std::function<void()> onMessage;
     int exits = 0;
     int prints = 0;
     PrintResult printResult = PrintResult::Printed;
     std::vector<DrawDocument> drawings;
     QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
-    std::vector<QString> questions;
-    bool answerYes = true;
     std::vector<QStringList> childAsked;
     int childChoice = 0;
     QTemporaryDir historyDir;

@@ -320,12 +320,12 @@ private slots:
         QCOMPARE(list->currentItem()->text(), QStringLiteral("小兰"));
         QCOMPARE(children().last(), QStringLiteral("小兰 3 5000"));
 
-        hooks_->answerYes = false;
+        hooks_->confirmAnswer = false;
         QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Remove")), Qt::LeftButton);
-        QCOMPARE(hooks_->questions.back(),
+        QCOMPARE(hooks_->questions.back().prompt,
                  QStringLiteral("删除“小兰”会同时删除 0 轮练习、0 个答案，不能恢复。确定删除吗？"));
         QCOMPARE(children().size(), 2);
-        hooks_->answerYes = true;
+        hooks_->confirmAnswer = true;
         QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Remove")), Qt::LeftButton);
         QCOMPARE(children(), QStringList{QStringLiteral("小明 2 6000")});
         QCOMPARE(list->count(), 1);

@@ -7,9 +7,11 @@
 #include "forms/PracticeWindow.h"
 #include "forms/SheetPicture.h"
 #include "forms/frmDisplay.h"
+#include "forms/frmMain.h"
 #include "print/PrinterJob.h"
 #include "testing/AnswerCheck.h"
 #include "testing/PrintTestSupport.h"
+#include "testing/Problems.h"
 #include "wording/Messages.h"
 #include "worksheet/ProblemLine.h"
 
@@ -183,6 +185,36 @@ private slots:
     {
         delete display_.data();
         hooks_.reset();
+    }
+
+    // F1 opens the help as a dialog of the window it was pressed in, from every window; the
+    // link 更多… shows a newcomer the sheet menu.
+    void helpFromEveryWindowAndAVisibleWayToTheMenu()
+    {
+        sumvarl::frmMain main;
+        main.show();
+        sumvarl::PracticeWindow practice(
+            sumvarl::testing::SheetOf({sumvarl::testing::Two(12, sumvarl::Operation::Add, 5, 17)}));
+        practice.show();
+        for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(display_),
+                                static_cast<QWidget*>(&practice)}) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window->windowHandle(), Qt::Key_F1);
+            QTRY_VERIFY(QApplication::activeWindow() != window);
+            QWidget* help = QApplication::activeWindow();
+            QCOMPARE(help->windowTitle(), QStringLiteral("帮助"));
+            QCOMPARE(help->parentWidget(), window);
+            QVERIFY(Control<QLabel>(*help, QStringLiteral("HelpText"))
+                        ->text()
+                        .contains(QStringLiteral("右键")));
+            QTest::keyClick(help, Qt::Key_Escape);
+            QTRY_VERIFY(!help->isVisible());
+        }
+        MenuWatch seen;
+        QTest::mouseClick(Control<QWidget>(*display_, QStringLiteral("MoreLink")), Qt::LeftButton);
+        QCOMPARE(seen.openings, 1);
+        QVERIFY(seen.texts.contains(QStringLiteral("在屏幕上练习…")));
     }
 
     void opensFromTheMouseAndTheKeys_data()

@@ -219,6 +219,28 @@ private slots:
         QCOMPARE(display_->focusWidget(), Control<QWidget>(*display_, QStringLiteral("Command1")));
     }
 
+    // Tab from 放弃 through the viewport, the sheet and the scroll bar: each shows the focus, so
+    // a keyboard user never seems to lose it.
+    void focusIsVisibleOnTheSheetAndItsFrame()
+    {
+        display_ = new frmDisplay();
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->show();
+        QVERIFY(QTest::qWaitForWindowActive(display_.data()));
+        QTRY_COMPARE(built.count(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const auto* viewport = Control<QWidget>(*display_, QStringLiteral("Picture2"));
+        const QRect area(viewport->mapTo(display_.data(), QPoint()), viewport->size());
+        QImage before = display_->grab(area).toImage();
+        for (const char* name : {"Picture2", "Picture1", "VScroll1"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+            const QImage after = display_->grab(area).toImage();
+            QVERIFY2(after != before, name);
+            before = after;
+        }
+    }
+
     void loadingGivesOneBuildAbout100msLater()
     {
         QElapsedTimer clock;

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 using sumvarl::frmMain;
@@ -243,6 +244,51 @@ private slots:
         QVERIFY(Control<QLabel>(*more, QStringLiteral("RemainderNote"))
                     ->text()
                     .contains(QStringLiteral("只出求商的题")));
+    }
+
+    // A dialog of the settings window (centred, as the program opens it), within the screen and
+    // never over 开始.
+    void aDialogThatLeavesStartInView()
+    {
+        sumvarl::CenterOnScreen(*window_);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        QVERIFY(QTest::qWaitForWindowExposed(more));
+        QCOMPARE(more->windowType(), Qt::Dialog);
+        QCOMPARE(more->windowHandle()->transientParent(), window_->windowHandle());
+        auto* start = Control<QPushButton>(*window_, QStringLiteral("Command1"));
+        QVERIFY(
+            !more->frameGeometry().intersects(QRect(start->mapToGlobal(QPoint()), start->size())));
+        QVERIFY(more->screen()->availableGeometry().contains(more->frameGeometry()));
+    }
+
+    // Remainders of 1 or more with quotients of 1 or more, as the textbooks pose them; exact ones
+    // only when asked for. Division alone, tables 0 to 9: 9 × (0 + … + 8), then 9 × (1 + … + 9).
+    void remainderZeroOnlyWhenAskedFor()
+    {
+        QTest::mouseClick(Control<QCheckBox>(*window_, QStringLiteral("Check1_3")), Qt::LeftButton);
+        QTest::mouseClick(Control<QCheckBox>(*window_, QStringLiteral("Check1_0")), Qt::LeftButton);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        auto* count = Control<QLabel>(*more, QStringLiteral("Count"));
+        auto* remainder = Control<QCheckBox>(*more, QStringLiteral("Remainder"));
+        auto* zero = Control<QCheckBox>(*more, QStringLiteral("RemainderZero"));
+        QCOMPARE(count->text(), QStringLiteral("共 90 道不同的题，不够出 100 题"));
+        QVERIFY(!zero->isEnabled());
+        QTest::mouseClick(remainder, Qt::LeftButton);
+        QCOMPARE(count->text(), QStringLiteral("共 324 道不同的题"));
+        QTest::mouseClick(zero, Qt::LeftButton);
+        QCOMPARE(count->text(), QStringLiteral("共 405 道不同的题"));
+        QVERIFY(more->lesson().remainderZero);
+        // By 1 alone only exact divisions are left.
+        Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 1);
+        QVERIFY(Control<QLabel>(*more, QStringLiteral("Refusal"))->text().isEmpty());
+        QTest::mouseClick(zero, Qt::LeftButton);
+        QCOMPARE(Control<QLabel>(*more, QStringLiteral("Refusal"))->text(),
+                 QStringLiteral("乘法口诀 0 到 1 里没有能有余数的除数（除以 1 没有余数）"));
+        QTest::mouseClick(remainder, Qt::LeftButton);
+        QVERIFY(!zero->isEnabled());
+        QVERIFY(!more->lesson().remainderZero);
     }
 
     // 必须进位 within 10 allows no addition: the window says so, and Start refuses before any

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -41,11 +43,12 @@ const QList<Case>& Cases()
 {
     static const QList<Case> cases{
         {Two(12, Operation::Add, 5, 17, 0), "17", false, "12＋5＝17", "✓", "12＋5＝17✓"},
-        {Two(12, Operation::Subtract, 5, 7, 1), "2", false, "(2)－5＝7", "✗ 12", "(2)－5＝7✗12"},
+        {Two(12, Operation::Subtract, 5, 7, 1), "2", false, "(2)－5＝7", "✗ 12",
+         "(2)－5＝7✗（12）"},
         {Two(3, Operation::Multiply, 0, 0, 1), "7", false, "(7)×0＝0", "✓", "(7)×0＝0✓"},
-        {Two(36, Operation::Divide, 4, 9, 2), "", false, "36÷()＝9", "✗ 4", "36÷()＝9✗4"},
+        {Two(36, Operation::Divide, 4, 9, 2), "", false, "36÷()＝9", "✗ 4", "36÷（未答）＝9✗（4）"},
         {Two(7, Operation::Multiply, 8, 56, 0), "５６", true, "7×8＝56", "✓", "7×8＝56✓"},
-        {Two(0, Operation::Divide, 5, 0, 2), "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗5"},
+        {Two(0, Operation::Divide, 5, 0, 2), "0", false, "0÷(0)＝0", "✗ 5", "0÷(0)＝0✗（5）"},
         {Two(17, Operation::Divide, 5, 3, 0, 2, true), "3|2", false, "17÷5＝3……2", "✓",
          "17÷5＝3……2✓"},
     };
@@ -145,14 +148,16 @@ private slots:
             QCOMPARE(Shown(*window_, n), empty[n - 1]);
             QVERIFY(Box(*window_, n)->font().pointSize() >= 16);
         }
-        // Four to a row: the fifth problem starts a row under the first.
+        // As many to a row as the width holds: the next problem starts a row under the first.
         const auto cell = [this](int n) { return Box(*window_, n)->parentWidget()->geometry(); };
-        for (int n = 2; n <= 4; ++n) {
+        const int columns = window_->columns();
+        QVERIFY(columns >= 2);
+        for (int n = 2; n <= columns; ++n) {
             QCOMPARE(cell(n).top(), cell(1).top());
             QVERIFY(cell(n).left() > cell(n - 1).right());
         }
-        QCOMPARE(cell(5).left(), cell(1).left());
-        QVERIFY(cell(5).top() > cell(1).bottom());
+        QCOMPARE(cell(columns + 1).left(), cell(1).left());
+        QVERIFY(cell(columns + 1).top() > cell(1).bottom());
         QVERIFY(Box(*window_, 1)->hasFocus());
     }
 
@@ -172,7 +177,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(Box(*window_, 2)->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QVERIFY(Box(*window_, 6)->hasFocus());
+        QVERIFY(Box(*window_, 2 + window_->columns())->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QVERIFY(Box(*window_, 2)->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
@@ -287,6 +292,41 @@ private slots:
         QCOMPARE(window_->firstRound()->seconds, 75);
     }
 
+    void asksBeforeHandingInGapsOrThrowingARoundAway()
+    {
+        // An untouched round closes without a word.
+        PracticeWindow untouched(SheetOf(Cases()));
+        untouched.setAttribute(Qt::WA_DeleteOnClose, false);
+        untouched.show();
+        QVERIFY(untouched.close());
+        QVERIFY(hooks_->questions.empty());
+
+        QTest::keyClicks(Box(*window_, 1), "17");
+        QTest::keyClick(Box(*window_, 1), Qt::Key_Return);
+        QTest::keyClicks(Box(*window_, 2), "9");
+        auto* handIn = Control<QPushButton>(*window_, QStringLiteral("HandIn"));
+        hooks_->confirmAnswer = false;
+        QTest::mouseClick(handIn, Qt::LeftButton);
+        QCOMPARE(hooks_->questions.size(), std::size_t{1});
+        QCOMPARE(hooks_->questions[0].prompt, QStringLiteral("还有 5 题没有做，确定交卷吗？"));
+        // 继续做题: back at the first empty box, nothing marked.
+        QVERIFY(Box(*window_, 3)->hasFocus());
+        QVERIFY(handIn->isEnabled());
+        QVERIFY(!Box(*window_, 1)->isReadOnly());
+        QVERIFY(!window_->close());
+        QVERIFY(window_->isVisible());
+        QCOMPARE(hooks_->questions.size(), std::size_t{2});
+        QCOMPARE(hooks_->questions[1].title, QStringLiteral("练习"));
+
+        hooks_->confirmAnswer = true;
+        QTest::mouseClick(handIn, Qt::LeftButton);
+        QVERIFY(!handIn->isEnabled());
+        QCOMPARE(window_->firstRound()->answers[1], u"9");
+        // Handed in: closing asks no more.
+        QVERIFY(window_->close());
+        QCOMPARE(hooks_->questions.size(), std::size_t{3});
+    }
+
     void ctrlPlusAndMinusResizeTheProblems()
     {
         const int start = window_->fontPoints();
@@ -301,6 +341,47 @@ private slots:
         QCOMPARE(Control<QLabel>(*window_, QStringLiteral("Before1"))->font().pointSize(),
                  sumvarl::PracticeSmallestPoints);
         QVERIFY(Box(*window_, 1)->text().isEmpty());
+    }
+
+    // On a small screen (the offscreen one is 800×600) the window fits with its buttons; remainder
+    // divisions reflow as Ctrl+plus enlarges them, and the problem in focus is always wholly in
+    // view, never cut at the side.
+    void fitsTheScreenAndKeepsTheFocusedProblemInView()
+    {
+        std::vector<sumvarl::model::Problem> problems;
+        for (int q = 1; q <= 9; ++q) {
+            for (int d = 6; d <= 9; ++d) {
+                problems.push_back(Two(q * d + 5, Operation::Divide, d, q, 0, 5, true));
+            }
+        }
+        PracticeWindow w(sumvarl::testing::SheetOf(problems));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(screen.contains(w.frameGeometry()));
+        auto* handIn = Control<QPushButton>(w, QStringLiteral("HandIn"));
+        QVERIFY(screen.contains(QRect(handIn->mapToGlobal(QPoint()), handIn->size())));
+
+        auto* view = Control<QScrollArea>(w, QStringLiteral("Problems"));
+        const auto focusedInView = [view] {
+            const QWidget* cell = QApplication::focusWidget()->parentWidget();
+            return view->viewport()->rect().contains(
+                QRect(cell->mapTo(view->viewport(), QPoint()), cell->size()));
+        };
+        // As a larger screen would have it: the problems take the width.
+        const int narrow = w.columns();
+        w.resize(1260, w.height());
+        QTRY_VERIFY(w.columns() > narrow);
+        const int startColumns = w.columns();
+        for (int step = 0; step < 4; ++step) {
+            for (int k = 0; k < 12; ++k) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTRY_VERIFY(focusedInView());
+            }
+            QTRY_COMPARE(view->horizontalScrollBar()->maximum(), 0);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus, Qt::ControlModifier);
+        }
+        QVERIFY(w.columns() < startColumns);
     }
 
     void savesTheMarkedSheetAsPdf()
@@ -319,16 +400,29 @@ private slots:
         QCOMPARE(QFileInfo(suggested.value(0)).fileName(), QStringLiteral("成绩-2026-05-06.pdf"));
         ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
                           QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
+        // The wrong answer struck through, nothing else.
+        const auto pieces = sumvarl::MarkedItemPieces(*window_->firstRound(), 1);
+        QCOMPARE(std::ranges::count_if(pieces, [](const auto& p) { return p.struck; }), 1);
+        QVERIFY(std::ranges::find(pieces, sumvarl::MarkedPiece{u"2", true}) != pieces.end());
     }
 
+    // Without a printer the message offers the PDF, which is what a parent then wants.
     void printFailureIsReported()
     {
         HandInTheCases();
         hooks_->printResult = sumvarl::PrintResult::NoDefaultPrinter;
-        Control<QPushButton>(*window_, QStringLiteral("PrintMarked"))->click();
+        hooks_->takeOffer = true;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("instead.pdf"));
+        sumvarl::Hooks().saveFileName = [path](const QString&, const QString&) { return path; };
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("PrintMarked")),
+                          Qt::LeftButton);
         QCOMPARE(hooks_->drawings.size(), std::size_t{1});
         QCOMPARE(hooks_->messages.size(), std::size_t{1});
         QCOMPARE(hooks_->messages[0].title, QStringLiteral("打印成绩"));
+        QCOMPARE(hooks_->offers, std::vector<QString>{QStringLiteral("保存为 PDF…")});
+        ExpectMarkedSheet(printtest::PdfLines(path), Cases(),
+                          QStringLiteral("日期：2026年5月6日用时：02:05得分：57"));
     }
 
     // Run by test-printer.sh against a queue that keeps each document.
