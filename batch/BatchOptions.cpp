@@ -38,6 +38,28 @@ QString NotAFileEnglish(const QString& path)
 
 namespace {
 
+// --shape's English keys, indexed by ProblemShape.
+const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
+                                                       QStringLiteral("add-chain"),
+                                                       QStringLiteral("subtract-chain"),
+                                                       QStringLiteral("add-subtract"),
+                                                       QStringLiteral("multiply-add"),
+                                                       QStringLiteral("multiply-subtract"),
+                                                       QStringLiteral("multiply-divide"),
+                                                       QStringLiteral("brackets"),
+                                                       QStringLiteral("divide-add-subtract")};
+
+// "one 一步计算  12＋5, add-chain 连加  8＋5＋6, ..."
+QString ShapeList()
+{
+    QStringList entries;
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        entries << ShapeKeys.at(static_cast<std::size_t>(k)) + QLatin1Char(' ') +
+                       ShapeEntry(static_cast<ProblemShape>(k));
+    }
+    return entries.join(QStringLiteral(", "));
+}
+
 ParseOutcome Usage(const QString& chinese, const QString& english)
 {
     ParseOutcome outcome;
@@ -132,6 +154,13 @@ struct Options
         QStringLiteral("remainder"),
         QStringLiteral("有余数的除法，如 17÷5＝3……2，只出求商的题。 / Division with a remainder, "
                        "as 17÷5＝3……2, posed with the result open only.")};
+    QCommandLineOption shape{
+        QStringLiteral("shape"),
+        QStringLiteral("题型（默认 one）：") + ShapeList() +
+            QStringLiteral(
+                "。链式题不看运算比例和进位、退位。 / The problems' shape (default one); "
+                "chains leave the operations' weights and carrying aside."),
+        QStringLiteral("SHAPE"), QStringLiteral("one")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -196,7 +225,7 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
+             {&shape, &fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
               &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
             parser.addOption(*option);
         }
@@ -358,6 +387,19 @@ std::optional<CarryRule> ReadRule(const QString& text)
     return std::nullopt;
 }
 
+// --shape: the English key or the Chinese name, "add-chain" or "连加".
+std::optional<ProblemShape> ReadShape(const QString& text)
+{
+    const QString key = text.trimmed();
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        const auto shape = static_cast<ProblemShape>(k);
+        if (key == ShapeKeys.at(static_cast<std::size_t>(k)) || key == ShapeName(shape)) {
+            return shape;
+        }
+    }
+    return std::nullopt;
+}
+
 // "2-5" or a single table "3"; whether the tables are in order is the lesson's own check.
 bool ReadTables(const QString& text, Lesson& lesson)
 {
@@ -405,6 +447,13 @@ ParseOutcome LessonRefused(LessonRefusal refusal, const CountInputs& in)
                 .arg(in.numberRange)
                 .arg(always ? QStringLiteral("borrows") : QStringLiteral("goes without a borrow"));
         break;
+    case LessonRefusal::NoChain:
+        english = QStringLiteral("no %1 chain within %2 and --tables %3-%4; widen --range")
+                      .arg(ShapeKeys.at(static_cast<std::size_t>(in.shape)))
+                      .arg(in.numberRange)
+                      .arg(in.lesson.tableFrom)
+                      .arg(in.lesson.tableTo);
+        break;
     case LessonRefusal::NoMultiplication:
     case LessonRefusal::NoDivision:
         english = QStringLiteral("--tables %1-%2 leaves no divisor")
@@ -426,11 +475,17 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
     job.lesson.carry = *carry;
     job.lesson.borrow = *borrow;
     job.lesson.remainder = parser.isSet(o.remainder);
+    const std::optional<ProblemShape> shape = ReadShape(parser.value(o.shape));
+    if (!shape) {
+        return Usage(QStringLiteral("--shape 只接受 ") + ShapeList(),
+                     QStringLiteral("--shape takes one of ") + ShapeList());
+    }
+    job.shape = *shape;
     if (!ReadTables(parser.value(o.tables), job.lesson)) {
         return LessonRefused(LessonRefusal::TablesOutOfRange,
-                             CountInputsFor(job.settings, job.lesson));
+                             CountInputsFor(job.settings, job.lesson, job.shape));
     }
-    const CountInputs in = CountInputsFor(job.settings, job.lesson);
+    const CountInputs in = CountInputsFor(job.settings, job.lesson, job.shape);
     return LessonRefused(CheckLesson(in), in);
 }
 
@@ -611,8 +666,8 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
         }
     }
     for (const QCommandLineOption* option :
-         {&o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count, &o.seed,
-          &o.copies, &o.names}) {
+         {&o.shape, &o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count,
+          &o.seed, &o.copies, &o.names}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }

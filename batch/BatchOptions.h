@@ -40,6 +40,7 @@ struct BatchJob
 {
     Settings settings;
     Lesson lesson; // carrying, borrowing, times tables, remainders
+    ProblemShape shape = ProblemShape::OneOperation;
     // The one sheet of a code given with --from-code; the settings above are then unused.
     std::optional<SheetSpec> fromCode;
     bool printCodes = false; // each sheet's code to standard output

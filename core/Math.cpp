@@ -15,6 +15,7 @@ std::array<std::int16_t, 5> CumulativeWeight{};
 std::int16_t FillBlankOn = 0;
 std::int16_t FillBlankPercent = 0;
 Lesson lesson;
+sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -33,6 +34,7 @@ void ResetState()
     FillBlankOn = 0;
     FillBlankPercent = 0;
     lesson = Lesson{};
+    shape = sumvarl::ProblemShape::OneOperation;
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();

@@ -230,7 +230,7 @@ void WritePart(Writer& w, const PartSpec& p)
 PartSpec ReadPart(Reader& r)
 {
     PartSpec p;
-    p.shape = r.TakeEnum<ProblemShape>(ShapeRadix, 1);
+    p.shape = r.TakeEnum<ProblemShape>(ShapeRadix, ProblemShapeCount);
     int before = 0;
     for (std::int16_t& cw : p.cumulativeWeight) {
         cw = r.TakeNear(before, ShareLimit);

@@ -15,7 +15,8 @@ namespace sumvarl {
 namespace {
 
 constexpr int ClientWidth = 6600;
-constexpr int ClientHeight = 4020;
+constexpr int ClientHeight = 4500;
+constexpr int ShapeRow = 480; // the rows under 题型 stand this much lower
 constexpr int LabelLeft = 240;
 constexpr int BoxLeft = 2040;
 
@@ -84,21 +85,36 @@ void LessonSettingsWindow::createControls()
     MakeLabel(this, QStringLiteral("RemainderNote"),
               QStringLiteral("有余数的除法只出求商的题，如 17÷5＝3……2"), {480, 2100, 5880, 255});
 
-    count_ = MakeLabel(this, QStringLiteral("Count"), QString(), {LabelLeft, 2640, 6120, 255});
-    refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(), {LabelLeft, 3000, 6120, 255});
+    MakeLabel(this, QStringLiteral("ShapeLabel"), QStringLiteral("题型"),
+              {LabelLeft, 2580, 1695, 255});
+    QStringList shapes;
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        shapes << ShapeEntry(static_cast<ProblemShape>(k));
+    }
+    shape_ = MakeList(this, QStringLiteral("Shape"), shapes, {BoxLeft, 2520, 3600, 360});
+
+    count_ = MakeLabel(this, QStringLiteral("Count"), QString(),
+                       {LabelLeft, 2640 + ShapeRow, 6120, 255});
+    refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(),
+                         {LabelLeft, 3000 + ShapeRow, 6120, 255});
     QPalette red = refusal_->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     refusal_->setPalette(red);
 
     auto* close = new PushButton(QStringLiteral("关闭"), this);
     close->setObjectName(QStringLiteral("Close"));
-    PlaceTwips(*close, 4800, 3360, 1455, 495);
+    PlaceTwips(*close, 4800, 3360 + ShapeRow, 1455, 495);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     WidenLabelsToText(*this);
 
-    for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
+    for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_, shape_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
+    // Carrying and borrowing are rules of one-operation problems; chains leave them aside.
+    connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        carry_->setEnabled(index == 0);
+        borrow_->setEnabled(index == 0);
+    });
     connect(remainder_, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
 }
 
@@ -113,6 +129,11 @@ sumvarl::Lesson LessonSettingsWindow::lesson() const
     return shown;
 }
 
+ProblemShape LessonSettingsWindow::shape() const
+{
+    return static_cast<ProblemShape>(shape_->currentIndex());
+}
+
 void LessonSettingsWindow::updateCount()
 {
     const StartOutcome read = ReadSettings(mainInputs_ ? mainInputs_() : StartInputs{});
@@ -121,7 +142,7 @@ void LessonSettingsWindow::updateCount()
         refusal_->clear();
         return;
     }
-    const CountInputs in = CountInputsFor(*read.settings, lesson());
+    const CountInputs in = CountInputsFor(*read.settings, lesson(), shape());
     const long long different = DifferentProblems(in);
     QString count = QStringLiteral("共 %1 道不同的题").arg(different);
     if (different < read.settings->ProblemCount) {

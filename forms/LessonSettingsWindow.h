@@ -1,10 +1,12 @@
 #pragma once
 
 // 更多设置: what this week's lesson asks of the problems (carrying, borrowing, the times
-// tables, remainders), with the number of different problems the settings allow shown as they
-// change. Start reads the lesson from here together with the settings window's boxes.
+// tables, remainders, the shape: one operation or a chain such as 8＋5－6), with the number of
+// different problems the settings allow shown as they change. Start reads the lesson from here
+// together with the settings window's boxes.
 
 #include "core/Lesson.h"
+#include "core/SheetSpec.h"
 
 #include <QWidget>
 #include <functional>
@@ -27,6 +29,8 @@ public:
 
     // The lesson as the controls show it.
     sumvarl::Lesson lesson() const;
+    // The problems' shape chosen under 题型: one operation or a chain.
+    ProblemShape shape() const;
 
     // Counts again from the settings window's boxes and this window's controls.
     void updateCount();
@@ -43,6 +47,7 @@ private:
     QComboBox* tableFrom_ = nullptr;
     QComboBox* tableTo_ = nullptr;
     QCheckBox* remainder_ = nullptr;
+    QComboBox* shape_ = nullptr;
     QLabel* count_ = nullptr;
     QLabel* refusal_ = nullptr;
 };

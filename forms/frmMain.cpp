@@ -391,7 +391,9 @@ void frmMain::Command1_Click()
     // The lesson is read with the other settings; until its window is opened it is the default.
     const Math::Lesson lesson =
         lessonSettings_ != nullptr ? lessonSettings_->lesson() : Math::Lesson{};
-    const CountInputs counted = CountInputsFor(*outcome.settings, lesson);
+    const ProblemShape shape =
+        lessonSettings_ != nullptr ? lessonSettings_->shape() : ProblemShape::OneOperation;
+    const CountInputs counted = CountInputsFor(*outcome.settings, lesson, shape);
     const LessonRefusal refused = CheckLesson(counted);
     if (refused != LessonRefusal::None) {
         Hooks().messageBox(LessonRefusalText(refused, counted) + StartAgain, windowTitle());
@@ -399,6 +401,7 @@ void frmMain::Command1_Click()
     }
     CommitSettings(*outcome.settings);
     Math::lesson = lesson;
+    Math::shape = shape;
     ShowDisplay();
 }
 

@@ -53,6 +53,9 @@ std::u16string MarkedItemText(const MarkedRound& round, std::size_t i)
     // Right-justified in 7 characters as the sheet's items are, but never cut: a cut would drop
     // digits that were marked.
     std::u16string text = operand(row.operand1, 1) + row.op + operand(row.operand2, 2);
+    if (row.blankKind == ChainBlankKind) {
+        text = WithOpenAs(text, operand({}, ChainBlankKind));
+    }
     const auto width = static_cast<std::size_t>(JustifyWidth);
     if (text.size() < width) {
         text.insert(0, width - text.size(), u' ');

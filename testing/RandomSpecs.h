@@ -52,6 +52,7 @@ public:
             p.lesson.remainder = Between(0, 1) == 1;
             p.lesson.tableFrom = Value(9);
             p.lesson.tableTo = Value(9);
+            p.shape = static_cast<ProblemShape>(Between(0, ProblemShapeCount - 1));
             recipe.parts.push_back(p);
         }
         return recipe;
