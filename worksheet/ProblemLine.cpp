@@ -132,11 +132,22 @@ void PrintProblemLine(PrintSurface& surface, int i, const TableRow& row, Variant
                       bool answers)
 {
     const int column = TabColumn(i, variant);
-    if (answers) {
+    // A chain is twice as long as a one-operation problem: it is set five sixths the size, its
+    // columns with it, so that four still fit a row, and kept within its place like a key item.
+    const bool chain = IsChainRow(row);
+    const double rowSize = surface.Font().size;
+    if (chain) {
+        surface.SetFontSize(std::floor(rowSize * 5 / 6 * 10) / 10);
+    }
+    if (answers || chain) {
         surface.Print({Tab{column}}, Ending::Open);
-        PrintWithinPlace(surface, AnswerItemText(row, variant), column, variant);
+        PrintWithinPlace(surface, answers ? AnswerItemText(row, variant) : ItemText(row, variant),
+                         column, variant);
     } else {
         surface.Print({Tab{column}, ItemText(row, variant)}, Ending::Open);
+    }
+    if (chain) {
+        surface.SetFontSize(rowSize);
     }
     if (i % ProblemsPerRow == 0) {
         RowBreak(surface, variant);
