@@ -166,6 +166,13 @@ private slots:
         QTest::newRow("carry below 0")
             << QStringList{"--range", "-20", "--carry", "never"} + o << 2 << "0 以上的难度"
             << "--range of 0 or more";
+        QTest::newRow("unknown shape")
+            << QStringList{"--shape", "chain"} + o << 2 << "--shape 只接受 one 一步计算"
+            << "--shape takes one of";
+        QTest::newRow("chain without a divisor")
+            << QStringList{"--shape", "multiply-divide", "--tables", "0-0"} + o << 2
+            << "100以内出不了乘除混合的题"
+            << "no multiply-divide chain within 100";
         QTest::newRow("names file missing")
             << QStringList{"--names", "/no/such/names.txt"} + o << 1 << "无法读取名单文件"
             << "cannot read the names file";
@@ -281,6 +288,18 @@ private slots:
         QTEST(int(l.tableFrom), "from");
         QTEST(int(l.tableTo), "to");
         QTEST(l.remainder, "remainder");
+        QCOMPARE(outcome.job->shape, sumvarl::ProblemShape::OneOperation);
+    }
+
+    // --shape by its English key or its Chinese name, into the sheet's part.
+    void shapeByKeyOrName()
+    {
+        for (const QString& given : {QStringLiteral("add-subtract"), QStringLiteral("加减混合")}) {
+            const ParseOutcome outcome =
+                ParseArguments(Command({"--shape", given, "--range", "20", "-o", "x.pdf"}));
+            QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+            QCOMPARE(outcome.job->shape, sumvarl::ProblemShape::AddSubtract);
+        }
     }
 
     // Recorded from sumvarl-batch's builder and generator before carrying, borrowing, times
@@ -327,29 +346,19 @@ private slots:
         QVERIFY(!outcome.job.has_value());
         QCOMPARE(outcome.status, 0);
         QVERIFY(outcome.error.isEmpty());
-        for (const char* text : {"批量出题",
-                                 "batch worksheets",
-                                 "--add",
-                                 "--sub",
-                                 "--mul",
-                                 "--div",
-                                 "--fill",
-                                 "--range",
-                                 "--count",
-                                 "--copies",
-                                 "--names",
-                                 "--answers",
-                                 "--answers-file",
-                                 "--seed",
-                                 "--code",
-                                 "--from-code",
-                                 "-o",
-                                 "退出状态",
-                                 "Exit status",
-                                 "--carry",
-                                 "--borrow",
-                                 "--tables",
-                                 "--remainder",
+        for (const char* text : {"批量出题",    "batch worksheets",
+                                 "--add",       "--sub",
+                                 "--mul",       "--div",
+                                 "--fill",      "--shape",
+                                 "add-chain",   "连加",
+                                 "--range",     "--count",
+                                 "--copies",    "--names",
+                                 "--answers",   "--answers-file",
+                                 "--seed",      "--code",
+                                 "--from-code", "-o",
+                                 "退出状态",    "Exit status",
+                                 "--carry",     "--borrow",
+                                 "--tables",    "--remainder",
                                  "……"}) {
             QVERIFY2(outcome.out.contains(QString::fromUtf8(text)), text);
         }
