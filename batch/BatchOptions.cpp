@@ -161,6 +161,11 @@ struct Options
                 "。链式题不看运算比例和进位、退位。 / The problems' shape (default one); "
                 "chains leave the operations' weights and carrying aside."),
         QStringLiteral("SHAPE"), QStringLiteral("one")};
+    QCommandLineOption steps{
+        QStringLiteral("steps"),
+        QStringLiteral("脱式计算：每题两道一行，每一步一行“＝”，留出书写的地方；答案写出每一步。 / "
+                       "Step by step (脱式): two problems a row, a line \"＝\" for every step with "
+                       "room to write; the answer key shows each step.")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -225,8 +230,8 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&shape, &fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies, &names,
-              &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
+             {&shape, &steps, &fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies,
+              &names, &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
             parser.addOption(*option);
         }
     }
@@ -600,6 +605,7 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
                      QStringLiteral("--answers and --answers-file exclude each other"));
     }
     job.answersAfterEachSheet = parser.isSet(o.answers);
+    job.stepByStep = parser.isSet(o.steps);
     job.answersFile = parser.value(o.answersFile);
     if (parser.isSet(o.answersFile) && job.answersFile.isEmpty()) {
         return Usage(QStringLiteral("--answers-file 缺少文件名"),

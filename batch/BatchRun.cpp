@@ -84,6 +84,7 @@ void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheet
               WorksheetPdf* keys)
 {
     DocumentOptions sheet;
+    sheet.stepByStep = job.stepByStep;
     if (!job.names.empty()) {
         sheet.pupilName = job.names[static_cast<std::size_t>(n)];
     }

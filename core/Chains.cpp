@@ -325,6 +325,24 @@ std::optional<model::Problem> DrawChain(const PartSpec& part, RandomSource& rand
     return std::nullopt;
 }
 
+int FirstStepValue(const model::Problem& p)
+{
+    const bool lastFirst = LastTwoFirst({p.operators[0], p.operators[1], p.brackets});
+    const int l = lastFirst ? p.operands[1] : p.operands[0];
+    const int r = lastFirst ? p.operands[2] : p.operands[1];
+    switch (lastFirst ? p.operators[1] : p.operators[0]) {
+    case Add:
+        return l + r;
+    case Subtract:
+        return l - r;
+    case Multiply:
+        return l * r;
+    case Divide:
+        return r != 0 ? l / r : 0;
+    }
+    return 0;
+}
+
 bool OneAnswerAtEveryPlace(const model::Problem& p)
 {
     const ChainForm form{p.operators[0], p.operators[1], p.brackets};
@@ -334,21 +352,7 @@ bool OneAnswerAtEveryPlace(const model::Problem& p)
     const int inner = lastFirst ? n[1] : n[0];
     const Operation innerOp = lastFirst ? form.second : form.first;
     const int innerRight = lastFirst ? n[2] : n[1];
-    int innerValue = 0;
-    switch (innerOp) {
-    case Add:
-        innerValue = inner + innerRight;
-        break;
-    case Subtract:
-        innerValue = inner - innerRight;
-        break;
-    case Multiply:
-        innerValue = inner * innerRight;
-        break;
-    case Divide:
-        innerValue = innerRight != 0 ? inner / innerRight : 0;
-        break;
-    }
+    const int innerValue = FirstStepValue(p);
     const Operation outerOp = lastFirst ? form.first : form.second;
     const int outerLeft = lastFirst ? n[0] : innerValue;
     const int outerRight = lastFirst ? innerValue : n[2];

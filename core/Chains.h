@@ -54,6 +54,9 @@ long long DifferentChains(ProblemShape shape, int numberRange, const Lesson& les
 // those that keep the rules. Empty when nothing fits within MaxDrawRounds.
 std::optional<model::Problem> DrawChain(const PartSpec& part, RandomSource& random);
 
+// The value of the pair a chain works out first: 8 for (12－4)×3, 4 for 5＋12÷3.
+int FirstStepValue(const model::Problem& problem);
+
 // Whether any number of the chain, left open, has exactly one right answer: no factor is 0 and
 // nothing divided is 0 (8×( )＋0＝0 would hold for every number).
 bool OneAnswerAtEveryPlace(const model::Problem& problem);
