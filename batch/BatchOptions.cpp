@@ -5,6 +5,7 @@
 #include "core/SheetCode.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
+#include "wording/Presets.h"
 #include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
 
@@ -208,6 +209,13 @@ struct Options
         QStringLiteral("把每张练习题的卷号输出到标准输出，每张一行：“第 1 张 / sheet 1: 卷号”。"
                        " / Print each sheet's code to standard output, one line per sheet: "
                        "\"第 1 张 / sheet 1: CODE\".")};
+    QCommandLineOption preset{
+        QStringLiteral("preset"),
+        QStringLiteral(
+            "按年级与单元出题，如“二年级上 · 100以内连加连减”（见下面的列表；设置都在其中，"
+            "不能再给设置选项）。 / A lesson by grade, as listed below; it sets every "
+            "setting, so no settings options with it."),
+        QStringLiteral("NAME")};
     QCommandLineOption fromCode{
         QStringLiteral("from-code"),
         QStringLiteral(
@@ -230,8 +238,9 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&shape, &steps, &fill, &range, &carry, &borrow, &tables, &remainder, &count, &copies,
-              &names, &answers, &answersFile, &seed, &code, &fromCode, &output, &help, &version}) {
+             {&shape,     &steps,  &fill,     &range,  &carry,   &borrow,      &tables,
+              &remainder, &count,  &copies,   &names,  &answers, &answersFile, &seed,
+              &code,      &preset, &fromCode, &output, &help,    &version}) {
             parser.addOption(*option);
         }
     }
@@ -242,6 +251,16 @@ const QString Description = QStringLiteral(
     "可附答案，全部写进 PDF 文件。\n"
     "Sumvarl batch worksheets: arithmetic worksheets made by the settings window's rules,\n"
     "one per pupil or a number of copies, with answer keys if wanted, into PDF files.");
+
+// The presets by grade, one a line with their problem count.
+QString PresetList()
+{
+    QString list = QStringLiteral("\n年级与单元 / Presets (--preset):\n");
+    for (const Preset& preset : GradePresets()) {
+        list += QStringLiteral("  %1（%2 题）\n").arg(preset.FullName()).arg(preset.ProblemCount());
+    }
+    return list;
+}
 
 const QString Epilogue = QStringLiteral(
     "\n"
@@ -517,7 +536,7 @@ std::optional<ParseOutcome> ReadCommandLine(QCommandLineParser& parser, const Op
     if (parser.isSet(o.help) || parser.isSet(o.version)) {
         ParseOutcome outcome;
         outcome.out = parser.isSet(o.help)
-                          ? parser.helpText() + Epilogue
+                          ? parser.helpText() + Epilogue + PresetList()
                           : QStringLiteral("sumvarl-batch ") +
                                 QCoreApplication::applicationVersion() + QLatin1Char('\n');
         return outcome;
@@ -662,8 +681,9 @@ ParseOutcome CodeRefused(SheetCodeError error, const QString& code)
                  QStringLiteral("the sheet code '%1' %2; check the code").arg(code, english));
 }
 
-// --from-code: the code holds every setting of its one sheet, so no option may set another.
-ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+// The settings options given, "--add", "--range", and the others listed.
+QStringList GivenSettings(const QCommandLineParser& parser, const Options& o,
+                          std::initializer_list<const QCommandLineOption*> others)
 {
     QStringList given;
     for (const QCommandLineOption& operation : o.operations) {
@@ -672,12 +692,44 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
         }
     }
     for (const QCommandLineOption* option :
-         {&o.shape, &o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count,
-          &o.seed, &o.copies, &o.names}) {
+         {&o.shape, &o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.count}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }
     }
+    for (const QCommandLineOption* option : others) {
+        if (parser.isSet(*option)) {
+            given << QStringLiteral("--") + option->names().constFirst();
+        }
+    }
+    return given;
+}
+
+// --preset: the lesson sets every setting of its parts; copies, names, seed and answers may go
+// with it.
+ParseOutcome ReadPreset(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const QStringList given = GivenSettings(parser, o, {&o.fromCode});
+    if (!given.isEmpty()) {
+        return Usage(QStringLiteral("--preset 已经包含全部设置，不能再给 %1")
+                         .arg(given.join(QStringLiteral("、"))),
+                     QStringLiteral("--preset sets every setting; %1 may not be given with it")
+                         .arg(given.join(QStringLiteral(", "))));
+    }
+    const QString name = parser.value(o.preset);
+    const std::optional<Preset> preset = FindPreset(name);
+    if (!preset) {
+        return Usage(QStringLiteral("没有叫“%1”的年级与单元，--help 列出全部").arg(name),
+                     QStringLiteral("no preset '%1'; --help lists them").arg(name));
+    }
+    job.parts = preset->parts;
+    return {};
+}
+
+// --from-code: the code holds every setting of its one sheet, so no option may set another.
+ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const QStringList given = GivenSettings(parser, o, {&o.seed, &o.copies, &o.names});
     if (!given.isEmpty()) {
         const QString options = given.join(QStringLiteral(", "));
         const QString listed = given.join(QStringLiteral("、"));
@@ -735,8 +787,9 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     // The names file is read last, once everything else is known to be right.
     using Step = ParseOutcome (*)(const QCommandLineParser&, const Options&, BatchJob&);
     const std::vector<Step> steps =
-        parser.isSet(o.fromCode)
-            ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+        parser.isSet(o.fromCode) ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+        : parser.isSet(o.preset)
+            ? std::vector<Step>{ReadPreset, ReadSheetOptions, ReadFileOptions}
             : std::vector<Step>{ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
     for (const Step step : steps) {
         ParseOutcome outcome = step(parser, o, job);

@@ -41,6 +41,8 @@ struct BatchJob
     Settings settings;
     Lesson lesson; // carrying, borrowing, times tables, remainders
     ProblemShape shape = ProblemShape::OneOperation;
+    // The parts of a --preset; empty for one part of the settings above.
+    std::vector<PartSpec> parts;
     // The one sheet of a code given with --from-code; the settings above are then unused.
     std::optional<SheetSpec> fromCode;
     bool printCodes = false; // each sheet's code to standard output

@@ -147,6 +147,9 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
     // A draw has 24 bits, so the product stays below 2^23 and keeps 23 of them.
     const auto fresh = static_cast<std::uint64_t>(static_cast<double>(SharedRandom().Draw()) *
                                                   static_cast<double>(ShortSeeds));
+    if (!job.parts.empty()) {
+        return {job.parts, job.seed.value_or(fresh)};
+    }
     return {{PartSpecFor(job.settings, job.lesson, job.shape)}, job.seed.value_or(fresh)};
 }
 
