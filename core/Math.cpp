@@ -16,6 +16,7 @@ std::int16_t FillBlankOn = 0;
 std::int16_t FillBlankPercent = 0;
 Lesson lesson;
 sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
+std::vector<sumvarl::PartSpec> presetParts;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -35,6 +36,7 @@ void ResetState()
     FillBlankPercent = 0;
     lesson = Lesson{};
     shape = sumvarl::ProblemShape::OneOperation;
+    presetParts.clear();
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Math {
 
@@ -44,6 +45,8 @@ extern Lesson lesson;
 // The problems' shape chosen in 更多设置 (one operation, or a chain), also written by Start. The
 // classic GenerateProblem below always makes one operation.
 extern sumvarl::ProblemShape shape;
+// The parts of a preset (年级与单元) Start committed; empty for one part of the settings above.
+extern std::vector<sumvarl::PartSpec> presetParts;
 
 // The generator's output slots. UTF-16 so that one sign is one character when a line is
 // right-justified by character count.

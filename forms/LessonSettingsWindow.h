@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -35,11 +36,20 @@ public:
     // Counts again from the settings window's boxes and this window's controls.
     void updateCount();
 
+    // 年级与单元: a chosen preset puts its settings into the settings window through this.
+    void setMainApplier(std::function<void(const StartInputs&)> apply);
+    // The settings window's boxes changed: a preset no longer stands as chosen; counts again.
+    void mainSettingsChanged();
+    // The parts of the preset chosen, while every control still shows it; else empty.
+    std::vector<PartSpec> presetParts() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();
+    void choosePreset(int index);
+    void dropPreset();
 
     std::function<StartInputs()> mainInputs_;
     QComboBox* carry_ = nullptr;
@@ -48,6 +58,11 @@ private:
     QComboBox* tableTo_ = nullptr;
     QCheckBox* remainder_ = nullptr;
     QComboBox* shape_ = nullptr;
+    QComboBox* preset_ = nullptr;
+    QLabel* presetNote_ = nullptr;
+    std::function<void(const StartInputs&)> applyToMain_;
+    std::vector<PartSpec> presetParts_;
+    bool applying_ = false; // a preset is being put into the controls
     QLabel* count_ = nullptr;
     QLabel* refusal_ = nullptr;
 };

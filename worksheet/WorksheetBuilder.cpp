@@ -91,7 +91,11 @@ BuildHooks DefaultBuildHooks()
 Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
 {
     Sheet sheet;
-    sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson, Math::shape));
+    if (Math::presetParts.empty()) {
+        sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson, Math::shape));
+    } else {
+        sheet.recipe.parts = Math::presetParts;
+    }
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;
     SheetProblems drawn = DrawSheetProblems(sheet.recipe, random, draw);

@@ -349,6 +349,50 @@ private slots:
                  QStringLiteral("20以内出不了乘除混合的题"));
     }
 
+    // "二年级上 · 100以内连加连减" chosen by a parent: the boxes show what it set, Start makes its
+    // three parts in order (连加, 连减, 加减混合) under the total; typing a count drops it.
+    void presetByGradeSetsEverything()
+    {
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        auto* preset = Control<QComboBox>(*more, QStringLiteral("Preset"));
+        const int index = preset->findText(QStringLiteral("二年级上 · 100以内连加连减"));
+        QVERIFY(index > 0);
+        Pick(*preset, index);
+        QCOMPARE(Control<QComboBox>(*window_, QStringLiteral("Combo1"))->currentText(),
+                 QStringLiteral("100"));
+        QCOMPARE(Control<QComboBox>(*window_, QStringLiteral("Combo2"))->currentText(),
+                 QStringLiteral("50"));
+        QCOMPARE(Control<QLabel>(*more, QStringLiteral("PresetNote"))->text(),
+                 QStringLiteral("已设置：100以内连加 15 题＋100以内连减 15 题＋100以内加减混合 20 题"));
+
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        sumvarl::frmDisplay* display = window_->Display();
+        QVERIFY(display != nullptr);
+        QSignalSpy built(display, &sumvarl::frmDisplay::worksheetBuilt);
+        QVERIFY(built.wait(5000));
+        QCOMPARE(Math::ProblemCount, std::int16_t{50});
+        static const QRegularExpression chain(
+            QStringLiteral("^(\\d+)([＋－])(\\d+)([＋－])(\\d+)＝(\\d+)$"));
+        for (std::size_t i = 1; i <= 50; ++i) {
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i]);
+            const QRegularExpressionMatch m = chain.match(key);
+            QVERIFY2(m.hasMatch(), qPrintable(key));
+            const QString signs = m.captured(2) + m.captured(4);
+            const QString expected = i <= 15   ? QStringLiteral("＋＋")
+                                     : i <= 30 ? QStringLiteral("－－")
+                                               : QString();
+            QVERIFY2(expected.isEmpty() ? m.captured(2) != m.captured(4) : signs == expected,
+                     qPrintable(key));
+            QVERIFY2(m.captured(6).toInt() < 100, qPrintable(key));
+        }
+
+        TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo2")), QStringLiteral("40"));
+        QCOMPARE(preset->currentIndex(), 0);
+        QVERIFY(more->presetParts().empty());
+    }
+
 private:
     std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
     std::unique_ptr<frmMain> window_;
