@@ -204,7 +204,10 @@ QString PresetNote(const Preset& preset)
         } else {
             what = ShapeName(part.shape);
         }
-        parts << QStringLiteral("%1以内%2 %3 题").arg(part.numberRange).arg(what).arg(part.problemCount);
+        parts << QStringLiteral("%1以内%2 %3 题")
+                     .arg(part.numberRange)
+                     .arg(what)
+                     .arg(part.problemCount);
     }
     return QStringLiteral("已设置：") + parts.join(QStringLiteral("＋"));
 }

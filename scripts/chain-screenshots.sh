@@ -1,8 +1,8 @@
 #!/bin/sh
 # Starts Sumvarl under Xvfb and makes "100以内带小括号, 40 题, 填空 20%" as a parent does: 100 and
 # 40 typed into 难度 and 题数, 填空 ticked, 更多设置 opened with Ctrl+M, 带小括号 picked under 题型,
-# Start. Saves 更多设置 with its count, docs/chains-settings.png, and the sheet,
-# docs/chains-sheet.png. Needs xvfb-run, xdotool and ImageMagick's import.
+# Start, then 在屏幕上练习 (Ctrl+L). Saves 更多设置 with its count, docs/chains-settings.png, the
+# sheet, docs/chains-sheet.png, and 练习, docs/chains-practice.png. Needs xvfb-run, xdotool and ImageMagick's import.
 #   sh scripts/chain-screenshots.sh [path/to/sumvarl]
 set -eu
 cd "$(dirname "$0")/.."
@@ -34,4 +34,10 @@ xdotool mousemove --window "$main" 164 268 click 1
 display=$(xdotool search --sync --onlyvisible --name '^题目$' | head -n 1)
 sleep 2
 import -window "$display" docs/chains-sheet.png
-echo "saved docs/chains-settings.png and docs/chains-sheet.png"
+# 在屏幕上练习 (Ctrl+L on the worksheet window): the chains with their answer boxes.
+xdotool windowfocus --sync "$display"
+xdotool key ctrl+l
+practice=$(xdotool search --sync --onlyvisible --name '^练习$' | head -n 1)
+sleep 1
+import -window "$practice" docs/chains-practice.png
+echo "saved docs/chains-settings.png, docs/chains-sheet.png and docs/chains-practice.png"

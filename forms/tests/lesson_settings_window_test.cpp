@@ -363,8 +363,9 @@ private slots:
                  QStringLiteral("100"));
         QCOMPARE(Control<QComboBox>(*window_, QStringLiteral("Combo2"))->currentText(),
                  QStringLiteral("50"));
-        QCOMPARE(Control<QLabel>(*more, QStringLiteral("PresetNote"))->text(),
-                 QStringLiteral("已设置：100以内连加 15 题＋100以内连减 15 题＋100以内加减混合 20 题"));
+        QCOMPARE(
+            Control<QLabel>(*more, QStringLiteral("PresetNote"))->text(),
+            QStringLiteral("已设置：100以内连加 15 题＋100以内连减 15 题＋100以内加减混合 20 题"));
 
         QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
                           Qt::LeftButton);
