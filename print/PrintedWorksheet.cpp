@@ -342,6 +342,18 @@ SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options
     return SaveDocumentPdf(path, WorksheetDocument(options));
 }
 
+SaveOutcome SaveWorkingPdf(const QString& path, const Sheet& sheet)
+{
+    WorksheetPdf pdf(path);
+    DocumentOptions options;
+    options.stepByStep = true;
+    pdf.AddSheet(sheet, options);
+    options.answerKey = true;
+    pdf.AddSheet(sheet, options);
+    const SaveResult result = pdf.Commit();
+    return {result, pdf.ErrorString()};
+}
+
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)
 {
     WorksheetPdf pdf(path);

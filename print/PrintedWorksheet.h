@@ -156,5 +156,7 @@ SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 // The current worksheet as a one-sheet PDF at path, the same document the printer would get.
 SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
+// The sheet written out step by step (脱式), then its key on a new page, as one PDF.
+SaveOutcome SaveWorkingPdf(const QString& path, const Sheet& sheet);
 
 } // namespace sumvarl
