@@ -216,6 +216,10 @@ struct Options
             "不能再给设置选项）。 / A lesson by grade, as listed below; it sets every "
             "setting, so no settings options with it."),
         QStringLiteral("NAME")};
+    QCommandLineOption mixed{
+        QStringLiteral("mixed"),
+        QStringLiteral("--preset 的几部分题目混在一起出，不按先后。 / The parts of a --preset "
+                       "shuffled together rather than one after the other.")};
     QCommandLineOption fromCode{
         QStringLiteral("from-code"),
         QStringLiteral(
@@ -238,9 +242,9 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&shape,     &steps,  &fill,     &range,  &carry,   &borrow,      &tables,
-              &remainder, &count,  &copies,   &names,  &answers, &answersFile, &seed,
-              &code,      &preset, &fromCode, &output, &help,    &version}) {
+             {&shape,     &steps,  &fill,   &range,    &carry,   &borrow,      &tables,
+              &remainder, &count,  &copies, &names,    &answers, &answersFile, &seed,
+              &code,      &preset, &mixed,  &fromCode, &output,  &help,        &version}) {
             parser.addOption(*option);
         }
     }
@@ -723,6 +727,7 @@ ParseOutcome ReadPreset(const QCommandLineParser& parser, const Options& o, Batc
                      QStringLiteral("no preset '%1'; --help lists them").arg(name));
     }
     job.parts = preset->parts;
+    job.mixed = parser.isSet(o.mixed);
     return {};
 }
 

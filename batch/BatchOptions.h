@@ -43,6 +43,7 @@ struct BatchJob
     ProblemShape shape = ProblemShape::OneOperation;
     // The parts of a --preset; empty for one part of the settings above.
     std::vector<PartSpec> parts;
+    bool mixed = false; // the parts' problems shuffled together
     // The one sheet of a code given with --from-code; the settings above are then unused.
     std::optional<SheetSpec> fromCode;
     bool printCodes = false; // each sheet's code to standard output

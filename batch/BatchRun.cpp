@@ -148,14 +148,14 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
     const auto fresh = static_cast<std::uint64_t>(static_cast<double>(SharedRandom().Draw()) *
                                                   static_cast<double>(ShortSeeds));
     if (!job.parts.empty()) {
-        return {job.parts, job.seed.value_or(fresh)};
+        return {job.parts, job.seed.value_or(fresh), job.mixed};
     }
     return {{PartSpecFor(job.settings, job.lesson, job.shape)}, job.seed.value_or(fresh)};
 }
 
 SheetSpec NextSheetSpec(const Sheet& previous)
 {
-    return {previous.recipe.parts, previous.nextSeed};
+    return {previous.recipe.parts, previous.nextSeed, previous.recipe.mixed};
 }
 
 int RunBatch(const BatchJob& job, QTextStream& out, QTextStream& err)

@@ -129,6 +129,16 @@ SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random,
             sheet.problems.push_back(*problem);
         }
     }
+    if (recipe.mixed) {
+        // Fisher-Yates, after every problem is drawn, so a mixed sheet holds the very problems
+        // of the same sheet in order.
+        for (std::size_t i = sheet.problems.size(); i > 1; --i) {
+            const auto j = std::min(static_cast<std::size_t>(static_cast<double>(random.Draw()) *
+                                                             static_cast<double>(i)),
+                                    i - 1);
+            std::swap(sheet.problems[i - 1], sheet.problems[j]);
+        }
+    }
     return sheet;
 }
 

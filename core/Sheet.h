@@ -55,7 +55,8 @@ std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent);
 // divide (0×( )＋5＝5).
 bool PosedWithResultOnly(const model::Problem& problem);
 
-// The problems of the recipe from the given source, its seed unused. Up to
+// The problems of the recipe from the given source, its seed unused. A mixed recipe's problems
+// are shuffled once all are drawn. Up to
 // AttemptsPerSheetProblem draws for each problem, a draw refused when it makes no problem or
 // one whose key is already on the sheet; the blank draw follows every accepted problem of a
 // part whose fillBlankOn is 1, even where the problem is posed with its result open. A chain

@@ -258,6 +258,8 @@ void WriteLong(Writer& w, const SheetSpec& recipe)
     for (const PartSpec& part : recipe.parts) {
         WritePart(w, part);
     }
+    // Last, so that a sheet in order (0) keeps the code it had before mixing was known.
+    w.Put(recipe.mixed ? 1 : 0, 2);
 }
 
 SheetSpec ReadLong(Reader& r)
@@ -269,6 +271,7 @@ SheetSpec ReadLong(Reader& r)
     for (std::uint64_t k = 0; k < parts; ++k) {
         recipe.parts.push_back(ReadPart(r));
     }
+    recipe.mixed = r.Take(2) == 1;
     return recipe;
 }
 
@@ -381,7 +384,8 @@ DecodedSheetCode Refused(SheetCodeError error)
 
 bool FitsShortSheetCode(const SheetSpec& recipe)
 {
-    if (recipe.parts.size() != 1 || recipe.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
+    if (recipe.parts.size() != 1 || recipe.mixed ||
+        recipe.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
         return false;
     }
     const PartSpec& p = recipe.parts.front();

@@ -44,6 +44,8 @@ struct SheetSpec
 {
     std::vector<PartSpec> parts; // usually one
     std::uint64_t seed = 0;
+    // The parts' problems shuffled together rather than one part after the other.
+    bool mixed = false;
 
     bool operator==(const SheetSpec&) const = default;
 };

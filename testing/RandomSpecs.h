@@ -36,6 +36,7 @@ public:
     {
         SheetSpec recipe;
         recipe.seed = Between(0, 3) == 0 ? engine_() >> Between(0, 63) : engine_();
+        recipe.mixed = Between(0, 3) == 0;
         const int parts = Between(0, maxParts);
         for (int k = 0; k < parts; ++k) {
             PartSpec p;
