@@ -5,6 +5,7 @@
 #include "core/SheetCode.h"
 #include "print/PrintedWorksheet.h"
 #include "wording/Messages.h"
+#include "wording/Presets.h"
 #include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
 
@@ -37,6 +38,28 @@ QString NotAFileEnglish(const QString& path)
 }
 
 namespace {
+
+// --shape's English keys, indexed by ProblemShape.
+const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
+                                                       QStringLiteral("add-chain"),
+                                                       QStringLiteral("subtract-chain"),
+                                                       QStringLiteral("add-subtract"),
+                                                       QStringLiteral("multiply-add"),
+                                                       QStringLiteral("multiply-subtract"),
+                                                       QStringLiteral("multiply-divide"),
+                                                       QStringLiteral("brackets"),
+                                                       QStringLiteral("divide-add-subtract")};
+
+// "one 一步计算  12＋5, add-chain 连加  8＋5＋6, ..."
+QString ShapeList()
+{
+    QStringList entries;
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        entries << ShapeKeys.at(static_cast<std::size_t>(k)) + QLatin1Char(' ') +
+                       ShapeEntry(static_cast<ProblemShape>(k));
+    }
+    return entries.join(QStringLiteral(", "));
+}
 
 ParseOutcome Usage(const QString& chinese, const QString& english)
 {
@@ -137,6 +160,18 @@ struct Options
         QStringLiteral("remainder-zero"),
         QStringLiteral("有余数的除法里也出余数为 0 的题（含 --remainder）。 / Exact divisions "
                        "(remainder 0) among those with a remainder; implies --remainder.")};
+    QCommandLineOption shape{
+        QStringLiteral("shape"),
+        QStringLiteral("题型（默认 one）：") + ShapeList() +
+            QStringLiteral(
+                "。链式题不看运算比例和进位、退位。 / The problems' shape (default one); "
+                "chains leave the operations' weights and carrying aside."),
+        QStringLiteral("SHAPE"), QStringLiteral("one")};
+    QCommandLineOption steps{
+        QStringLiteral("steps"),
+        QStringLiteral("脱式计算：每题两道一行，每一步一行“＝”，留出书写的地方；答案写出每一步。 / "
+                       "Step by step (脱式): two problems a row, a line \"＝\" for every step with "
+                       "room to write; the answer key shows each step.")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -179,6 +214,17 @@ struct Options
         QStringLiteral("把每张练习题的卷号输出到标准输出，每张一行：“第 1 张 / sheet 1: 卷号”。"
                        " / Print each sheet's code to standard output, one line per sheet: "
                        "\"第 1 张 / sheet 1: CODE\".")};
+    QCommandLineOption preset{
+        QStringLiteral("preset"),
+        QStringLiteral(
+            "按年级与单元出题，如“二年级上 · 100以内连加连减”（见下面的列表；设置都在其中，"
+            "不能再给设置选项）。 / A lesson by grade, as listed below; it sets every "
+            "setting, so no settings options with it."),
+        QStringLiteral("NAME")};
+    QCommandLineOption mixed{
+        QStringLiteral("mixed"),
+        QStringLiteral("--preset 的几部分题目混在一起出，不按先后。 / The parts of a --preset "
+                       "shuffled together rather than one after the other.")};
     QCommandLineOption fromCode{
         QStringLiteral("from-code"),
         QStringLiteral(
@@ -216,9 +262,10 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&fill,     &range,  &carry,  &borrow,  &tables,      &remainder, &remainderZero,
-              &count,    &copies, &names,  &answers, &answersFile, &seed,      &code,
-              &fromCode, &child,  &review, &report,  &output,      &help,      &version}) {
+             {&shape,     &steps,         &fill,   &range,  &carry,    &borrow,  &tables,
+              &remainder, &remainderZero, &count,  &copies, &names,    &answers, &answersFile,
+              &seed,      &code,          &preset, &mixed,  &fromCode, &child,   &review,
+              &report,    &output,        &help,   &version}) {
             parser.addOption(*option);
         }
     }
@@ -229,6 +276,16 @@ const QString Description = QStringLiteral(
     "可附答案，全部写进 PDF 文件。\n"
     "Sumvarl batch worksheets: arithmetic worksheets made by the settings window's rules,\n"
     "one per pupil or a number of copies, with answer keys if wanted, into PDF files.");
+
+// The presets by grade, one a line with their problem count.
+QString PresetList()
+{
+    QString list = QStringLiteral("\n年级与单元 / Presets (--preset):\n");
+    for (const Preset& preset : GradePresets()) {
+        list += QStringLiteral("  %1（%2 题）\n").arg(preset.FullName()).arg(preset.ProblemCount());
+    }
+    return list;
+}
 
 const QString Epilogue = QStringLiteral(
     "\n"
@@ -381,6 +438,19 @@ std::optional<CarryRule> ReadRule(const QString& text)
     return std::nullopt;
 }
 
+// --shape: the English key or the Chinese name, "add-chain" or "连加".
+std::optional<ProblemShape> ReadShape(const QString& text)
+{
+    const QString key = text.trimmed();
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        const auto shape = static_cast<ProblemShape>(k);
+        if (key == ShapeKeys.at(static_cast<std::size_t>(k)) || key == ShapeName(shape)) {
+            return shape;
+        }
+    }
+    return std::nullopt;
+}
+
 // "2-5" or a single table "3"; whether the tables are in order is the lesson's own check.
 bool ReadTables(const QString& text, Lesson& lesson)
 {
@@ -428,6 +498,13 @@ ParseOutcome LessonRefused(LessonRefusal refusal, const CountInputs& in)
                 .arg(in.numberRange)
                 .arg(always ? QStringLiteral("borrows") : QStringLiteral("goes without a borrow"));
         break;
+    case LessonRefusal::NoChain:
+        english = QStringLiteral("no %1 chain within %2 and --tables %3-%4; widen --range")
+                      .arg(ShapeKeys.at(static_cast<std::size_t>(in.shape)))
+                      .arg(in.numberRange)
+                      .arg(in.lesson.tableFrom)
+                      .arg(in.lesson.tableTo);
+        break;
     case LessonRefusal::NoMultiplication:
     case LessonRefusal::NoDivision:
         english = QStringLiteral("--tables %1-%2 leaves no divisor")
@@ -450,11 +527,17 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
     job.lesson.borrow = *borrow;
     job.lesson.remainderZero = parser.isSet(o.remainderZero);
     job.lesson.remainder = parser.isSet(o.remainder) || job.lesson.remainderZero;
+    const std::optional<ProblemShape> shape = ReadShape(parser.value(o.shape));
+    if (!shape) {
+        return Usage(QStringLiteral("--shape 只接受 ") + ShapeList(),
+                     QStringLiteral("--shape takes one of ") + ShapeList());
+    }
+    job.shape = *shape;
     if (!ReadTables(parser.value(o.tables), job.lesson)) {
         return LessonRefused(LessonRefusal::TablesOutOfRange,
-                             CountInputsFor(job.settings, job.lesson));
+                             CountInputsFor(job.settings, job.lesson, job.shape));
     }
-    const CountInputs in = CountInputsFor(job.settings, job.lesson);
+    const CountInputs in = CountInputsFor(job.settings, job.lesson, job.shape);
     return LessonRefused(CheckLesson(in), in);
 }
 
@@ -481,7 +564,7 @@ std::optional<ParseOutcome> ReadCommandLine(QCommandLineParser& parser, const Op
     if (parser.isSet(o.help) || parser.isSet(o.version)) {
         ParseOutcome outcome;
         outcome.out = parser.isSet(o.help)
-                          ? parser.helpText() + Epilogue
+                          ? parser.helpText() + Epilogue + PresetList()
                           : QStringLiteral("sumvarl-batch ") +
                                 QCoreApplication::applicationVersion() + QLatin1Char('\n');
         return outcome;
@@ -569,6 +652,7 @@ ParseOutcome ReadFileOptions(const QCommandLineParser& parser, const Options& o,
                      QStringLiteral("--answers and --answers-file exclude each other"));
     }
     job.answersAfterEachSheet = parser.isSet(o.answers);
+    job.stepByStep = parser.isSet(o.steps);
     job.answersFile = parser.value(o.answersFile);
     if (parser.isSet(o.answersFile) && job.answersFile.isEmpty()) {
         return Usage(QStringLiteral("--answers-file 缺少文件名"),
@@ -625,8 +709,9 @@ ParseOutcome CodeRefused(SheetCodeError error, const QString& code)
                  QStringLiteral("the sheet code '%1' %2; check the code").arg(code, english));
 }
 
-// --from-code: the code holds every setting of its one sheet, so no option may set another.
-ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+// The settings options given, "--add", "--range", and the others listed.
+QStringList GivenSettings(const QCommandLineParser& parser, const Options& o,
+                          std::initializer_list<const QCommandLineOption*> others)
 {
     QStringList given;
     for (const QCommandLineOption& operation : o.operations) {
@@ -634,13 +719,46 @@ ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, Ba
             given << QStringLiteral("--") + operation.names().constFirst();
         }
     }
-    for (const QCommandLineOption* option :
-         {&o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder, &o.remainderZero,
-          &o.count, &o.seed, &o.copies, &o.names}) {
+    for (const QCommandLineOption* option : {&o.shape, &o.fill, &o.range, &o.carry, &o.borrow,
+                                             &o.tables, &o.remainder, &o.remainderZero, &o.count}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }
     }
+    for (const QCommandLineOption* option : others) {
+        if (parser.isSet(*option)) {
+            given << QStringLiteral("--") + option->names().constFirst();
+        }
+    }
+    return given;
+}
+
+// --preset: the lesson sets every setting of its parts; copies, names, seed and answers may go
+// with it.
+ParseOutcome ReadPreset(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const QStringList given = GivenSettings(parser, o, {&o.fromCode});
+    if (!given.isEmpty()) {
+        return Usage(QStringLiteral("--preset 已经包含全部设置，不能再给 %1")
+                         .arg(given.join(QStringLiteral("、"))),
+                     QStringLiteral("--preset sets every setting; %1 may not be given with it")
+                         .arg(given.join(QStringLiteral(", "))));
+    }
+    const QString name = parser.value(o.preset);
+    const std::optional<Preset> preset = FindPreset(name);
+    if (!preset) {
+        return Usage(QStringLiteral("没有叫“%1”的年级与单元，--help 列出全部").arg(name),
+                     QStringLiteral("no preset '%1'; --help lists them").arg(name));
+    }
+    job.parts = preset->parts;
+    job.mixed = parser.isSet(o.mixed);
+    return {};
+}
+
+// --from-code: the code holds every setting of its one sheet, so no option may set another.
+ParseOutcome ReadFromCode(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const QStringList given = GivenSettings(parser, o, {&o.seed, &o.copies, &o.names});
     if (!given.isEmpty()) {
         const QString options = given.join(QStringLiteral(", "));
         const QString listed = given.join(QStringLiteral("、"));
@@ -669,7 +787,8 @@ ParseOutcome ReadReview(const QCommandLineParser& parser, const Options& o, Batc
     }
     job.report = parser.isSet(o.report);
     QStringList given;
-    for (const QCommandLineOption* option : {&o.copies, &o.names, &o.seed, &o.code, &o.fromCode}) {
+    for (const QCommandLineOption* option :
+         {&o.copies, &o.names, &o.seed, &o.code, &o.fromCode, &o.preset, &o.mixed, &o.steps}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }
@@ -730,8 +849,9 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     const bool review = parser.isSet(o.child) || parser.isSet(o.review) || parser.isSet(o.report);
     const std::vector<Step> steps =
         review ? std::vector<Step>{ReadSettingsOptions, ReadReview, ReadFileOptions}
-        : parser.isSet(o.fromCode)
-            ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+        : parser.isSet(o.fromCode) ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+        : parser.isSet(o.preset)
+            ? std::vector<Step>{ReadPreset, ReadSheetOptions, ReadFileOptions}
             : std::vector<Step>{ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
     for (const Step step : steps) {
         ParseOutcome outcome = step(parser, o, job);

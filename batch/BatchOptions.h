@@ -40,9 +40,14 @@ struct BatchJob
 {
     Settings settings;
     Lesson lesson; // carrying, borrowing, times tables, remainders
+    ProblemShape shape = ProblemShape::OneOperation;
+    // The parts of a --preset; empty for one part of the settings above.
+    std::vector<PartSpec> parts;
+    bool mixed = false; // the parts' problems shuffled together
     // The one sheet of a code given with --from-code; the settings above are then unused.
     std::optional<SheetSpec> fromCode;
     bool printCodes = false; // each sheet's code to standard output
+    bool stepByStep = false; // 脱式计算: each problem with a line for every step
     // One sheet per name, the name in its heading; empty for unnamed copies.
     std::vector<std::u16string> names;
     int copies = 1;

@@ -66,7 +66,8 @@ const PartSpec& PartThatFellShort(const Sheet& sheet)
 int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
 {
     const PartSpec& part = PartThatFellShort(sheet);
-    const auto allowed = DifferentProblems(CountInputsFor(SettingsOf(part), part.lesson));
+    const auto allowed =
+        DifferentProblems(CountInputsFor(SettingsOf(part), part.lesson, part.shape));
     return Fail(
         err,
         QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），没有生成文件")
@@ -87,6 +88,7 @@ void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheet
               WorksheetPdf* keys)
 {
     DocumentOptions sheet;
+    sheet.stepByStep = job.stepByStep;
     if (!job.names.empty()) {
         sheet.pupilName = job.names[static_cast<std::size_t>(n)];
     }
@@ -209,12 +211,15 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
     // A draw has 24 bits, so the product stays below 2^23 and keeps 23 of them.
     const auto fresh = static_cast<std::uint64_t>(static_cast<double>(SharedRandom().Draw()) *
                                                   static_cast<double>(ShortSeeds));
-    return {{PartSpecFor(job.settings, job.lesson)}, job.seed.value_or(fresh)};
+    if (!job.parts.empty()) {
+        return {job.parts, job.seed.value_or(fresh), job.mixed};
+    }
+    return {{PartSpecFor(job.settings, job.lesson, job.shape)}, job.seed.value_or(fresh)};
 }
 
 SheetSpec NextSheetSpec(const Sheet& previous)
 {
-    return {previous.recipe.parts, previous.nextSeed};
+    return {previous.recipe.parts, previous.nextSeed, previous.recipe.mixed};
 }
 
 int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err)

@@ -1,5 +1,6 @@
 #include "core/Math.h"
 #include "core/RandomSource.h"
+#include "core/Sheet.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,5 +35,49 @@ void BM_GenerateProblemFrozenClock(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GenerateProblemFrozenClock);
+
+} // namespace
+
+namespace {
+
+sumvarl::SheetSpec ChainRecipe(sumvarl::ProblemShape shape, int range, int count)
+{
+    sumvarl::PartSpec part;
+    part.shape = shape;
+    part.numberRange = static_cast<std::int16_t>(range);
+    part.problemCount = static_cast<std::int16_t>(count);
+    part.fillBlankOn = 1;
+    part.fillBlankPercent = 20;
+    return {{part}, 0};
+}
+
+// A 200-problem sheet of chains with brackets within 100, on the system clock as the program
+// draws it. Target: under 5 ms.
+void BM_BracketedChainSheet200(benchmark::State& state)
+{
+    const sumvarl::SheetSpec recipe = ChainRecipe(sumvarl::ProblemShape::Bracketed, 100, 200);
+    sumvarl::ClockRandom random(7);
+    for (auto _ : state) {
+        const sumvarl::SheetProblems sheet = sumvarl::DrawSheetProblems(recipe, random);
+        benchmark::DoNotOptimize(sheet.problems.data());
+    }
+}
+BENCHMARK(BM_BracketedChainSheet200)->Unit(benchmark::kMicrosecond);
+
+// One chain more than there are (带小括号 within 3 has 104): the sheet gives up after its limit
+// of failed draws for the 105th. Target: under 5 ms, as the one-operation give-up path.
+void BM_ChainGiveUp(benchmark::State& state)
+{
+    const sumvarl::SheetSpec recipe = ChainRecipe(sumvarl::ProblemShape::Bracketed, 3, 105);
+    sumvarl::ClockRandom random(7);
+    for (auto _ : state) {
+        const sumvarl::SheetProblems sheet = sumvarl::DrawSheetProblems(recipe, random);
+        if (!sheet.fellShort) {
+            state.SkipWithError("the sheet did not give up");
+        }
+        benchmark::DoNotOptimize(sheet.problems.data());
+    }
+}
+BENCHMARK(BM_ChainGiveUp)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/Generator.h"
 
+#include "core/Chains.h"
 #include "core/LessonRules.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
@@ -162,6 +163,9 @@ int ChooseOperation(std::int16_t r, std::span<const std::int16_t> cw)
 
 std::optional<model::Problem> DrawProblem(const PartSpec& part, RandomSource& random)
 {
+    if (part.shape != ProblemShape::OneOperation) {
+        return DrawChain(part, random);
+    }
     random.Reseed();
     std::int16_t r = 0;
     Assign(r, ToInt16(part.weightTotal * static_cast<double>(random.Draw())));

@@ -1,5 +1,6 @@
 #include "core/Lesson.h"
 
+#include "core/Chains.h"
 #include "core/Generator.h"
 
 #include <algorithm>
@@ -121,9 +122,10 @@ std::array<bool, 4> OperationsThatComeUp(const CountInputs& in)
 
 } // namespace
 
-CountInputs CountInputsFor(const Settings& settings, const Lesson& lesson)
+CountInputs CountInputsFor(const Settings& settings, const Lesson& lesson, ProblemShape shape)
 {
     CountInputs in;
+    in.shape = shape;
     in.weightTotal = settings.WeightTotal;
     for (std::size_t k = 0; k < settings.CumulativeWeight.size(); ++k) {
         in.cumulativeWeight[k] = settings.CumulativeWeight[k];
@@ -145,6 +147,9 @@ std::array<long long, 4> DifferentProblemsByOperation(const CountInputs& in)
 
 long long DifferentProblems(const CountInputs& in)
 {
+    if (in.shape != ProblemShape::OneOperation) {
+        return TablesValid(in.lesson) ? DifferentChains(in.shape, in.numberRange, in.lesson) : 0;
+    }
     const std::array<long long, 4> each = DifferentProblemsByOperation(in);
     return each[0] + each[1] + each[2] + each[3];
 }
@@ -153,6 +158,9 @@ LessonRefusal CheckLesson(const CountInputs& in)
 {
     if (!TablesValid(in.lesson)) {
         return LessonRefusal::TablesOutOfRange;
+    }
+    if (in.shape != ProblemShape::OneOperation) {
+        return DifferentProblems(in) == 0 ? LessonRefusal::NoChain : LessonRefusal::None;
     }
     const std::array<bool, 4> up = OperationsThatComeUp(in);
     // Below 0 the rules would leave 0＋0 or 0－0 among thousands of draws that cannot fit.

@@ -15,6 +15,8 @@ std::array<std::int16_t, 5> CumulativeWeight{};
 std::int16_t FillBlankOn = 0;
 std::int16_t FillBlankPercent = 0;
 Lesson lesson;
+sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
+std::vector<sumvarl::PartSpec> presetParts;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -33,6 +35,8 @@ void ResetState()
     FillBlankOn = 0;
     FillBlankPercent = 0;
     lesson = Lesson{};
+    shape = sumvarl::ProblemShape::OneOperation;
+    presetParts.clear();
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();

@@ -7,10 +7,12 @@
 #include "core/Generator.h"
 #include "core/LessonRules.h"
 #include "core/Problem.h"
+#include "core/SheetSpec.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Math {
 
@@ -40,6 +42,11 @@ extern std::int16_t FillBlankPercent;
 using CarryRule = sumvarl::CarryRule;
 using Lesson = sumvarl::Lesson;
 extern Lesson lesson;
+// The problems' shape chosen in 更多设置 (one operation, or a chain), also written by Start. The
+// classic GenerateProblem below always makes one operation.
+extern sumvarl::ProblemShape shape;
+// The parts of a preset (年级与单元) Start committed; empty for one part of the settings above.
+extern std::vector<sumvarl::PartSpec> presetParts;
 
 // The generator's output slots. UTF-16 so that one sign is one character when a line is
 // right-justified by character count.

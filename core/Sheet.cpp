@@ -1,5 +1,6 @@
 #include "core/Sheet.h"
 
+#include "core/Chains.h"
 #include "core/Generator.h"
 #include "core/RandomSource.h"
 
@@ -40,11 +41,19 @@ OpenPlace OpenPlaceFor(std::int16_t blankKind)
     }
 }
 
+// Any of a chain's three numbers, evenly.
+OpenPlace OpenNumberOfChain(RandomSource& random)
+{
+    const int k = std::min(static_cast<int>(static_cast<double>(random.Draw()) * 3), 2);
+    return static_cast<OpenPlace>(k + 1);
+}
+
 } // namespace
 
-PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson)
+PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson, ProblemShape shape)
 {
     PartSpec part;
+    part.shape = shape;
     part.weightTotal = settings.WeightTotal;
     part.cumulativeWeight = settings.CumulativeWeight;
     part.fillBlankOn = settings.FillBlankOn;
@@ -86,7 +95,7 @@ std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent)
 
 bool PosedWithResultOnly(const model::Problem& problem)
 {
-    return problem.withRemainder;
+    return problem.withRemainder || (problem.operandCount == 3 && !OneAnswerAtEveryPlace(problem));
 }
 
 SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random)
@@ -113,8 +122,21 @@ SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random,
                 const std::int16_t kind = BlankKindFor(random, part.fillBlankPercent);
                 problem->open =
                     PosedWithResultOnly(*problem) ? OpenPlace::Result : OpenPlaceFor(kind);
+                if (problem->operandCount == 3 && problem->open != OpenPlace::Result) {
+                    problem->open = OpenNumberOfChain(random);
+                }
             }
             sheet.problems.push_back(*problem);
+        }
+    }
+    if (recipe.mixed) {
+        // Fisher-Yates, after every problem is drawn, so a mixed sheet holds the very problems
+        // of the same sheet in order.
+        for (std::size_t i = sheet.problems.size(); i > 1; --i) {
+            const auto j = std::min(static_cast<std::size_t>(static_cast<double>(random.Draw()) *
+                                                             static_cast<double>(i)),
+                                    i - 1);
+            std::swap(sheet.problems[i - 1], sheet.problems[j]);
         }
     }
     return sheet;

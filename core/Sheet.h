@@ -38,8 +38,9 @@ struct SheetProblems
     bool fellShort = false;
 };
 
-// The part Start's settings and the lesson make.
-PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson);
+// The part Start's settings, the lesson and the shape make.
+PartSpec PartSpecFor(const Settings& settings, const Lesson& lesson,
+                     ProblemShape shape = ProblemShape::OneOperation);
 
 // How many problems each part asks for, as the sheet holds them: 0 for a negative count, and
 // never more than MaxSheetProblems on the whole sheet.
@@ -50,13 +51,16 @@ std::vector<int> PartCounts(const SheetSpec& recipe);
 std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent);
 
 // A division with a remainder is posed with its result open: a blank divisor need not have one
-// answer (3÷( )＝0……3 holds for every divisor above 3).
+// answer (3÷( )＝0……3 holds for every divisor above 3). So is a chain with a factor 0 or a 0 to
+// divide (0×( )＋5＝5).
 bool PosedWithResultOnly(const model::Problem& problem);
 
-// The problems of the recipe from the given source, its seed unused. Up to
+// The problems of the recipe from the given source, its seed unused. A mixed recipe's problems
+// are shuffled once all are drawn. Up to
 // AttemptsPerSheetProblem draws for each problem, a draw refused when it makes no problem or
 // one whose key is already on the sheet; the blank draw follows every accepted problem of a
-// part whose fillBlankOn is 1, even where the problem is posed with its result open.
+// part whose fillBlankOn is 1, even where the problem is posed with its result open. A chain
+// whose blank draw asks for an open number has it at one of its three numbers, by one more draw.
 SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random);
 
 // The same with another maker of single problems in place of DrawProblem: tests play back lists

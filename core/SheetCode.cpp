@@ -230,7 +230,7 @@ void WritePart(Writer& w, const PartSpec& p)
 PartSpec ReadPart(Reader& r)
 {
     PartSpec p;
-    p.shape = r.TakeEnum<ProblemShape>(ShapeRadix, 1);
+    p.shape = r.TakeEnum<ProblemShape>(ShapeRadix, ProblemShapeCount);
     int before = 0;
     for (std::int16_t& cw : p.cumulativeWeight) {
         cw = r.TakeNear(before, ShareLimit);
@@ -275,6 +275,8 @@ void WriteLong(Writer& w, const SheetSpec& recipe)
     for (const PartSpec& part : recipe.parts) {
         WriteLater(w, part);
     }
+    // Last, so that a sheet in order (0) keeps the code it had before mixing was known.
+    w.Put(recipe.mixed ? 1 : 0, 2);
 }
 
 SheetSpec ReadLong(Reader& r)
@@ -289,6 +291,7 @@ SheetSpec ReadLong(Reader& r)
     for (PartSpec& part : recipe.parts) {
         ReadLater(r, part);
     }
+    recipe.mixed = r.Take(2) == 1;
     return recipe;
 }
 
@@ -401,7 +404,8 @@ DecodedSheetCode Refused(SheetCodeError error)
 
 bool FitsShortSheetCode(const SheetSpec& recipe)
 {
-    if (recipe.parts.size() != 1 || recipe.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
+    if (recipe.parts.size() != 1 || recipe.mixed ||
+        recipe.seed >= (std::uint64_t{1} << ShortSheetCodeSeedBits)) {
         return false;
     }
     const PartSpec& p = recipe.parts.front();

@@ -13,8 +13,17 @@ namespace sumvarl {
 
 // The kind of problems a part asks for. Values are stored in sheet codes: append only.
 enum class ProblemShape : std::int8_t {
-    OneOperation, // a op b = c, the classic problem
+    OneOperation,      // a op b = c, the classic problem
+    AddChain,          // 连加 8＋5＋6
+    SubtractChain,     // 连减 18－5－6
+    AddSubtract,       // 加减混合 8＋5－6, 13－5＋6
+    MultiplyAdd,       // 乘加 3×4＋5, 5＋3×4
+    MultiplySubtract,  // 乘减 3×4－5, 20－3×4
+    MultiplyDivide,    // 乘除混合 6×4÷3, 12÷3×4
+    Bracketed,         // 带小括号 (12－4)×3, (2＋4)÷3, 3×(9－4), 36÷(2＋4)
+    DivideAddSubtract, // 先除后加减 5＋12÷3, 20－12÷3
 };
+inline constexpr int ProblemShapeCount = 9;
 
 // One part of a sheet: the settings Start produces, with a lesson.
 struct PartSpec
@@ -35,6 +44,8 @@ struct SheetSpec
 {
     std::vector<PartSpec> parts; // usually one
     std::uint64_t seed = 0;
+    // The parts' problems shuffled together rather than one part after the other.
+    bool mixed = false;
 
     bool operator==(const SheetSpec&) const = default;
 };

@@ -5,6 +5,8 @@
 #include "forms/HelpWindow.h"
 #include "forms/Twips.h"
 #include "wording/Messages.h"
+#include "wording/Presets.h"
+#include "wording/Text.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -16,7 +18,8 @@ namespace sumvarl {
 namespace {
 
 constexpr int ClientWidth = 6600;
-constexpr int ClientHeight = 4020;
+constexpr int ClientHeight = 5520;
+constexpr int ShapeRow = 1500; // the rows under 题型 and 年级与单元 stand this much lower
 constexpr int LabelLeft = 240;
 constexpr int BoxLeft = 2040;
 
@@ -92,26 +95,56 @@ void LessonSettingsWindow::createControls()
     MakeLabel(this, QStringLiteral("RemainderNote"),
               QStringLiteral("有余数的除法只出求商的题，如 17÷5＝3……2"), {480, 2100, 5880, 255});
 
-    count_ = MakeLabel(this, QStringLiteral("Count"), QString(), {LabelLeft, 2640, 6120, 255});
-    refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(), {LabelLeft, 3000, 6120, 255});
+    MakeLabel(this, QStringLiteral("ShapeLabel"), QStringLiteral("题型"),
+              {LabelLeft, 2580, 1695, 255});
+    QStringList shapes;
+    for (int k = 0; k < ProblemShapeCount; ++k) {
+        shapes << ShapeEntry(static_cast<ProblemShape>(k));
+    }
+    shape_ = MakeList(this, QStringLiteral("Shape"), shapes, {BoxLeft, 2520, 3600, 360});
+
+    MakeLabel(this, QStringLiteral("PresetLabel"), QStringLiteral("年级与单元"),
+              {LabelLeft, 3060, 1695, 255});
+    QStringList presets{QStringLiteral("（自己设置）")};
+    for (const Preset& preset : GradePresets()) {
+        presets << preset.FullName();
+    }
+    preset_ = MakeList(this, QStringLiteral("Preset"), presets, {BoxLeft, 3000, 4320, 360});
+    // Two lines: a preset of several parts says what each part is.
+    presetNote_ = MakeLabel(this, QStringLiteral("PresetNote"), QString(), {480, 3420, 5880, 600});
+    presetNote_->setWordWrap(true);
+    presetNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    count_ = MakeLabel(this, QStringLiteral("Count"), QString(),
+                       {LabelLeft, 2640 + ShapeRow, 6120, 255});
+    refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(),
+                         {LabelLeft, 3000 + ShapeRow, 6120, 255});
     QPalette red = refusal_->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     refusal_->setPalette(red);
 
     auto* close = new PushButton(QStringLiteral("关闭"), this);
     close->setObjectName(QStringLiteral("Close"));
-    PlaceTwips(*close, 4800, 3360, 1455, 495);
+    PlaceTwips(*close, 4800, 3360 + ShapeRow, 1455, 495);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     WidenLabelsToText(*this);
 
-    for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_}) {
+    for (QComboBox* box : {carry_, borrow_, tableFrom_, tableTo_, shape_}) {
+        connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::dropPreset);
         connect(box, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::updateCount);
     }
     InstallHelpKey(*this);
     connect(remainder_, &QCheckBox::toggled, remainderZero_, &QWidget::setEnabled);
     for (QCheckBox* box : {remainder_, remainderZero_}) {
         connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::updateCount);
+        connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::dropPreset);
     }
+    connect(preset_, &QComboBox::activated, this, &LessonSettingsWindow::choosePreset);
+    // Carrying and borrowing are rules of one-operation problems; chains leave them aside.
+    connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        carry_->setEnabled(index == 0);
+        borrow_->setEnabled(index == 0);
+    });
 }
 
 sumvarl::Lesson LessonSettingsWindow::lesson() const
@@ -126,6 +159,113 @@ sumvarl::Lesson LessonSettingsWindow::lesson() const
     return shown;
 }
 
+void LessonSettingsWindow::setMainApplier(std::function<void(const StartInputs&)> apply)
+{
+    applyToMain_ = std::move(apply);
+}
+
+void LessonSettingsWindow::mainSettingsChanged()
+{
+    dropPreset();
+    updateCount();
+}
+
+std::vector<PartSpec> LessonSettingsWindow::presetParts() const
+{
+    return presetParts_;
+}
+
+namespace {
+
+// The settings window's boxes for a part: its operations' shares, fill-in-the-blank, the range,
+// and the whole preset's count.
+StartInputs InputsOf(const PartSpec& part, int count)
+{
+    StartInputs in;
+    int before = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int share = part.cumulativeWeight.at(k) - before;
+        before = part.cumulativeWeight.at(k);
+        in.ticked.at(k) = share > 0;
+        in.boxes.at(k) = ToU16(QString::number(share > 0 ? share : 25));
+    }
+    in.ticked[4] = part.fillBlankOn == 1;
+    in.boxes[4] = ToU16(QString::number(part.fillBlankOn == 1 ? part.fillBlankPercent : 20));
+    in.numberRange = ToU16(QString::number(part.numberRange));
+    in.problemCount = ToU16(QString::number(count));
+    return in;
+}
+
+// What a preset set, part by part: "连加 15 题、连减 15 题、加减混合 20 题，100以内".
+QString PresetNote(const Preset& preset)
+{
+    static const std::array<QString, 4> operations{QStringLiteral("加法"), QStringLiteral("减法"),
+                                                   QStringLiteral("乘法"), QStringLiteral("除法")};
+    QStringList parts;
+    for (const PartSpec& part : preset.parts) {
+        QString what;
+        if (part.shape == ProblemShape::OneOperation) {
+            QStringList ticked;
+            int before = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (part.cumulativeWeight.at(k) > before) {
+                    ticked << operations.at(k);
+                }
+                before = part.cumulativeWeight.at(k);
+            }
+            what = ticked.join(QStringLiteral("、"));
+        } else {
+            what = ShapeName(part.shape);
+        }
+        parts << QStringLiteral("%1以内%2 %3 题")
+                     .arg(part.numberRange)
+                     .arg(what)
+                     .arg(part.problemCount);
+    }
+    return QStringLiteral("已设置：") + parts.join(QStringLiteral("＋"));
+}
+
+} // namespace
+
+void LessonSettingsWindow::choosePreset(int index)
+{
+    if (index <= 0 || index > static_cast<int>(GradePresets().size())) {
+        dropPreset();
+        return;
+    }
+    const Preset& preset = GradePresets()[static_cast<std::size_t>(index - 1)];
+    const PartSpec& first = preset.parts.front();
+    applying_ = true;
+    if (applyToMain_) {
+        applyToMain_(InputsOf(first, preset.ProblemCount()));
+    }
+    carry_->setCurrentIndex(static_cast<int>(first.lesson.carry));
+    borrow_->setCurrentIndex(static_cast<int>(first.lesson.borrow));
+    tableFrom_->setCurrentIndex(first.lesson.tableFrom);
+    tableTo_->setCurrentIndex(first.lesson.tableTo);
+    remainder_->setChecked(first.lesson.remainder);
+    shape_->setCurrentIndex(static_cast<int>(first.shape));
+    applying_ = false;
+    presetParts_ = preset.parts;
+    presetNote_->setText(PresetNote(preset));
+    updateCount();
+}
+
+void LessonSettingsWindow::dropPreset()
+{
+    if (applying_ || presetParts_.empty()) {
+        return;
+    }
+    presetParts_.clear();
+    preset_->setCurrentIndex(0);
+    presetNote_->clear();
+}
+
+ProblemShape LessonSettingsWindow::shape() const
+{
+    return static_cast<ProblemShape>(shape_->currentIndex());
+}
+
 void LessonSettingsWindow::updateCount()
 {
     const StartOutcome read = ReadSettings(mainInputs_ ? mainInputs_() : StartInputs{});
@@ -134,8 +274,18 @@ void LessonSettingsWindow::updateCount()
         refusal_->clear();
         return;
     }
-    const CountInputs in = CountInputsFor(*read.settings, lesson());
-    const long long different = DifferentProblems(in);
+    const CountInputs in = CountInputsFor(*read.settings, lesson(), shape());
+    long long different = presetParts_.empty() ? DifferentProblems(in) : 0;
+    for (const PartSpec& part : presetParts_) {
+        CountInputs each;
+        each.weightTotal = part.weightTotal;
+        std::copy(part.cumulativeWeight.begin(), part.cumulativeWeight.end(),
+                  each.cumulativeWeight.begin());
+        each.numberRange = part.numberRange;
+        each.lesson = part.lesson;
+        each.shape = part.shape;
+        different += DifferentProblems(each);
+    }
     QString count = QStringLiteral("共 %1 道不同的题").arg(different);
     if (different < read.settings->ProblemCount) {
         count += QStringLiteral("，不够出 %1 题").arg(read.settings->ProblemCount);

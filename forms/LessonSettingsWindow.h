@@ -1,13 +1,16 @@
 #pragma once
 
 // 更多设置: what this week's lesson asks of the problems (carrying, borrowing, the times
-// tables, remainders), with the number of different problems the settings allow shown as they
-// change. Start reads the lesson from here together with the settings window's boxes.
+// tables, remainders, the shape: one operation or a chain such as 8＋5－6), with the number of
+// different problems the settings allow shown as they change. Start reads the lesson from here
+// together with the settings window's boxes.
 
 #include "core/Lesson.h"
+#include "core/SheetSpec.h"
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -27,15 +30,26 @@ public:
 
     // The lesson as the controls show it.
     sumvarl::Lesson lesson() const;
+    // The problems' shape chosen under 题型: one operation or a chain.
+    ProblemShape shape() const;
 
     // Counts again from the settings window's boxes and this window's controls.
     void updateCount();
+
+    // 年级与单元: a chosen preset puts its settings into the settings window through this.
+    void setMainApplier(std::function<void(const StartInputs&)> apply);
+    // The settings window's boxes changed: a preset no longer stands as chosen; counts again.
+    void mainSettingsChanged();
+    // The parts of the preset chosen, while every control still shows it; else empty.
+    std::vector<PartSpec> presetParts() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();
+    void choosePreset(int index);
+    void dropPreset();
 
     std::function<StartInputs()> mainInputs_;
     QComboBox* carry_ = nullptr;
@@ -44,6 +58,12 @@ private:
     QComboBox* tableTo_ = nullptr;
     QCheckBox* remainder_ = nullptr;
     QCheckBox* remainderZero_ = nullptr;
+    QComboBox* shape_ = nullptr;
+    QComboBox* preset_ = nullptr;
+    QLabel* presetNote_ = nullptr;
+    std::function<void(const StartInputs&)> applyToMain_;
+    std::vector<PartSpec> presetParts_;
+    bool applying_ = false; // a preset is being put into the controls
     QLabel* count_ = nullptr;
     QLabel* refusal_ = nullptr;
 };

@@ -90,6 +90,11 @@ std::pair<QString, QString> AroundTheBox(const model::Problem& problem)
         return {QStringLiteral("("), QStringLiteral(")") + op + b + eq + r};
     case 2:
         return {a + op + QStringLiteral("("), QStringLiteral(")") + eq + r};
+    case ChainBlankKind: { // 8＋( )－6＝7
+        const QString chain = a + op + b;
+        return {chain.left(chain.indexOf(QChar(OpenStart))) + QStringLiteral("("),
+                QStringLiteral(")") + chain.mid(chain.indexOf(QChar(OpenEnd)) + 1) + eq + r};
+    }
     default:
         return {a + op + b + eq, QString()};
     }

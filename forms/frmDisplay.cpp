@@ -37,6 +37,7 @@ constexpr int RecalculateInterval = 200;
 const QString PrintAnswersText = QStringLiteral("打印答案");
 const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
+const QString SaveWorkingPdfText = QStringLiteral("脱式和答案保存为 PDF…");
 const QString PractiseText = QStringLiteral("在屏幕上练习…");
 const QKeySequence PractiseKeys(Qt::CTRL | Qt::Key_L);
 
@@ -286,6 +287,8 @@ void frmDisplay::showSheetMenu(const QPoint& globalPos)
             &frmDisplay::savePdf);
     connect(add(QStringLiteral("SaveAnswersPdf"), SaveAnswersPdfText), &QAction::triggered, this,
             &frmDisplay::saveAnswersPdf);
+    connect(add(QStringLiteral("SaveWorkingPdf"), SaveWorkingPdfText), &QAction::triggered, this,
+            &frmDisplay::saveWorkingPdf);
     QAction* practiseAction = add(QStringLiteral("Practise"), PractiseText);
     practiseAction->setShortcut(PractiseKeys);
     connect(practiseAction, &QAction::triggered, this, &frmDisplay::practise);
@@ -329,6 +332,21 @@ void frmDisplay::savePdf()
 void frmDisplay::saveAnswersPdf()
 {
     askAndSavePdf(true, SaveAnswersPdfText);
+}
+
+void frmDisplay::saveWorkingPdf()
+{
+    QString caption = SaveWorkingPdfText;
+    caption.remove(QChar(u'…'));
+    const QString path = Hooks().saveFileName(
+        caption, SuggestedPdfPath(QStringLiteral("脱式"), Hooks().now().date()));
+    if (path.isEmpty()) {
+        return;
+    }
+    const SaveOutcome saved = SaveWorkingPdf(path, sheet_);
+    if (!saved.Ok()) {
+        Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
+    }
 }
 
 void frmDisplay::askAndSavePdf(bool answerKey, const QString& title)

@@ -44,6 +44,8 @@ public:
     void printAnswers();
     void savePdf();
     void saveAnswersPdf();
+    // 脱式: the sheet written out step by step and its key, one PDF.
+    void saveWorkingPdf();
     // Opens a practice window on the problems the sheet shows.
     void practise();
     // 今日练习 for the last child chosen (asking where there is none) in a practice window.

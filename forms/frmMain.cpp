@@ -369,8 +369,9 @@ void frmMain::openLessonSettings()
     if (lessonSettings_ == nullptr) {
         // Owned by this window: it lives as long as the settings do, and closing it only hides it.
         lessonSettings_ = new LessonSettingsWindow([this] { return ReadControls(); }, this);
+        lessonSettings_->setMainApplier([this](const StartInputs& in) { SetControls(in); });
         // The count follows the settings window's boxes as they are typed.
-        const auto recount = [this] { lessonSettings_->updateCount(); };
+        const auto recount = [this] { lessonSettings_->mainSettingsChanged(); };
         for (std::size_t k = 0; k < Check1_.size(); ++k) {
             connect(Check1_[k], &QCheckBox::toggled, lessonSettings_, recount);
             connect(Text1_[k], &QLineEdit::textChanged, lessonSettings_, recount);
@@ -406,6 +407,17 @@ void frmMain::Check1_Click(int index)
     Text1_.at(k)->setEnabled(Check1_.at(k)->isChecked());
 }
 
+void frmMain::SetControls(const StartInputs& in)
+{
+    for (std::size_t k = 0; k < 5; ++k) {
+        Check1_[k]->setChecked(in.ticked[k]);
+        Check1_Click(static_cast<int>(k));
+        Text1_[k]->setText(ToQString(in.boxes[k]));
+    }
+    Combo1_->setCurrentText(ToQString(in.numberRange));
+    Combo2_->setCurrentText(ToQString(in.problemCount));
+}
+
 StartInputs frmMain::ReadControls() const
 {
     StartInputs in;
@@ -428,7 +440,9 @@ void frmMain::Command1_Click()
     // The lesson is read with the other settings; until its window is opened it is the default.
     const Math::Lesson lesson =
         lessonSettings_ != nullptr ? lessonSettings_->lesson() : Math::Lesson{};
-    const CountInputs counted = CountInputsFor(*outcome.settings, lesson);
+    const ProblemShape shape =
+        lessonSettings_ != nullptr ? lessonSettings_->shape() : ProblemShape::OneOperation;
+    const CountInputs counted = CountInputsFor(*outcome.settings, lesson, shape);
     const LessonRefusal refused = CheckLesson(counted);
     if (refused != LessonRefusal::None) {
         Hooks().messageBox(LessonRefusalText(refused, counted) + StartAgain, windowTitle());
@@ -436,6 +450,9 @@ void frmMain::Command1_Click()
     }
     CommitSettings(*outcome.settings);
     Math::lesson = lesson;
+    Math::shape = shape;
+    Math::presetParts =
+        lessonSettings_ != nullptr ? lessonSettings_->presetParts() : std::vector<PartSpec>{};
     ShowDisplay();
 }
 

@@ -53,6 +53,8 @@ private:
     void CreateControls();
     void SetFocusOrder();
     StartInputs ReadControls() const;
+    // Puts a preset's settings into the boxes (更多设置's 年级与单元).
+    void SetControls(const StartInputs& in);
     void ShowDisplay();
     void createLessonSettingsAccess();
 

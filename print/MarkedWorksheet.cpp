@@ -59,16 +59,28 @@ std::vector<MarkedPiece> MarkedItemPieces(const MarkedRound& round, std::size_t 
         add(written, !right);
         add(bracketed ? u")" : u"");
     };
-    if (row.blankKind == 1) {
-        answer(true);
+    if (row.blankKind == ChainBlankKind) {
+        // A chain's open number stands inside its text, between the marks WithOpenAs finds.
+        const std::u16string text = row.operand1 + row.op + row.operand2;
+        const std::u16string marked = WithOpenAs(text, u"\x1F");
+        const std::size_t at = marked.find(u'\x1F');
+        add(std::u16string_view(marked).substr(0, at));
+        if (at != std::u16string::npos) {
+            answer(true);
+            add(std::u16string_view(marked).substr(at + 1));
+        }
     } else {
-        add(row.operand1);
-    }
-    add(row.op);
-    if (row.blankKind == 2) {
-        answer(true);
-    } else {
-        add(row.operand2);
+        if (row.blankKind == 1) {
+            answer(true);
+        } else {
+            add(row.operand1);
+        }
+        add(row.op);
+        if (row.blankKind == 2) {
+            answer(true);
+        } else {
+            add(row.operand2);
+        }
     }
     // Right-justified in 7 characters as the sheet's items are, but never cut: a cut would drop
     // digits that were marked.

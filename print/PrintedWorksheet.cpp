@@ -6,6 +6,7 @@
 #include "print/PainterSurface.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
+#include "worksheet/StepByStep.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -69,6 +71,62 @@ void PrintDocumentRows(PrintSurface& surface, int count, const std::vector<Table
     }
 }
 
+namespace {
+
+// Two problems side by side, each with its number: "1. （12－4）×3".
+constexpr std::array<int, 2> WorkingColumns{4, 38};
+constexpr int StepIndent = 3; // "＝" stands under the problem, past its number
+
+std::u16string Numbered(std::size_t index, const model::Problem& problem)
+{
+    return DecimalText(static_cast<int>(index + 1)) + u". " + ProblemWithoutAnswer(problem);
+}
+
+// One line of the working of both problems: "＝" and, in a key, the step.
+void PrintStepLine(PrintSurface& s, const std::array<std::u16string, 2>& texts, std::size_t shown,
+                   int indent)
+{
+    for (std::size_t k = 0; k < shown; ++k) {
+        s.Print({Tab{WorkingColumns.at(k) + indent}, texts.at(k)}, Ending::Open);
+    }
+    s.EndLine();
+}
+
+} // namespace
+
+void PrintWorkingRows(PrintSurface& s, int count, const std::vector<model::Problem>& problems,
+                      const DocumentOptions& options)
+{
+    PrintWorksheetHeading(s, count, options);
+    for (std::size_t i = 0; i < problems.size(); i += 2) {
+        const std::size_t shown = std::min<std::size_t>(2, problems.size() - i);
+        std::array<std::vector<std::u16string>, 2> steps;
+        std::array<std::u16string, 2> line;
+        std::size_t lines = 0;
+        for (std::size_t k = 0; k < shown; ++k) {
+            steps.at(k) = WorkingSteps(problems[i + k]);
+            lines = std::max(lines, steps.at(k).size());
+            line.at(k) = Numbered(i + k, problems[i + k]);
+        }
+        PrintStepLine(s, line, shown, 0);
+        for (std::size_t step = 0; step < lines; ++step) {
+            for (std::size_t k = 0; k < shown; ++k) {
+                const bool has = step < steps.at(k).size();
+                line.at(k) = has ? std::u16string(EqualsSign) : std::u16string();
+                if (has && options.answerKey) {
+                    line.at(k) += steps.at(k)[step];
+                }
+            }
+            PrintStepLine(s, line, shown, StepIndent);
+            // Room to write the step.
+            s.SetFontSize(12);
+            s.EndLine();
+            s.SetFontSize(16);
+        }
+        s.EndLine();
+    }
+}
+
 void PrintWorksheetDocument(PrintSurface& surface, const DocumentOptions& options)
 {
     // Taken once. The heading shows the count as Start accepted it, a negative one too, as the
@@ -89,6 +147,10 @@ void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet, const Documen
     int asked = 0;
     for (const PartSpec& part : sheet.recipe.parts) {
         asked += part.problemCount;
+    }
+    if (options.stepByStep) {
+        PrintWorkingRows(surface, asked, sheet.problems, options);
+        return;
     }
     PrintDocumentRows(surface, asked, RowsOf(sheet), options);
 }
@@ -313,6 +375,18 @@ PaintPages PaintingOf(DrawDocument draw)
 SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options)
 {
     return SaveDocumentPdf(path, WorksheetDocument(options));
+}
+
+SaveOutcome SaveWorkingPdf(const QString& path, const Sheet& sheet)
+{
+    WorksheetPdf pdf(path);
+    DocumentOptions options;
+    options.stepByStep = true;
+    pdf.AddSheet(sheet, options);
+    options.answerKey = true;
+    pdf.AddSheet(sheet, options);
+    const SaveResult result = pdf.Commit();
+    return {result, pdf.ErrorString()};
 }
 
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw)

@@ -5,6 +5,7 @@
 // from a Sheet. Drawn onto any surface and written as a PDF here; PrinterJob puts it on a
 // printer.
 
+#include "core/Problem.h"
 #include "print/PrintResult.h"
 #include "print/PrinterModule.h"
 #include "worksheet/TableRow.h"
@@ -50,6 +51,9 @@ struct DocumentOptions
     // Printed as "姓名：…" on the line between the title and the count line, which is otherwise
     // empty, so the rows stand at the same height with and without a name.
     std::u16string pupilName;
+    // 脱式计算: a sheet's problems two to a row, each with a line "＝" for every step and room to
+    // write under it; the key writes each step. Every problem is posed with its result open.
+    bool stepByStep = false;
 };
 
 // The heading and the rows of the classic table, onto any surface.
@@ -63,6 +67,10 @@ void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet,
 // The heading with count, then the rows as problems 1, 2, ...: what both documents print.
 void PrintDocumentRows(PrintSurface& surface, int count, const std::vector<TableRow>& rows,
                        const DocumentOptions& options);
+
+// The heading, then the problems written out step by step (DocumentOptions::stepByStep).
+void PrintWorkingRows(PrintSurface& surface, int count, const std::vector<model::Problem>& problems,
+                      const DocumentOptions& options);
 
 // The heading alone, for count problems. filledIn, where given, stands in for the line of date,
 // time and score that is otherwise left to be filled in by hand.
@@ -163,5 +171,7 @@ SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 SaveOutcome SavePaintingPdf(const QString& path, const WorksheetPdf::Painting& paint);
+// The sheet written out step by step (脱式), then its key on a new page, as one PDF.
+SaveOutcome SaveWorkingPdf(const QString& path, const Sheet& sheet);
 
 } // namespace sumvarl

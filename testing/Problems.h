@@ -23,6 +23,18 @@ inline model::Problem Two(int a, Operation op, int b, int result, int open = 0, 
     return p;
 }
 
+// A chain a op1 b op2 c: Chain(8, Operation::Add, 5, Operation::Subtract, 6, 7).
+inline model::Problem Chain(int a, Operation op1, int b, Operation op2, int c, int result,
+                            int open = 0, Brackets brackets = Brackets::None)
+{
+    model::Problem p = Two(a, op1, b, result, open);
+    p.operands[2] = static_cast<std::int16_t>(c);
+    p.operators[1] = op2;
+    p.operandCount = 3;
+    p.brackets = brackets;
+    return p;
+}
+
 // A one-part sheet holding exactly these problems, as a practice round is handed them.
 inline Sheet SheetOf(std::vector<model::Problem> problems)
 {

@@ -36,6 +36,7 @@ public:
     {
         SheetSpec recipe;
         recipe.seed = Between(0, 3) == 0 ? engine_() >> Between(0, 63) : engine_();
+        recipe.mixed = Between(0, 3) == 0;
         const int parts = Between(0, maxParts);
         for (int k = 0; k < parts; ++k) {
             PartSpec p;
@@ -53,6 +54,7 @@ public:
             p.lesson.remainderZero = Between(0, 1) == 1;
             p.lesson.tableFrom = Value(9);
             p.lesson.tableTo = Value(9);
+            p.shape = static_cast<ProblemShape>(Between(0, ProblemShapeCount - 1));
             recipe.parts.push_back(p);
         }
         return recipe;

@@ -66,6 +66,8 @@ QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in)
             .arg(in.numberRange)
             .arg(in.lesson.borrow == CarryRule::Always ? QStringLiteral("必须退位")
                                                        : QStringLiteral("不退位"));
+    case LessonRefusal::NoChain:
+        return QStringLiteral("%1以内出不了%2的题").arg(in.numberRange).arg(ShapeName(in.shape));
     case LessonRefusal::NoMultiplication:
     case LessonRefusal::NoDivision:
         // Tables that hold the divisor 1, but no divisor that leaves a remainder.
@@ -79,6 +81,40 @@ QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in)
             .arg(in.lesson.tableTo);
     }
     return {};
+}
+
+namespace {
+
+struct ShapeWords
+{
+    const char16_t* name;
+    const char16_t* example;
+};
+
+// Indexed by ProblemShape.
+constexpr std::array<ShapeWords, ProblemShapeCount> Shapes{{
+    {u"一步计算", u"12＋5"},
+    {u"连加", u"8＋5＋6"},
+    {u"连减", u"18－5－6"},
+    {u"加减混合", u"8＋5－6"},
+    {u"乘加", u"3×4＋5"},
+    {u"乘减", u"3×4－5"},
+    {u"乘除混合", u"6×4÷3"},
+    {u"带小括号", u"（12－4）×3"},
+    {u"先除后加减", u"20－12÷3"},
+}};
+
+} // namespace
+
+QString ShapeName(ProblemShape shape)
+{
+    return QString::fromUtf16(Shapes.at(static_cast<std::size_t>(shape)).name);
+}
+
+QString ShapeEntry(ProblemShape shape)
+{
+    const ShapeWords& w = Shapes.at(static_cast<std::size_t>(shape));
+    return QString::fromUtf16(w.name) + QStringLiteral("  ") + QString::fromUtf16(w.example);
 }
 
 QString NotAFileText(const QString& path)

@@ -19,6 +19,11 @@ QString RefusalText(const Refusal& refusal);
 // A lesson that allows no problem: "20以内没有必须进位的加法"; empty for None.
 QString LessonRefusalText(LessonRefusal refusal, const CountInputs& in);
 
+// A shape of problems, "连加", and as 更多设置 and sumvarl-batch --help list it with an example,
+// "连加  8＋5＋6".
+QString ShapeName(ProblemShape shape);
+QString ShapeEntry(ProblemShape shape);
+
 // A sheet code that reads as no sheet, and what is wrong with it: "卷号“…”有一个字符抄错了，或两个
 // 字符颠倒了，请核对卷号"; empty for None.
 QString SheetCodeRefusalText(SheetCodeError error, const QString& code);

@@ -138,6 +138,9 @@ std::optional<long long> ReadAnswer(std::u16string_view typed)
 
 bool HasRemainder(const model::Problem& p)
 {
+    if (p.operandCount == 3) {
+        return p.open == OpenPlace::Result && p.withRemainder && p.remainder != 0;
+    }
     return p.operandCount == 2 && p.open == OpenPlace::Result &&
            p.operators[0] == Operation::Divide && p.operands[1] != 0 &&
            p.operands[0] % p.operands[1] != 0;
@@ -164,6 +167,9 @@ bool IsRightAnswer(const model::Problem& problem, std::u16string_view answer)
     if (!HasRemainder(problem)) {
         // "3……0" says the same as "3".
         return remainder == 0 && IsRightNumber(problem, quotient);
+    }
+    if (problem.operandCount == 3) {
+        return quotient == problem.result && remainder == problem.remainder;
     }
     const long long a = problem.operands[0];
     const long long b = problem.operands[1];

@@ -22,8 +22,8 @@ bool NegativeAnswersPossible(const std::vector<model::Problem>& problems);
 // ("-", "－" or "−"). Empty for an empty answer or anything else.
 std::optional<long long> ReadAnswer(std::u16string_view typed);
 
-// A division posed with its result open whose numbers do not divide exactly: it is answered with
-// a quotient and a remainder, "3……2".
+// A division posed with its result open whose numbers do not divide exactly, or a chain whose last
+// step leaves a remainder: it is answered with a quotient and a remainder, "3……2".
 bool HasRemainder(const model::Problem& problem);
 
 // A quotient and a remainder joined as the answer key writes them; just the quotient where the

@@ -24,9 +24,26 @@ int TabColumn(int i, Variant variant)
     return place * ColumnPitch(variant) + (variant == Variant::Screen ? 0 : 4);
 }
 
+namespace {
+
+std::u16string PaddedTo(std::u16string text, int width)
+{
+    const auto w = static_cast<std::size_t>(width);
+    if (text.size() < w) {
+        text.insert(0, w - text.size(), u' ');
+    }
+    return text;
+}
+
+} // namespace
+
 std::u16string LeftPart(const TableRow& row, Variant variant)
 {
     const std::u16string_view marker = BlankMarker(variant);
+    if (IsChainRow(row)) {
+        return PaddedTo(WithOpenAs(row.operand1 + row.op + row.operand2, marker),
+                        ChainJustifyWidth);
+    }
     std::u16string joined(JustifyWidth, u' ');
     joined.append(row.blankKind == 1 ? marker : std::u16string_view(row.operand1));
     joined.append(row.op);
@@ -55,11 +72,10 @@ std::u16string AnswerLeftPart(const TableRow& row)
     std::u16string joined = row.blankKind == 1 ? filled(row.operand1) : row.operand1;
     joined.append(row.op);
     joined.append(row.blankKind == 2 ? filled(row.operand2) : row.operand2);
-    const auto width = static_cast<std::size_t>(JustifyWidth);
-    if (joined.size() < width) {
-        joined.insert(0, width - joined.size(), u' ');
+    if (IsChainRow(row)) {
+        return PaddedTo(WithOpenAs(joined, filled(OpenNumberIn(joined))), ChainJustifyWidth);
     }
-    return joined;
+    return PaddedTo(std::move(joined), JustifyWidth);
 }
 
 std::u16string AnswerItemText(const TableRow& row, Variant /*variant*/)
@@ -116,11 +132,22 @@ void PrintProblemLine(PrintSurface& surface, int i, const TableRow& row, Variant
                       bool answers)
 {
     const int column = TabColumn(i, variant);
-    if (answers) {
+    // A chain is twice as long as a one-operation problem: it is set five sixths the size, its
+    // columns with it, so that four still fit a row, and kept within its place like a key item.
+    const bool chain = IsChainRow(row);
+    const double rowSize = surface.Font().size;
+    if (chain) {
+        surface.SetFontSize(std::floor(rowSize * 5 / 6 * 10) / 10);
+    }
+    if (answers || chain) {
         surface.Print({Tab{column}}, Ending::Open);
-        PrintWithinPlace(surface, AnswerItemText(row, variant), column, variant);
+        PrintWithinPlace(surface, answers ? AnswerItemText(row, variant) : ItemText(row, variant),
+                         column, variant);
     } else {
         surface.Print({Tab{column}, ItemText(row, variant)}, Ending::Open);
+    }
+    if (chain) {
+        surface.SetFontSize(rowSize);
     }
     if (i % ProblemsPerRow == 0) {
         RowBreak(surface, variant);

@@ -15,6 +15,9 @@ enum class Variant { Screen, Printer };
 
 inline constexpr int ProblemsPerRow = 4;
 inline constexpr int JustifyWidth = 7;
+// A chain is right-justified to 10 characters and never cut: "  8＋( )－6" fits, and a chain cut
+// at its front would read as another problem.
+inline constexpr int ChainJustifyWidth = 10;
 
 // "( )" on screen, "(  )" on paper.
 std::u16string_view BlankMarker(Variant variant);

@@ -6,6 +6,7 @@
 #include "core/RandomSource.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
+#include "worksheet/TableRow.h"
 
 #include <algorithm>
 #include <array>
@@ -90,7 +91,11 @@ BuildHooks DefaultBuildHooks()
 Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
 {
     Sheet sheet;
-    sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson));
+    if (Math::presetParts.empty()) {
+        sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson, Math::shape));
+    } else {
+        sheet.recipe.parts = Math::presetParts;
+    }
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;
     SheetProblems drawn = DrawSheetProblems(sheet.recipe, random, draw);
@@ -109,13 +114,13 @@ TableFill FillWorksheetTable(const Sheet& sheet)
             break;
         }
         const auto row = static_cast<std::size_t>(++fill.rows);
-        ProblemTexts texts = TextsOf(problem);
-        t.ProblemKey[row] = std::move(texts.key);
+        TableRow texts = RowOf(problem);
+        t.ProblemKey[row] = TextsOf(problem).key;
         t.Operand1Text[row] = std::move(texts.operand1);
         t.OperatorText[row] = std::move(texts.op);
         t.Operand2Text[row] = std::move(texts.operand2);
         t.ResultText[row] = std::move(texts.result);
-        t.BlankKind[row] = static_cast<std::int16_t>(problem.open);
+        t.BlankKind[row] = texts.blankKind;
     }
     fill.gaveUp = sheet.fellShort;
     return fill;

@@ -166,6 +166,20 @@ private slots:
         QTest::newRow("carry below 0")
             << QStringList{"--range", "-20", "--carry", "never"} + o << 2 << "0 以上的难度"
             << "--range of 0 or more";
+        QTest::newRow("unknown shape")
+            << QStringList{"--shape", "chain"} + o << 2 << "--shape 只接受 one 一步计算"
+            << "--shape takes one of";
+        QTest::newRow("chain without a divisor")
+            << QStringList{"--shape", "multiply-divide", "--tables", "0-0"} + o << 2
+            << "100以内出不了乘除混合的题"
+            << "no multiply-divide chain within 100";
+        QTest::newRow("preset with a setting")
+            << QStringList{"--preset", "表内除法", "--range", "20"} + o << 2
+            << "--preset 已经包含全部设置，不能再给 --range"
+            << "--range may not be given";
+        QTest::newRow("unknown preset") << QStringList{"--preset", "五年级上 · 分数"} + o << 2
+                                        << "没有叫“五年级上 · 分数”的年级与单元"
+                                        << "no preset";
         QTest::newRow("names file missing")
             << QStringList{"--names", "/no/such/names.txt"} + o << 1 << "无法读取名单文件"
             << "cannot read the names file";
@@ -285,6 +299,32 @@ private slots:
         QTEST(int(l.tableTo), "to");
         QTEST(l.remainder, "remainder");
         QCOMPARE(l.remainderZero, options.contains(QStringLiteral("--remainder-zero")));
+        QCOMPARE(outcome.job->shape, sumvarl::ProblemShape::OneOperation);
+    }
+
+    // --preset gives the lesson's parts, which copies and a seed may go with.
+    void presetGivesItsParts()
+    {
+        const ParseOutcome outcome =
+            ParseArguments(Command({"--preset", "二年级上 · 100以内连加连减", "--copies", "3",
+                                    "--seed", "9", "-o", "x.pdf"}));
+        QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+        QCOMPARE(outcome.job->parts.size(), std::size_t{3});
+        QCOMPARE(outcome.job->parts[0].shape, sumvarl::ProblemShape::AddChain);
+        QCOMPARE(outcome.job->copies, 3);
+        const ParseOutcome help = ParseArguments(Command({"--help"}));
+        QVERIFY(help.out.contains(QStringLiteral("二年级下 · 有余数的除法（50 题）")));
+    }
+
+    // --shape by its English key or its Chinese name, into the sheet's part.
+    void shapeByKeyOrName()
+    {
+        for (const QString& given : {QStringLiteral("add-subtract"), QStringLiteral("加减混合")}) {
+            const ParseOutcome outcome =
+                ParseArguments(Command({"--shape", given, "--range", "20", "-o", "x.pdf"}));
+            QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+            QCOMPARE(outcome.job->shape, sumvarl::ProblemShape::AddSubtract);
+        }
     }
 
     // Recorded from sumvarl-batch's builder and generator before carrying, borrowing, times
@@ -355,6 +395,9 @@ private slots:
                                  "--tables",
                                  "--remainder",
                                  "--remainder-zero",
+                                 "--shape",
+                                 "add-chain",
+                                 "连加",
                                  "……"}) {
             QVERIFY2(outcome.out.contains(QString::fromUtf8(text)), text);
         }

@@ -7,6 +7,7 @@
 #include "testing/SheetSettings.h"
 #include "testing/Utf8.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iomanip>
@@ -134,6 +135,29 @@ TEST(SheetTest, MakesTheClassicSheets)
 }
 
 // Part by part, each within what is left of the 200; no key twice on the whole sheet.
+// Mixed, a sheet holds the problems it holds in order, shuffled; in order its parts stand one
+// after the other.
+TEST(SheetTest, MixedPartsAreTheSameProblemsShuffled)
+{
+    const PartSpec additions = PartSpecFor(MakeSettings({100, 100, 100, 100}, 0, 0, 80, 20), {});
+    const PartSpec all = PartSpecFor(MakeSettings({25, 50, 75, 100}, 0, 0, 20, 100), {});
+    const Sheet inOrder = MakeSheet({{additions, all}, 3, false});
+    const Sheet mixed = MakeSheet({{additions, all}, 3, true});
+    ASSERT_EQ(inOrder.problems.size(), 100U);
+    EXPECT_TRUE(std::is_permutation(mixed.problems.begin(), mixed.problems.end(),
+                                    inOrder.problems.begin(), inOrder.problems.end()));
+    EXPECT_NE(mixed.problems, inOrder.problems);
+    const auto firstOther = [](const Sheet& sheet) {
+        return std::find_if(sheet.problems.begin(), sheet.problems.end(),
+                            [](const model::Problem& p) {
+                                return p.operators[0] != Operation::Add || p.result >= 20;
+                            }) -
+               sheet.problems.begin();
+    };
+    EXPECT_GE(firstOther(inOrder), 80);
+    EXPECT_LT(firstOther(mixed), 80);
+}
+
 TEST(SheetTest, PartsShareTheSheet)
 {
     PartSpec additions = PartSpecFor(MakeSettings({100, 100, 100, 100}, 0, 0, 150, 30), {});

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -250,10 +251,11 @@ private slots:
             break;
         }
         QCOMPARE(seen.openings, 1);
-        QCOMPARE(seen.texts,
-                 (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
-                              QStringLiteral("答案保存为 PDF…"), QStringLiteral("在屏幕上练习…"),
-                              QStringLiteral("今日练习…")}));
+        QCOMPARE(
+            seen.texts,
+            (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
+                         QStringLiteral("答案保存为 PDF…"), QStringLiteral("脱式和答案保存为 PDF…"),
+                         QStringLiteral("在屏幕上练习…"), QStringLiteral("今日练习…")}));
         if (opening == Opening::RightClick) {
             QCOMPARE(seen.position, sheet_->mapToGlobal(click));
         } else {
@@ -388,6 +390,24 @@ private slots:
                 key.toStdU16String());
             QVERIFY2(why.empty(), why.c_str());
         }
+    }
+
+    // 脱式: the sheet with a line "＝" under each problem, then the key with each result.
+    void saveWorkingPdfWritesStepsAndKey()
+    {
+        chosenPath_ = folder_->filePath(QStringLiteral("working.pdf"));
+        MenuWatch seen(QStringLiteral("SaveWorkingPdf"));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QCOMPARE(seen.openings, 1);
+        QCOMPARE(QFileInfo(suggestions_.value(0)).fileName(),
+                 QStringLiteral("脱式-%1.pdf").arg(Today()));
+        QVERIFY(hooks_->messages.empty());
+        const QStringList lines = printtest::PdfLines(chosenPath_);
+        const qsizetype key = lines.indexOf(QStringLiteral("Tovrin数学Sumvarl（答案）"));
+        QVERIFY(key > 0);
+        QCOMPARE(lines.mid(0, key).join(QString()).count(QStringLiteral("＝")), 40);
+        QCOMPARE(lines.mid(key).join(QString()).count(QRegularExpression(QStringLiteral("＝\\d"))),
+                 40);
     }
 
     // The dialog starts in the documents folder only where it exists, else in the home

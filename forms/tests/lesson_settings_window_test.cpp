@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -350,6 +351,93 @@ private slots:
         QVERIFY(built.wait(5000));
         QVERIFY(everyAdditionCarries());
         QVERIFY(hooks_->messages.empty());
+    }
+
+    // 题型 加减混合 within 20: the count is the chains', carrying no longer applies, and Start
+    // makes a sheet of 8＋5－6 and 13－5＋6 within 20. 乘除混合 with the tables 0 to 0 has no
+    // divisor.
+    void chainsFromTheShapeList()
+    {
+        TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo1")), QStringLiteral("20"));
+        TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo2")), QStringLiteral("40"));
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        auto* shape = Control<QComboBox>(*more, QStringLiteral("Shape"));
+        Pick(*shape, 3);
+        QCOMPARE(Control<QLabel>(*more, QStringLiteral("Count"))->text(),
+                 QStringLiteral("共 5740 道不同的题")); // 2 × (1² + 2² + … + 20²)
+        QVERIFY(!Control<QComboBox>(*more, QStringLiteral("Carry"))->isEnabled());
+
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        sumvarl::frmDisplay* display = window_->Display();
+        QVERIFY(display != nullptr);
+        QSignalSpy built(display, &sumvarl::frmDisplay::worksheetBuilt);
+        QVERIFY(built.wait(5000));
+        static const QRegularExpression chain(
+            QStringLiteral("^(\\d+)([＋－])(\\d+)([＋－])(\\d+)＝(\\d+)$"));
+        for (std::size_t i = 1; i <= 40; ++i) {
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i]);
+            const QRegularExpressionMatch m = chain.match(key);
+            QVERIFY2(m.hasMatch() && m.captured(2) != m.captured(4), qPrintable(key));
+            const int a = m.captured(1).toInt();
+            const int b = m.captured(3).toInt();
+            const int first = m.captured(2) == QStringLiteral("＋") ? a + b : a - b;
+            const int c = m.captured(5).toInt();
+            const int result = m.captured(4) == QStringLiteral("＋") ? first + c : first - c;
+            QVERIFY2(first >= 0 && first < 20 && result == m.captured(6).toInt() && result < 20,
+                     qPrintable(key));
+        }
+
+        Pick(*shape, 6);
+        Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 0);
+        QCOMPARE(Control<QLabel>(*more, QStringLiteral("Refusal"))->text(),
+                 QStringLiteral("20以内出不了乘除混合的题"));
+    }
+
+    // "二年级上 · 100以内连加连减" chosen by a parent: the boxes show what it set, Start makes its
+    // three parts in order (连加, 连减, 加减混合) under the total; typing a count drops it.
+    void presetByGradeSetsEverything()
+    {
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        auto* preset = Control<QComboBox>(*more, QStringLiteral("Preset"));
+        const int index = preset->findText(QStringLiteral("二年级上 · 100以内连加连减"));
+        QVERIFY(index > 0);
+        Pick(*preset, index);
+        QCOMPARE(Control<QComboBox>(*window_, QStringLiteral("Combo1"))->currentText(),
+                 QStringLiteral("100"));
+        QCOMPARE(Control<QComboBox>(*window_, QStringLiteral("Combo2"))->currentText(),
+                 QStringLiteral("50"));
+        QCOMPARE(
+            Control<QLabel>(*more, QStringLiteral("PresetNote"))->text(),
+            QStringLiteral("已设置：100以内连加 15 题＋100以内连减 15 题＋100以内加减混合 20 题"));
+
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        sumvarl::frmDisplay* display = window_->Display();
+        QVERIFY(display != nullptr);
+        QSignalSpy built(display, &sumvarl::frmDisplay::worksheetBuilt);
+        QVERIFY(built.wait(5000));
+        QCOMPARE(Math::ProblemCount, std::int16_t{50});
+        static const QRegularExpression chain(
+            QStringLiteral("^(\\d+)([＋－])(\\d+)([＋－])(\\d+)＝(\\d+)$"));
+        for (std::size_t i = 1; i <= 50; ++i) {
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i]);
+            const QRegularExpressionMatch m = chain.match(key);
+            QVERIFY2(m.hasMatch(), qPrintable(key));
+            const QString signs = m.captured(2) + m.captured(4);
+            const QString expected = i <= 15   ? QStringLiteral("＋＋")
+                                     : i <= 30 ? QStringLiteral("－－")
+                                               : QString();
+            QVERIFY2(expected.isEmpty() ? m.captured(2) != m.captured(4) : signs == expected,
+                     qPrintable(key));
+            QVERIFY2(m.captured(6).toInt() < 100, qPrintable(key));
+        }
+
+        TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo2")), QStringLiteral("40"));
+        QCOMPARE(preset->currentIndex(), 0);
+        QVERIFY(more->presetParts().empty());
     }
 
 private:

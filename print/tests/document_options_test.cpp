@@ -2,11 +2,13 @@
 // and that everything else stands where the plain worksheet has it.
 
 #include "core/Math.h"
+#include "core/NumberText.h"
 #include "core/Sheet.h"
 #include "print/PrintedWorksheet.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/RecordingSurface.h"
 #include "testing/SheetSettings.h"
+#include "testing/Utf8.h"
 #include "worksheet/ProblemLine.h"
 
 #include <gtest/gtest.h>
@@ -174,6 +176,94 @@ TEST(DocumentOptions, SheetPrintsAsTheTableHoldingItsRows)
     EXPECT_NE(printed.LineAt(printed.drawn[1].y).find(u"题目数：30题"), std::u16string::npos);
     EXPECT_EQ(printed.drawn.back().text,
               sumvarl::ItemText(sumvarl::RowOf(short3.problems[2]), sumvarl::Variant::Printer));
+}
+
+} // namespace
+
+namespace {
+
+// What follows "＝" on each working line of one problem.
+struct Worked
+{
+    std::u16string problem;
+    std::vector<std::u16string> steps;
+};
+
+// The numbered problems and the working under each, told apart by their columns.
+std::vector<Worked> WorkingOf(const RecordingSurface& surface)
+{
+    std::vector<Worked> problems;
+    std::vector<std::pair<double, std::size_t>> columns; // x of the problem line, index
+    for (const RecordingSurface::Drawn& d : surface.drawn) {
+        const std::size_t dot = d.text.find(u". ");
+        if (dot != std::u16string::npos && dot > 0 && d.text[0] >= u'1' && d.text[0] <= u'9') {
+            std::erase_if(columns, [&](const auto& c) { return c.first == d.x; });
+            columns.emplace_back(d.x, problems.size());
+            problems.push_back({d.text.substr(dot + 2), {}});
+        } else if (d.text.starts_with(u"＝") && !columns.empty()) {
+            std::size_t owner = columns.front().second;
+            for (const auto& [x, index] : columns) {
+                owner = x <= d.x ? index : owner;
+            }
+            problems[owner].steps.push_back(d.text.substr(1));
+        }
+    }
+    return problems;
+}
+
+long long Apply(long long a, char16_t op, long long b)
+{
+    switch (op) {
+    case u'＋':
+        return a + b;
+    case u'－':
+        return a - b;
+    case u'×':
+        return a * b;
+    default:
+        return b != 0 && a % b == 0 ? a / b : -1;
+    }
+}
+
+// 脱式: the sheet leaves a line "＝" for each step, blanks or not; the key's first step, worked
+// out again from its own text, gives its second, which is the problem's result.
+TEST(DocumentOptions, StepByStepKeyWorksEveryStep)
+{
+    sumvarl::PartSpec part;
+    part.shape = sumvarl::ProblemShape::Bracketed;
+    part.numberRange = 100;
+    part.problemCount = 15;
+    part.fillBlankOn = 1;
+    part.fillBlankPercent = 60;
+    const sumvarl::Sheet sheet = sumvarl::MakeSheet({{part}, 11});
+    DocumentOptions options;
+    options.stepByStep = true;
+    RecordingSurface blank(RecordingSurface::Columns::Scaled);
+    sumvarl::PrintSheetDocument(blank, sheet, options);
+    options.answerKey = true;
+    RecordingSurface key(RecordingSurface::Columns::Scaled);
+    sumvarl::PrintSheetDocument(key, sheet, options);
+
+    const std::vector<Worked> asked = WorkingOf(blank);
+    const std::vector<Worked> worked = WorkingOf(key);
+    ASSERT_EQ(asked.size(), 15U);
+    ASSERT_EQ(worked.size(), 15U);
+    for (std::size_t i = 0; i < worked.size(); ++i) {
+        const std::string shown = sumvarl::testing::Utf8(worked[i].problem);
+        EXPECT_EQ(asked[i].problem, worked[i].problem);
+        EXPECT_EQ(asked[i].steps, std::vector<std::u16string>(2)) << shown;
+        EXPECT_EQ(worked[i].problem.find(u"( )"), std::u16string::npos) << shown;
+        ASSERT_EQ(worked[i].steps.size(), 2U) << shown;
+        const std::u16string& first = worked[i].steps[0];
+        const std::size_t op = first.find_first_of(u"＋－×÷");
+        ASSERT_NE(op, std::u16string::npos) << shown;
+        const long long a = std::stoll(sumvarl::testing::Utf8(first.substr(0, op)));
+        const long long b = std::stoll(sumvarl::testing::Utf8(first.substr(op + 1)));
+        EXPECT_EQ(sumvarl::DecimalText(static_cast<std::int16_t>(Apply(a, first[op], b))),
+                  worked[i].steps[1])
+            << shown;
+        EXPECT_EQ(worked[i].steps[1], sumvarl::TextsOf(sheet.problems[i]).result) << shown;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/Generator.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
+#include "core/Sheet.h"
 #include "testing/AnswerCheck.h"
 #include "testing/Problems.h"
 #include "worksheet/Marking.h"
@@ -18,6 +19,7 @@ namespace sumvarl {
 namespace {
 
 using Problem = model::Problem;
+using testing::Chain;
 using testing::Two;
 
 std::string Text(const Problem& p)
@@ -104,6 +106,47 @@ TEST(Marking, RemainderDivisionsWantTheQuotientAndTheRemainder)
             << Text(c.problem) << " answered " << c.quotient.size() << "+" << c.remainder.size();
     }
     EXPECT_EQ(JoinRemainder(u"3", u"2"), RightAnswer(withRemainder));
+}
+
+// Chains as the sheet draws them, a number of each left open: that number is the one right
+// answer, as the key writes it, and the row shows the blank where it stands. A remainder in the
+// last step is answered like a division's.
+TEST(Marking, ChainsHaveOneRightAnswerWhereverTheBlankIs)
+{
+    int open = 0;
+    for (int s = 1; s < ProblemShapeCount; ++s) {
+        PartSpec part;
+        part.shape = static_cast<ProblemShape>(s);
+        part.numberRange = 30;
+        part.problemCount = 60;
+        part.fillBlankOn = 1;
+        part.fillBlankPercent = 100;
+        for (const Problem& p : MakeSheet({{part}, static_cast<std::uint64_t>(s)}).problems) {
+            const std::u16string right = RightAnswer(p);
+            ASSERT_TRUE(IsRightAnswer(p, right)) << Text(p);
+            if (p.open == OpenPlace::Result) {
+                continue;
+            }
+            ++open;
+            for (long long answer = -20; answer <= 120; ++answer) {
+                ASSERT_EQ(IsRightAnswer(p, DecimalText(answer)), DecimalText(answer) == right)
+                    << Text(p) << " answered " << answer;
+            }
+            const TableRow row = RowOf(p);
+            ASSERT_EQ(OpenNumberIn(row.operand1 + row.operand2), right) << Text(p);
+        }
+    }
+    EXPECT_GT(open, 300);
+
+    // (17＋3)÷6＝3……2
+    Problem remainder =
+        Chain(17, Operation::Add, 3, Operation::Divide, 6, 3, 0, Brackets::FirstTwo);
+    remainder.remainder = 2;
+    remainder.withRemainder = true;
+    EXPECT_TRUE(IsRightAnswer(remainder, u"3……2"));
+    EXPECT_FALSE(IsRightAnswer(remainder, u"3"));
+    EXPECT_FALSE(IsRightAnswer(remainder, u"3……1"));
+    EXPECT_EQ(RightAnswer(remainder), u"3……2");
 }
 
 TEST(Marking, TypedAnswersReadAsWholeNumbers)

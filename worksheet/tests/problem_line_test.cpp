@@ -1,4 +1,5 @@
 #include "core/Math.h"
+#include "testing/Problems.h"
 #include "testing/RecordingSurface.h"
 #include "testing/TableRows.h"
 #include "worksheet/ProblemLine.h"
@@ -126,6 +127,30 @@ TEST(PrintProblemLine, PrinterRowBreakUsesTwoSmallLines)
     EXPECT_EQ(s.drawn[4].y, 2 * 240);
     EXPECT_EQ(s.drawn[4].font.size, 16);
     EXPECT_EQ(s.Font().size, 16);
+}
+
+} // namespace
+} // namespace sumvarl
+
+namespace sumvarl {
+namespace {
+
+// A chain keeps its whole text at 10 characters, the blank where its open number stands, and the
+// key fills that number in.
+TEST(ChainItems, WholeWithTheBlankInPlace)
+{
+    using testing::Chain;
+    const model::Problem middle = Chain(8, Operation::Add, 5, Operation::Subtract, 6, 7, 2);
+    EXPECT_EQ(ItemText(RowOf(middle), Variant::Screen), u"   8＋( )－6＝7");
+    EXPECT_EQ(ItemText(RowOf(middle), Variant::Printer), u"  8＋(  )－6＝7");
+    EXPECT_EQ(AnswerItemText(RowOf(middle), Variant::Screen), u"   8＋(5)－6＝7");
+    const model::Problem inBrackets =
+        Chain(36, Operation::Divide, 2, Operation::Add, 4, 6, 3, Brackets::LastTwo);
+    EXPECT_EQ(ItemText(RowOf(inBrackets), Variant::Screen), u"36÷（2＋( )）＝6");
+    EXPECT_EQ(AnswerItemText(RowOf(inBrackets), Variant::Printer), u"36÷（2＋(4)）＝6");
+    // Longer than 10: nothing is cut, where a one-operation problem loses its front.
+    const model::Problem wide = Chain(1234, Operation::Add, 567, Operation::Subtract, 89, 1712);
+    EXPECT_EQ(ItemText(RowOf(wide), Variant::Screen), u"1234＋567－89＝");
 }
 
 } // namespace

@@ -1,0 +1,178 @@
+// Chains against the rules: every chain drawn keeps them, and the count the windows show is the
+// number of triples that keep them, found by trying every one.
+
+#include "core/Chains.h"
+#include "core/Lesson.h"
+#include "core/RandomSource.h"
+#include "core/Sheet.h"
+#include "testing/Utf8.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace sumvarl {
+namespace {
+
+struct ChainCase
+{
+    ProblemShape shape;
+    int range;
+    Lesson lesson;
+};
+
+std::vector<ChainCase> Cases()
+{
+    std::vector<ChainCase> cases;
+    Lesson tables25;
+    tables25.tableFrom = 2;
+    tables25.tableTo = 5;
+    Lesson remainders;
+    remainders.remainder = true;
+    for (int s = 1; s < ProblemShapeCount; ++s) {
+        const auto shape = static_cast<ProblemShape>(s);
+        for (const int range : {1, 10, 20, 100}) {
+            cases.push_back({shape, range, Lesson{}});
+        }
+        cases.push_back({shape, 30, tables25});
+        cases.push_back({shape, 100, remainders});
+    }
+    return cases;
+}
+
+std::string NameOf(const ::testing::TestParamInfo<ChainCase>& info)
+{
+    return "shape" + std::to_string(static_cast<int>(info.param.shape)) + "_range" +
+           std::to_string(info.param.range) + "_" + std::to_string(info.index);
+}
+
+class ChainRules : public ::testing::TestWithParam<ChainCase>
+{
+protected:
+    PartSpec Part(int count, int fillPercent = 0) const
+    {
+        PartSpec part;
+        part.shape = GetParam().shape;
+        part.numberRange = static_cast<std::int16_t>(GetParam().range);
+        part.lesson = GetParam().lesson;
+        part.problemCount = static_cast<std::int16_t>(count);
+        part.fillBlankOn = fillPercent > 0 ? 1 : 0;
+        part.fillBlankPercent = static_cast<std::int16_t>(fillPercent);
+        return part;
+    }
+};
+
+// The rules checked straight from the numbers, apart from WorkOut: every number written and the
+// first step's value within the range, products and quotients of the tables, remainders only in
+// the last step and only when asked for.
+void ExpectRulesHold(const model::Problem& p, const ChainCase& c)
+{
+    const bool lastFirst =
+        p.brackets == Brackets::LastTwo ||
+        (p.brackets == Brackets::None &&
+         (p.operators[1] == Operation::Multiply || p.operators[1] == Operation::Divide) &&
+         p.operators[0] != Operation::Multiply && p.operators[0] != Operation::Divide);
+    const std::array<int, 3> n{p.operands[0], p.operands[1], p.operands[2]};
+    const auto apply = [&](int l, Operation op, int r, bool last, int& remainder) {
+        const bool inRange = l >= 0 && r >= 0 && l < c.range && r < c.range;
+        EXPECT_TRUE(inRange) << l << " " << r;
+        switch (op) {
+        case Operation::Add:
+            return l + r;
+        case Operation::Subtract:
+            return l - r;
+        case Operation::Multiply:
+            EXPECT_TRUE(l <= 9 && r <= 9 && MultiplicationFits(c.lesson, l, r));
+            return l * r;
+        case Operation::Divide:
+            EXPECT_TRUE(DivisorFits(c.lesson, r) && l / r <= 9);
+            remainder = l % r;
+            EXPECT_TRUE(remainder == 0 || (last && c.lesson.remainder));
+            return l / r;
+        }
+        return -1;
+    };
+    int remainder = 0;
+    int result = 0;
+    if (lastFirst) {
+        const int v = apply(n[1], p.operators[1], n[2], false, remainder);
+        result = apply(n[0], p.operators[0], v, true, remainder);
+    } else {
+        const int v = apply(n[0], p.operators[0], n[1], false, remainder);
+        result = apply(v, p.operators[1], n[2], true, remainder);
+    }
+    EXPECT_TRUE(result >= 0 && result < c.range);
+    EXPECT_EQ(result, p.result);
+    EXPECT_EQ(remainder, p.remainder);
+}
+
+TEST_P(ChainRules, CountIsEveryTripleThatKeepsTheRules)
+{
+    const ChainCase& c = GetParam();
+    long long tried = 0;
+    for (const ChainForm& form : FormsOf(c.shape)) {
+        for (int a = 0; a < c.range; ++a) {
+            for (int b = 0; b < c.range; ++b) {
+                for (int d = 0; d < c.range; ++d) {
+                    tried += WorkOut(form, {a, b, d}, c.range, c.lesson) ? 1 : 0;
+                }
+            }
+        }
+    }
+    CountInputs in;
+    in.shape = c.shape;
+    in.numberRange = static_cast<std::int16_t>(c.range);
+    in.lesson = c.lesson;
+    EXPECT_EQ(DifferentProblems(in), tried);
+    EXPECT_EQ(CheckLesson(in), tried == 0 ? LessonRefusal::NoChain : LessonRefusal::None);
+}
+
+TEST_P(ChainRules, EverySheetKeepsTheRules)
+{
+    const ChainCase& c = GetParam();
+    CountInputs in;
+    in.shape = c.shape;
+    in.numberRange = static_cast<std::int16_t>(c.range);
+    in.lesson = c.lesson;
+    const long long different = DifferentProblems(in);
+    const int asked = static_cast<int>(std::min<long long>(different, 200));
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        const Sheet sheet = MakeSheet({{Part(asked, seed % 2 == 0 ? 60 : 0)}, seed});
+        // A sheet asking for every chain there is still finds them all, the rarest included.
+        ASSERT_FALSE(sheet.fellShort) << "seed " << seed;
+        ASSERT_EQ(sheet.problems.size(), static_cast<std::size_t>(asked));
+        std::set<std::u16string> keys;
+        for (const model::Problem& p : sheet.problems) {
+            const std::string key = testing::Utf8(TextsOf(p).key);
+            ASSERT_TRUE(keys.insert(TextsOf(p).key).second) << "repeated " << key;
+            const ChainForm form{p.operators[0], p.operators[1], p.brackets};
+            bool known = false;
+            for (const ChainForm& f : FormsOf(c.shape)) {
+                known = known || (f.first == form.first && f.second == form.second &&
+                                  f.brackets == form.brackets);
+            }
+            ASSERT_TRUE(known) << key;
+            // Brackets only where they change the order.
+            if (p.brackets != Brackets::None) {
+                const ChainForm plain{form.first, form.second, Brackets::None};
+                ASSERT_NE(LastTwoFirst(plain), LastTwoFirst(form)) << key;
+            }
+            ExpectRulesHold(p, c);
+            ASSERT_FALSE(HasFailure()) << key;
+            if (p.open != OpenPlace::Result) {
+                ASSERT_TRUE(OneAnswerAtEveryPlace(p)) << key;
+                ASSERT_FALSE(p.withRemainder) << key;
+            }
+        }
+    }
+    // One more than there are: the sheet stops short, having tried its limit of draws.
+    if (different < 200) {
+        const Sheet over = MakeSheet({{Part(asked + 1)}, 7});
+        EXPECT_TRUE(over.fellShort);
+        EXPECT_EQ(over.problems.size(), static_cast<std::size_t>(asked));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ChainRules, ::testing::ValuesIn(Cases()), NameOf);
+
+} // namespace
+} // namespace sumvarl
