@@ -74,6 +74,19 @@ QString LessonText(const Lesson& l)
 const QString FactColumns = QStringLiteral(
     "a, b, c, op1, op2, operands, brackets, open, with_remainder, result, remainder");
 
+// A child's standing on a fact from the columns answers, wrong, good_days, last_good_day,
+// in_book, step and due, in that order.
+FactState FactStateAt(const QSqlQuery& q)
+{
+    return {q.value(0).toInt(),
+            q.value(1).toInt(),
+            q.value(2).toInt(),
+            q.value(3).toInt(),
+            q.value(4).toInt() != 0,
+            q.value(5).toInt(),
+            q.value(6).isNull() ? std::nullopt : std::optional<int>(q.value(6).toInt())};
+}
+
 QVariantList FactValues(const model::Problem& p)
 {
     return {p.operands[0],
@@ -556,13 +569,7 @@ WriteResult Store::RecordAnswer(qint64 round, qint64 child, const GivenAnswer& a
             return false;
         }
         if (q.next()) {
-            state = {q.value(0).toInt(),
-                     q.value(1).toInt(),
-                     q.value(2).toInt(),
-                     q.value(3).toInt(),
-                     q.value(4).toInt() != 0,
-                     q.value(5).toInt(),
-                     q.value(6).isNull() ? std::nullopt : std::optional<int>(q.value(6).toInt())};
+            state = FactStateAt(q);
         }
         state = Advance(state, {answer.right, answer.ms, DayOf(answer.at), limitMs});
         if (!Run(q,
@@ -647,13 +654,7 @@ std::optional<FactState> Store::StateOf(qint64 child, const model::Problem& fact
     if (!q.next()) {
         return std::nullopt;
     }
-    return FactState{q.value(0).toInt(),
-                     q.value(1).toInt(),
-                     q.value(2).toInt(),
-                     q.value(3).toInt(),
-                     q.value(4).toInt() != 0,
-                     q.value(5).toInt(),
-                     q.value(6).isNull() ? std::nullopt : std::optional<int>(q.value(6).toInt())};
+    return FactStateAt(q);
 }
 
 std::vector<model::Problem> Store::DueFacts(qint64 child, const QDate& day, int limit) const
