@@ -174,6 +174,13 @@ void PracticeWindow::fitToScreen()
          area.top() + std::max(0, (area.height() - size.height() - frame.height()) / 2));
 }
 
+// The application's focus signal would otherwise still reach this window while QWidget's own
+// destructor hides it, when this part of it is already gone.
+PracticeWindow::~PracticeWindow()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void PracticeWindow::createControls()
 {
     clock_ = new QLabel(this);

@@ -43,6 +43,7 @@ public:
     explicit PracticeWindow(const Sheet& sheet, QWidget* parent = nullptr,
                             history::RoundKind kind = history::RoundKind::Practice,
                             std::optional<qint64> child = std::nullopt);
+    ~PracticeWindow() override;
 
     // 交卷: stop the clock and mark every answer.
     void handIn();
