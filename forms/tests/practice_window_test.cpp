@@ -413,7 +413,7 @@ private slots:
         hooks_->printResult = sumvarl::PrintResult::NoDefaultPrinter;
         hooks_->takeOffer = true;
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("instead.pdf"));
+        QString path = folder.filePath(QStringLiteral("instead.pdf"));
         sumvarl::Hooks().saveFileName = [path](const QString&, const QString&) { return path; };
         QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("PrintMarked")),
                           Qt::LeftButton);
