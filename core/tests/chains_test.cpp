@@ -8,6 +8,7 @@
 #include "testing/Utf8.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <set>
 
 namespace sumvarl {
@@ -19,6 +20,14 @@ struct ChainCase
     int range;
     Lesson lesson;
 };
+
+// What a failure names; without it GoogleTest prints the bytes, padding included.
+void PrintTo(const ChainCase& c, std::ostream* out)
+{
+    *out << "shape " << static_cast<int>(c.shape) << ", range " << c.range << ", tables "
+         << c.lesson.tableFrom << "-" << c.lesson.tableTo
+         << (c.lesson.remainder ? ", remainders" : "");
+}
 
 std::vector<ChainCase> Cases()
 {
