@@ -13,6 +13,7 @@ namespace {
 constexpr int Base = static_cast<int>(SheetCodeSymbols.size()); // 31
 constexpr int ShortFlags = 24;                                  // first symbols 0..23: a short code
 constexpr int LongFlag = 24;
+constexpr int KeptFlag = 25;
 constexpr std::size_t MaxSymbols = 8192;
 constexpr std::uint64_t Raw16 = 65536;
 constexpr std::uint64_t Raw32 = std::uint64_t{1} << 32;
@@ -397,7 +398,7 @@ BigNumber FromBase31(std::vector<int>::const_iterator first, std::vector<int>::c
 
 DecodedSheetCode Refused(SheetCodeError error)
 {
-    return {std::nullopt, error};
+    return {std::nullopt, error, std::nullopt};
 }
 
 } // namespace
@@ -414,12 +415,10 @@ bool FitsShortSheetCode(const SheetSpec& recipe)
            0 <= p.problemCount && p.problemCount <= CountLimit;
 }
 
-std::u16string EncodeSheetCode(const SheetSpec& recipe)
+namespace {
+
+std::u16string Grouped(const std::vector<int>& symbols)
 {
-    if (recipe.parts.size() > MaxSheetCodeParts) {
-        return {};
-    }
-    const std::vector<int> symbols = Symbols(recipe);
     std::u16string text;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         if (i != 0 && i % 4 == 0) {
@@ -430,6 +429,34 @@ std::u16string EncodeSheetCode(const SheetSpec& recipe)
     return text;
 }
 
+std::vector<int> KeptSymbols(std::uint32_t number)
+{
+    BigNumber n;
+    n.MulAdd(Raw32, number);
+    std::vector<int> symbols = Base31(n, KeptSheetCodeLength - 2);
+    symbols.insert(symbols.begin(), KeptFlag);
+    AppendCheck(symbols);
+    return symbols;
+}
+
+} // namespace
+
+std::u16string EncodeSheetCode(const SheetSpec& recipe)
+{
+    if (recipe.parts.size() > MaxSheetCodeParts) {
+        return {};
+    }
+    return Grouped(Symbols(recipe));
+}
+
+std::u16string EncodeKeptSheetCode(std::uint32_t number)
+{
+    if (number >= KeptSheetNumberLimit) {
+        return {};
+    }
+    return Grouped(KeptSymbols(number));
+}
+
 DecodedSheetCode DecodeSheetCode(std::u16string_view text)
 {
     const std::optional<std::vector<int>> read = ReadSymbols(text);
@@ -438,14 +465,24 @@ DecodedSheetCode DecodeSheetCode(std::u16string_view text)
     }
     const std::vector<int>& symbols = *read;
     if (symbols.size() < 3 || symbols.size() > MaxSymbols ||
-        (symbols.front() < ShortFlags && symbols.size() != ShortSheetCodeLength)) {
+        (symbols.front() < ShortFlags && symbols.size() != ShortSheetCodeLength) ||
+        (symbols.front() == KeptFlag && symbols.size() != KeptSheetCodeLength)) {
         return Refused(SheetCodeError::WrongLength);
     }
     if (CheckSum(symbols) != 0) {
         return Refused(SheetCodeError::CheckFailed);
     }
-    if (symbols.front() > LongFlag) {
+    if (symbols.front() > KeptFlag) {
         return Refused(SheetCodeError::UnknownVersion);
+    }
+    if (symbols.front() == KeptFlag) {
+        std::uint64_t number = 0;
+        for (auto it = symbols.begin() + 1; it != symbols.end() - 1; ++it) {
+            number = number * Base + static_cast<std::uint64_t>(*it);
+        }
+        DecodedSheetCode kept;
+        kept.keptSheet = static_cast<std::uint32_t>(number);
+        return kept;
     }
     const bool isShort = symbols.front() < ShortFlags;
     const auto dataBegin = symbols.begin() + (isShort ? 0 : 1);
@@ -455,7 +492,7 @@ DecodedSheetCode DecodeSheetCode(std::u16string_view text)
     if (!r.Done() || Symbols(recipe) != symbols) {
         return Refused(SheetCodeError::Malformed);
     }
-    return {std::move(recipe), SheetCodeError::None};
+    return {std::move(recipe), SheetCodeError::None, std::nullopt};
 }
 
 } // namespace sumvarl

@@ -9,8 +9,10 @@
 // weight differs from its neighbours', every single changed symbol and every swap of two
 // different neighbours is caught.
 //
-// The first symbol tells the format: 0..23 (2..S) a short code, 24 (T) a long code, 25..30
-// (U..Z) reserved for later versions, which are refused as unknown.
+// The first symbol tells the format: 0..23 (2..S) a short code, 24 (T) a long code, 25 (U) a
+// sheet kept in a child's history (its problems came from the history, not from a recipe, so
+// the code is the sheet's number there), 26..30 (V..Z) reserved for later versions, which are
+// refused as unknown.
 
 #include "core/SheetSpec.h"
 
@@ -25,6 +27,8 @@ inline constexpr std::u16string_view SheetCodeSymbols = u"23456789ABCDEFGHJKMNPQ
 inline constexpr std::size_t ShortSheetCodeLength = 16; // symbols, without the dashes
 inline constexpr int ShortSheetCodeSeedBits = 23;
 inline constexpr std::size_t MaxSheetCodeParts = 255;
+inline constexpr std::size_t KeptSheetCodeLength = 8;           // "U234-567X"
+inline constexpr std::uint32_t KeptSheetNumberLimit = 887503681; // 31^6
 
 enum class SheetCodeError : std::int8_t {
     None,
@@ -39,6 +43,7 @@ struct DecodedSheetCode
 {
     std::optional<SheetSpec> recipe;
     SheetCodeError error = SheetCodeError::None;
+    std::optional<std::uint32_t> keptSheet; // the number of a kept sheet's code
 };
 
 // Whether the recipe takes a short code: one part of the one-operation shape, the default lesson,
@@ -49,6 +54,9 @@ bool FitsShortSheetCode(const SheetSpec& recipe);
 // The code in groups of four symbols joined by "-". Empty for a recipe of more than
 // MaxSheetCodeParts parts.
 std::u16string EncodeSheetCode(const SheetSpec& recipe);
+
+// The code of the kept sheet of that number, below KeptSheetNumberLimit; empty beyond.
+std::u16string EncodeKeptSheetCode(std::uint32_t number);
 
 // Reads a code, ignoring case, blanks and dashes; full-width letters and digits read as ASCII.
 DecodedSheetCode DecodeSheetCode(std::u16string_view text);

@@ -152,7 +152,7 @@ TEST(SheetCodeTest, ReadsAsTypedAndNamesWhatIsWrong)
     EXPECT_EQ(ErrorOf(code.substr(1)), SheetCodeError::WrongLength);
     EXPECT_EQ(ErrorOf(u""), SheetCodeError::WrongLength);
     // The check holds, yet the first symbol names a later format.
-    EXPECT_EQ(ErrorOf(WithCheck(u"U2345678")), SheetCodeError::UnknownVersion);
+    EXPECT_EQ(ErrorOf(WithCheck(u"V2345678")), SheetCodeError::UnknownVersion);
     // Past the last short recipe; one part of shape 9, the first unknown (9 * 2^72 + 1); a long
     // code padded with a zero.
     EXPECT_EQ(ErrorOf(WithCheck(u"SZZZZZZZZZZZZZZ")), SheetCodeError::Malformed);
@@ -162,6 +162,29 @@ TEST(SheetCodeTest, ReadsAsTypedAndNamesWhatIsWrong)
     EXPECT_EQ(ErrorOf(longCode), SheetCodeError::None);
     EXPECT_EQ(ErrorOf(WithCheck(u"T2" + longCode.substr(1, longCode.size() - 2))),
               SheetCodeError::Malformed);
+}
+
+TEST(SheetCodeTest, KeptSheetsReadBackTheirNumberAndCatchTypos)
+{
+    for (const std::uint32_t number : {0U, 1U, 31U, 123456U, KeptSheetNumberLimit - 1}) {
+        const std::u16string code = EncodeKeptSheetCode(number);
+        ASSERT_EQ(code.size(), KeptSheetCodeLength + 1) << number; // with its dash
+        const DecodedSheetCode read = DecodeSheetCode(code);
+        EXPECT_EQ(read.keptSheet, number) << Utf8(code);
+        EXPECT_FALSE(read.recipe.has_value());
+        const std::u16string symbols = Symbols(code);
+        for (std::size_t i = 0; i + 1 < symbols.size(); ++i) {
+            std::u16string typo = symbols;
+            typo[i] = typo[i] == u'9' ? u'8' : u'9';
+            EXPECT_NE(ErrorOf(typo), SheetCodeError::None) << Utf8(typo);
+            std::u16string swapped = symbols;
+            std::swap(swapped[i], swapped[i + 1]);
+            EXPECT_TRUE(swapped == symbols || ErrorOf(swapped) != SheetCodeError::None)
+                << Utf8(swapped);
+        }
+    }
+    EXPECT_TRUE(EncodeKeptSheetCode(KeptSheetNumberLimit).empty());
+    EXPECT_EQ(ErrorOf(WithCheck(u"U23456")), SheetCodeError::WrongLength);
 }
 
 } // namespace
