@@ -788,7 +788,7 @@ ParseOutcome ReadReview(const QCommandLineParser& parser, const Options& o, Batc
     job.report = parser.isSet(o.report);
     QStringList given;
     for (const QCommandLineOption* option :
-         {&o.copies, &o.names, &o.seed, &o.code, &o.fromCode, &o.preset, &o.mixed, &o.steps}) {
+         {&o.copies, &o.names, &o.seed, &o.fromCode, &o.preset, &o.mixed, &o.steps}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }

@@ -6,6 +6,7 @@
 #include "history/HistoryStore.h"
 #include "history/TodaysRound.h"
 #include "print/PrintedWorksheet.h"
+#include "wording/HistoryMessages.h"
 #include "wording/Messages.h"
 #include "wording/ParentReports.h"
 #include "wording/Text.h"
@@ -85,10 +86,11 @@ int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
 
 // The sheet (and its key) as the nth sheet of the run.
 void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheets,
-              WorksheetPdf* keys)
+              WorksheetPdf* keys, const std::u16string& footer)
 {
     DocumentOptions sheet;
     sheet.stepByStep = job.stepByStep;
+    sheet.footer = footer;
     if (!job.names.empty()) {
         sheet.pupilName = job.names[static_cast<std::size_t>(n)];
     }
@@ -140,9 +142,27 @@ void Summary(const BatchJob& job, const WorksheetPdf& sheets, const WorksheetPdf
     out.flush();
 }
 
+// A review sheet made for a child is kept in the history, so that the paper can be marked later
+// by the 卷号 in its footer; where it cannot be kept the sheet is still made, without one.
+std::optional<qint64> KeepReviewSheet(history::Store& store, qint64 child, const Sheet& sheet,
+                                      QTextStream& err)
+{
+    const history::WriteResult kept = store.KeepPaper(child, sheet, QDateTime::currentDateTime());
+    if (kept.Ok()) {
+        return kept.id;
+    }
+    err << QStringLiteral("这张错题卷没有记进历史记录（%1），卷子上没有卷号，以后不能按卷号批改。\n"
+                          "The review sheet was not kept in the history (%2); it has no sheet "
+                          "code to be marked by later.\n")
+               .arg(SystemReasonInChinese(kept.reason), kept.reason);
+    err.flush();
+    return std::nullopt;
+}
+
 // The child's review sheet from the history on this machine, or with --report an empty sheet
 // once the report is written; empty, with the reason told, where there is none.
-std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& out, QTextStream& err)
+std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& out, QTextStream& err,
+                                 std::optional<qint64>& kept)
 {
     const QString path = history::DefaultHistoryPath();
     if (!QFileInfo::exists(path)) {
@@ -153,9 +173,15 @@ std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& out, QTextStr
                  .arg(path));
         return std::nullopt;
     }
-    const auto store =
-        history::Store::Open(path, QDateTime::currentDateTime(), history::Store::Access::ReadOnly);
+    // A report only reads; a review sheet is kept in the history.
+    const auto store = history::Store::Open(path, QDateTime::currentDateTime(),
+                                            job.report ? history::Store::Access::ReadOnly
+                                                       : history::Store::Access::ReadWrite);
     const history::OpenReport& report = store->Report();
+    if (report.state == history::OpenState::MovedAside) {
+        err << HistoryOpenText(report) << QLatin1Char('\n');
+        err.flush();
+    }
     if (report.state == history::OpenState::Unavailable) {
         // Damaged: the practice window moves it aside and says so; here it is only read.
         Fail(err, QStringLiteral("无法打开历史记录“%1”：%2").arg(path, report.reason),
@@ -188,6 +214,7 @@ std::optional<Sheet> ReviewSheet(const BatchJob& job, QTextStream& out, QTextStr
                          .arg(child.name));
                 return std::nullopt;
             }
+            kept = KeepReviewSheet(*store, child.id, sheet, err);
             return sheet;
         }
         names << child.name;
@@ -226,8 +253,9 @@ int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err)
 {
     BatchJob job = given;
     std::optional<Sheet> review;
+    std::optional<qint64> kept; // the review sheet's number in the history
     if (job.Review()) {
-        review = ReviewSheet(job, out, err);
+        review = ReviewSheet(job, out, err, kept);
         if (!review) {
             return RuntimeError;
         }
@@ -253,8 +281,9 @@ int RunBatch(const BatchJob& given, QTextStream& out, QTextStream& err)
             }
             return TooFewProblems(err, sheet, n + 1);
         }
-        codes.push_back(EncodeSheetCode(sheet.recipe));
-        AddSheet(job, sheet, n, sheets, keys.get());
+        codes.push_back(kept ? EncodeKeptSheetCode(static_cast<std::uint32_t>(*kept))
+                             : EncodeSheetCode(sheet.recipe));
+        AddSheet(job, sheet, n, sheets, keys.get(), kept ? KeptSheetFooter(*kept) : u"");
         for (const WorksheetPdf* pdf : {&sheets, keys.get()}) {
             if (pdf != nullptr && !pdf->Ok()) {
                 return CannotWrite(err, *pdf);

@@ -27,7 +27,7 @@ inline constexpr std::u16string_view SheetCodeSymbols = u"23456789ABCDEFGHJKMNPQ
 inline constexpr std::size_t ShortSheetCodeLength = 16; // symbols, without the dashes
 inline constexpr int ShortSheetCodeSeedBits = 23;
 inline constexpr std::size_t MaxSheetCodeParts = 255;
-inline constexpr std::size_t KeptSheetCodeLength = 8;           // "U234-567X"
+inline constexpr std::size_t KeptSheetCodeLength = 8;            // "U234-567X"
 inline constexpr std::uint32_t KeptSheetNumberLimit = 887503681; // 31^6
 
 enum class SheetCodeError : std::int8_t {

@@ -2,6 +2,7 @@
 
 #include "core/SheetCode.h"
 #include "history/FactRows.h"
+#include "worksheet/Marking.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,9 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
+#include <span>
 
 namespace sumvarl::history {
 
@@ -59,6 +62,20 @@ const char* const Schema[] = {
     " PRIMARY KEY(child_id, day, op)) WITHOUT ROWID",
     "CREATE TABLE setting(key TEXT PRIMARY KEY, value) WITHOUT ROWID",
 };
+
+// Each version's changes from the one before: Upgrades[0] makes version 2 of version 1.
+const char* const UpgradeToVersion2[] = {
+    // Sheets made for a child (a 错题卷 is made from the history, not from a recipe), kept so
+    // that the paper can be marked later by the number its 卷号 carries.
+    "CREATE TABLE paper(id INTEGER PRIMARY KEY,"
+    " child_id INTEGER NOT NULL REFERENCES child(id) ON DELETE CASCADE, made INTEGER NOT NULL,"
+    " recipe TEXT NOT NULL, round_id INTEGER REFERENCES round(id) ON DELETE SET NULL)",
+    "CREATE TABLE paper_fact(paper_id INTEGER NOT NULL REFERENCES paper(id) ON DELETE CASCADE,"
+    " position INTEGER NOT NULL, fact_id INTEGER NOT NULL REFERENCES fact(id),"
+    " PRIMARY KEY(paper_id, position)) WITHOUT ROWID",
+};
+const std::span<const char* const> Upgrades[] = {UpgradeToVersion2};
+static_assert(std::size(Upgrades) == SchemaVersion - 1);
 
 QString LessonText(const Lesson& l)
 {
@@ -298,16 +315,36 @@ bool Store::Prepare(QString& reason)
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
         return fail();
     }
-    const int version = q.value(0).toInt();
-    if (version == 0) {
-        for (const char* statement : Schema) {
+    const int found = q.value(0).toInt();
+    if (found > SchemaVersion) {
+        // Upgraded by a newer program since the file was checked: not ours to write.
+        q.exec(QStringLiteral("ROLLBACK"));
+        reason = QStringLiteral("written by a newer program (version %1)").arg(found);
+        return false;
+    }
+    int version = found;
+    const auto run = [&q](std::span<const char* const> statements) {
+        for (const char* statement : statements) {
             if (!q.exec(QString::fromLatin1(statement))) {
-                return fail();
+                return false;
             }
         }
+        return true;
+    };
+    if (version == 0) {
+        if (!run(Schema)) {
+            return fail();
+        }
+        version = 1;
     }
-    // Later versions add their upgrades here, each from the version before.
-    if (version < SchemaVersion &&
+    // Each upgrade from the version before, all in this one transaction: a file is upgraded
+    // whole or stays as it was.
+    for (; version < SchemaVersion; ++version) {
+        if (!run(Upgrades[version - 1])) {
+            return fail();
+        }
+    }
+    if (found < SchemaVersion &&
         !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
         return fail();
     }
@@ -542,62 +579,173 @@ WriteResult Store::EndRound(qint64 round, const QDateTime& at, int right, int sc
     });
 }
 
+namespace {
+
+// The fact's row, made where it is new.
+bool FactId(QSqlQuery& q, const model::Problem& fact, qint64& id)
+{
+    const QVariantList values = FactValues(fact);
+    if (!Run(q,
+             QStringLiteral("INSERT OR IGNORE INTO fact(%1) VALUES (?,?,?,?,?,?,?,?,?,?,?)")
+                 .arg(FactColumns),
+             values) ||
+        !Run(q, QStringLiteral("SELECT id FROM fact WHERE ") + FactMatch, values) || !q.next()) {
+        return false;
+    }
+    id = q.value(0).toLongLong();
+    return true;
+}
+
+// One answer with everything kept beside it: the fact, the child's standing on it and the day's
+// totals. Runs inside the caller's transaction.
+bool InsertAnswer(QSqlQuery& q, qint64 round, qint64 child, const GivenAnswer& answer)
+{
+    if (!Run(q, QStringLiteral("SELECT grade, limit_ms FROM child WHERE id = ?"), {child})) {
+        return false;
+    }
+    // A child removed meanwhile fails below, on the answer's reference to it.
+    const int limitMs = !q.next()              ? DefaultLimitMs(1)
+                        : !q.value(1).isNull() ? q.value(1).toInt()
+                                               : DefaultLimitMs(q.value(0).toInt());
+    qint64 factId = 0;
+    if (!FactId(q, answer.fact, factId)) {
+        return false;
+    }
+    FactState state;
+    if (!Run(q,
+             QStringLiteral("SELECT answers, wrong, good_days, last_good_day, in_book, step,"
+                            " due FROM child_fact WHERE child_id = ? AND fact_id = ?"),
+             {child, factId})) {
+        return false;
+    }
+    if (q.next()) {
+        state = FactStateAt(q);
+    }
+    state = Advance(state, {answer.right, answer.ms, DayOf(answer.at), limitMs});
+    if (!Run(q,
+             QStringLiteral("INSERT OR REPLACE INTO child_fact(child_id, fact_id, answers,"
+                            " wrong, good_days, last_good_day, in_book, step, due,"
+                            " last_seen) VALUES (?,?,?,?,?,?,?,?,?,?)"),
+             {child, factId, state.answers, state.wrong, state.goodDays, state.lastGoodDay,
+              state.inBook ? 1 : 0, state.step, state.due ? QVariant(*state.due) : QVariant(),
+              MsOf(answer.at)}) ||
+        !Run(q,
+             QStringLiteral("INSERT INTO day_total VALUES (?, ?, ?, 1, ?, ?, ?, ?)"
+                            " ON CONFLICT DO UPDATE SET answers = answers + 1,"
+                            " right = right + excluded.right,"
+                            " timed_right = timed_right + excluded.timed_right,"
+                            " timed_ms = timed_ms + excluded.timed_ms,"
+                            " timed_answers = timed_answers + excluded.timed_answers"),
+             {child, DayOf(answer.at), static_cast<int>(answer.fact.operators[0]),
+              answer.right ? 1 : 0, answer.right && answer.ms ? 1 : 0, answer.ms.value_or(0),
+              answer.ms ? 1 : 0}) ||
+        !Run(q,
+             QStringLiteral("INSERT INTO answer(round_id, child_id, fact_id, at, lesson,"
+                            " given, right, ms) VALUES (?,?,?,?,?,?,?,?)"),
+             {round, child, factId, MsOf(answer.at), LessonText(answer.lesson),
+              answer.given.isNull() ? QStringLiteral("") : answer.given, answer.right ? 1 : 0,
+              answer.ms ? QVariant(*answer.ms) : QVariant()})) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 WriteResult Store::RecordAnswer(qint64 round, qint64 child, const GivenAnswer& answer)
 {
     return Write([&](QSqlQuery& q, qint64& id) {
-        if (!Run(q, QStringLiteral("SELECT grade, limit_ms FROM child WHERE id = ?"), {child})) {
-            return false;
-        }
-        // A child removed meanwhile fails below, on the answer's reference to it.
-        const int limitMs = !q.next()              ? DefaultLimitMs(1)
-                            : !q.value(1).isNull() ? q.value(1).toInt()
-                                                   : DefaultLimitMs(q.value(0).toInt());
-        const QVariantList fact = FactValues(answer.fact);
-        if (!Run(q,
-                 QStringLiteral("INSERT OR IGNORE INTO fact(%1) VALUES (?,?,?,?,?,?,?,?,?,?,?)")
-                     .arg(FactColumns),
-                 fact) ||
-            !Run(q, QStringLiteral("SELECT id FROM fact WHERE ") + FactMatch, fact) || !q.next()) {
-            return false;
-        }
-        const qint64 factId = q.value(0).toLongLong();
-        FactState state;
-        if (!Run(q,
-                 QStringLiteral("SELECT answers, wrong, good_days, last_good_day, in_book, step,"
-                                " due FROM child_fact WHERE child_id = ? AND fact_id = ?"),
-                 {child, factId})) {
-            return false;
-        }
-        if (q.next()) {
-            state = FactStateAt(q);
-        }
-        state = Advance(state, {answer.right, answer.ms, DayOf(answer.at), limitMs});
-        if (!Run(q,
-                 QStringLiteral("INSERT OR REPLACE INTO child_fact(child_id, fact_id, answers,"
-                                " wrong, good_days, last_good_day, in_book, step, due,"
-                                " last_seen) VALUES (?,?,?,?,?,?,?,?,?,?)"),
-                 {child, factId, state.answers, state.wrong, state.goodDays, state.lastGoodDay,
-                  state.inBook ? 1 : 0, state.step, state.due ? QVariant(*state.due) : QVariant(),
-                  MsOf(answer.at)}) ||
-            !Run(q,
-                 QStringLiteral("INSERT INTO day_total VALUES (?, ?, ?, 1, ?, ?, ?, ?)"
-                                " ON CONFLICT DO UPDATE SET answers = answers + 1,"
-                                " right = right + excluded.right,"
-                                " timed_right = timed_right + excluded.timed_right,"
-                                " timed_ms = timed_ms + excluded.timed_ms,"
-                                " timed_answers = timed_answers + excluded.timed_answers"),
-                 {child, DayOf(answer.at), static_cast<int>(answer.fact.operators[0]),
-                  answer.right ? 1 : 0, answer.right && answer.ms ? 1 : 0, answer.ms.value_or(0),
-                  answer.ms ? 1 : 0}) ||
-            !Run(q,
-                 QStringLiteral("INSERT INTO answer(round_id, child_id, fact_id, at, lesson,"
-                                " given, right, ms) VALUES (?,?,?,?,?,?,?,?)"),
-                 {round, child, factId, MsOf(answer.at), LessonText(answer.lesson),
-                  answer.given.isNull() ? QStringLiteral("") : answer.given, answer.right ? 1 : 0,
-                  answer.ms ? QVariant(*answer.ms) : QVariant()})) {
+        if (!InsertAnswer(q, round, child, answer)) {
             return false;
         }
         id = q.lastInsertId().toLongLong();
+        return true;
+    });
+}
+
+WriteResult Store::KeepPaper(qint64 child, const Sheet& sheet, const QDateTime& at)
+{
+    const QString code = QString::fromStdU16String(EncodeSheetCode(sheet.recipe));
+    return Write([&](QSqlQuery& q, qint64& id) {
+        if (!Run(q, QStringLiteral("INSERT INTO paper(child_id, made, recipe) VALUES (?, ?, ?)"),
+                 {child, MsOf(at), code})) {
+            return false;
+        }
+        id = q.lastInsertId().toLongLong();
+        for (std::size_t i = 0; i < sheet.problems.size(); ++i) {
+            qint64 fact = 0;
+            if (!FactId(q, sheet.problems[i], fact) ||
+                !Run(q,
+                     QStringLiteral(
+                         "INSERT INTO paper_fact(paper_id, position, fact_id) VALUES (?, ?, ?)"),
+                     {id, static_cast<qint64>(i), fact})) {
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+std::optional<KeptPaper> Store::PaperById(qint64 id) const
+{
+    QSqlQuery q = Read(
+        QStringLiteral("SELECT child_id, made, recipe, round_id FROM paper WHERE id = ?"), {id});
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    KeptPaper paper;
+    paper.id = id;
+    paper.child = q.value(0).toLongLong();
+    paper.made = QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong());
+    const std::optional<SheetSpec> recipe =
+        DecodeSheetCode(q.value(2).toString().toStdU16String()).recipe;
+    if (!recipe) {
+        return std::nullopt;
+    }
+    paper.sheet.recipe = *recipe;
+    if (!q.value(3).isNull()) {
+        paper.round = q.value(3).toLongLong();
+    }
+    q = Read(QStringLiteral("SELECT ") + FactColumnsOfF +
+                 QStringLiteral(" FROM paper_fact p JOIN fact f ON f.id = p.fact_id"
+                                " WHERE p.paper_id = ? ORDER BY p.position"),
+             {id});
+    while (q.next()) {
+        paper.sheet.problems.push_back(FactAt(q, 0));
+    }
+    return paper;
+}
+
+WriteResult Store::RecordPaper(qint64 child, const Sheet& sheet,
+                               const std::vector<GivenAnswer>& answers, const QDateTime& at,
+                               std::optional<qint64> paper)
+{
+    const QString code = QString::fromStdU16String(EncodeSheetCode(sheet.recipe));
+    const auto right = static_cast<int>(std::count_if(
+        answers.begin(), answers.end(), [](const GivenAnswer& a) { return a.right; }));
+    const int count = static_cast<int>(answers.size());
+    return Write([&](QSqlQuery& q, qint64& id) {
+        if (!Run(q,
+                 QStringLiteral("INSERT INTO round(child_id, kind, started, ended, problems,"
+                                " right_count, score, recipe) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {child, static_cast<int>(RoundKind::Paper), MsOf(at), MsOf(at), count, right,
+                  Score(right, count), code})) {
+            return false;
+        }
+        id = q.lastInsertId().toLongLong();
+        for (const GivenAnswer& answer : answers) {
+            if (!InsertAnswer(q, id, child, answer)) {
+                return false;
+            }
+        }
+        // Only a paper not yet marked: two windows marking the same sheet keep one round.
+        if (paper && (!Run(q,
+                           QStringLiteral("UPDATE paper SET round_id = ? WHERE id = ? AND"
+                                          " child_id = ? AND round_id IS NULL"),
+                           {id, *paper, child}) ||
+                      q.numRowsAffected() != 1)) {
+            return false;
+        }
         return true;
     });
 }

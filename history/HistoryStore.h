@@ -11,6 +11,7 @@
 
 #include "core/LessonRules.h"
 #include "core/Problem.h"
+#include "core/Sheet.h"
 #include "core/SheetSpec.h"
 #include "history/Fluency.h"
 
@@ -26,7 +27,7 @@
 
 namespace sumvarl::history {
 
-inline constexpr int SchemaVersion = 1;
+inline constexpr int SchemaVersion = 2;
 
 // Where the program keeps the database: the user's data folder for "sumvarl".
 QString DefaultHistoryPath();
@@ -98,6 +99,16 @@ struct BookItem
     std::optional<QDate> due;
 };
 
+// A sheet printed or saved for a child, kept so that it can be marked later by its 卷号.
+struct KeptPaper
+{
+    qint64 id = 0;
+    qint64 child = 0;
+    Sheet sheet;
+    QDateTime made;
+    std::optional<qint64> round; // the round it was marked in
+};
+
 // Puts the backup in place of the database at live (which no store may hold open), the database
 // kept aside first beside it. The backup is checked first: a damaged file, one that is no
 // history or one of a newer program is refused and nothing is changed.
@@ -142,6 +153,16 @@ public:
                            const QDateTime& at);
     WriteResult RecordAnswer(qint64 round, qint64 child, const GivenAnswer& answer);
     WriteResult EndRound(qint64 round, const QDateTime& at, int right, int score, int seconds);
+
+    // A sheet made for child, kept with its problems; the new row's id is its number.
+    WriteResult KeepPaper(qint64 child, const Sheet& sheet, const QDateTime& at);
+    std::optional<KeptPaper> PaperById(qint64 id) const;
+    // A sheet done on paper and marked: one round of kind Paper holding every answer, written
+    // whole or not at all; the kept paper, where there is one, noted as marked by it. The new
+    // round's id.
+    WriteResult RecordPaper(qint64 child, const Sheet& sheet,
+                            const std::vector<GivenAnswer>& answers, const QDateTime& at,
+                            std::optional<qint64> paper = std::nullopt);
 
     // The 错题本, the items due first.
     std::vector<BookItem> Book(qint64 child) const;

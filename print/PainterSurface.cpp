@@ -102,15 +102,10 @@ double PainterSurface::PlaceLine(double y)
 {
     // A line already at the top of a page stays there even if it is taller than the page:
     // another page would not make it fit, it would only add blank sheets.
-    if (pages_ == nullptr || y <= 0.0 || y + lineTwips_ <= PageHeightTwips()) {
+    if (y + lineTwips_ <= BodyHeightTwips()) {
         return y;
     }
-    if (!pages_->newPage()) {
-        pageFailed_ = true;
-        return y;
-    }
-    ++pagesStarted_;
-    return 0.0;
+    return StartPage(y);
 }
 
 double PainterSurface::StartPage(double y)
@@ -123,7 +118,42 @@ double PainterSurface::StartPage(double y)
         return y;
     }
     ++pagesStarted_;
+    DrawFooter();
     return 0.0;
+}
+
+void PainterSurface::FooterChanged(std::u16string_view text)
+{
+    footer_ = ToQString(text);
+    DrawFooter();
+}
+
+double PainterSurface::BodyHeightTwips() const
+{
+    constexpr double FooterRoomTwips = 360.0; // a quarter inch
+    return PageHeightTwips() - (pages_ != nullptr && !footer_.isEmpty() ? FooterRoomTwips : 0.0);
+}
+
+// Small, at the right of the page's foot, in the document's face.
+void PainterSurface::DrawFooter()
+{
+    if (pages_ == nullptr || footer_.isEmpty()) {
+        return;
+    }
+    constexpr double FooterPoints = 9.0;
+    FontSpec spec = Font();
+    spec.size = FooterPoints;
+    spec.bold = spec.underline = spec.strikeOut = false;
+    const QPaintDevice* device = painter_.device();
+    const QFont font = MakeFont(spec, device);
+    const QFontMetricsF metrics(font, device);
+    painter_.save();
+    painter_.setFont(font);
+    painter_.setPen(Qt::black);
+    painter_.drawText(QPointF(device->width() - metrics.horizontalAdvance(footer_),
+                              device->height() - metrics.descent()),
+                      footer_);
+    painter_.restore();
 }
 
 void InstallFontSubstitutions()

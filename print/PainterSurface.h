@@ -41,8 +41,13 @@ protected:
     void FontChanged() override;
     double PlaceLine(double y) override;
     double StartPage(double y) override;
+    void FooterChanged(std::u16string_view text) override;
 
 private:
+    // The height lines may fill: the page less the footer's room.
+    double BodyHeightTwips() const;
+    void DrawFooter();
+
     QPainter& painter_;
     QPagedPaintDevice* pages_;
     QColor background_;
@@ -53,6 +58,7 @@ private:
     double columnTwips_ = 0.0;
     double lineTwips_ = 0.0;
     double ascentPixels_ = 0.0;
+    QString footer_;
     int pagesStarted_ = 1;
     bool pageFailed_ = false;
 };

@@ -37,6 +37,8 @@ void PrintWorksheetHeading(PrintSurface& s, int count, const DocumentOptions& op
 void PrintTitledHeading(PrintSurface& s, int count, const DocumentOptions& options,
                         std::u16string_view title, std::u16string_view filledIn)
 {
+    // A heading opens a document's first page: its footer starts there.
+    s.SetPageFooter(options.footer);
     s.SetFontName(u"宋体");
     s.SetFontSize(24);
     s.SetFontBold(false);
@@ -330,13 +332,15 @@ DrawDocument SheetDocument(Sheet sheet, DocumentOptions options)
     };
 }
 
-DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName)
+DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName, std::u16string footer)
 {
-    return [sheet = std::move(sheet), pupilName = std::move(pupilName)](PrintSurface& s) {
+    return [sheet = std::move(sheet), pupilName = std::move(pupilName),
+            footer = std::move(footer)](PrintSurface& s) {
         const std::vector<TableRow> rows = RowsOf(sheet);
         const int count = static_cast<int>(rows.size());
         for (const bool key : {false, true}) {
-            const DocumentOptions options{.answerKey = key, .pupilName = pupilName};
+            const DocumentOptions options{
+                .answerKey = key, .pupilName = pupilName, .footer = footer};
             if (key) {
                 s.NewPage();
             }

@@ -54,6 +54,8 @@ struct DocumentOptions
     // 脱式计算: a sheet's problems two to a row, each with a line "＝" for every step and room to
     // write under it; the key writes each step. Every problem is posed with its result open.
     bool stepByStep = false;
+    // Small print at the foot of every page, such as the 卷号 of a sheet kept for a child.
+    std::u16string footer{};
 };
 
 // The heading and the rows of the classic table, onto any surface.
@@ -91,8 +93,8 @@ DrawDocument WorksheetDocument(DocumentOptions options);
 DrawDocument SheetDocument(Sheet sheet, DocumentOptions options);
 
 // A 错题卷: the sheet under ReviewTitle, then on a new page its answer key, both with the
-// child's name; the count is the problems the sheet has.
-DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName);
+// child's name and, where given, the footer (its 卷号); the count is the problems the sheet has.
+DrawDocument ReviewSheetDocument(Sheet sheet, std::u16string pupilName, std::u16string footer = {});
 
 // The worksheet as it stands now, drawn whenever the document is drawn: a print job is painted
 // only once the printer has been found, and the sheet may have been recalculated by then.

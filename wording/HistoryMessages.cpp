@@ -1,5 +1,6 @@
 #include "wording/HistoryMessages.h"
 
+#include "core/SheetCode.h"
 #include "wording/Messages.h"
 
 #include <array>
@@ -47,6 +48,30 @@ QString HistoryWriteText(const history::WriteResult& result)
     }
     return QStringLiteral("刚才的答案没有记下（%1）。").arg(SystemReasonInChinese(result.reason)) +
            goOn;
+}
+
+QString PaperWriteText(const history::WriteResult& result)
+{
+    switch (result.state) {
+    case WriteState::Done:
+        return {};
+    case WriteState::DiskFull:
+        return QStringLiteral("磁盘已满，批改结果没有记下。");
+    case WriteState::ReadOnly:
+        return QStringLiteral("历史记录文件不能写入，批改结果没有记下。");
+    case WriteState::Duplicate:
+    case WriteState::Failed:
+        break;
+    }
+    return QStringLiteral("批改结果没有记下（%1）。").arg(SystemReasonInChinese(result.reason));
+}
+
+std::u16string KeptSheetFooter(qint64 number)
+{
+    if (number < 0 || number >= KeptSheetNumberLimit) {
+        return {};
+    }
+    return u"卷号 " + EncodeKeptSheetCode(static_cast<std::uint32_t>(number));
 }
 
 QString ChildWriteText(const history::WriteResult& result, const QString& name)

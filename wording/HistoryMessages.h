@@ -17,6 +17,12 @@ QString HistoryOpenText(const history::OpenReport& report);
 // 继续。"; empty when it was kept.
 QString HistoryWriteText(const history::WriteResult& result);
 
+// The same for a paper sheet's marks, which the window still shows: "磁盘已满，批改结果没有记下。".
+QString PaperWriteText(const history::WriteResult& result);
+
+// The footer of a sheet kept for a child: "卷号 U234-567X"; empty for a number no code holds.
+std::u16string KeptSheetFooter(qint64 number);
+
 // A change to the children that could not be made; empty when it was made.
 QString ChildWriteText(const history::WriteResult& result, const QString& name);
 

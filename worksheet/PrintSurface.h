@@ -64,6 +64,9 @@ public:
     // What follows starts at the top left of a new page; on a surface without pages it goes on
     // below.
     void NewPage();
+    // A line of small print at the foot of this page and every page after it, such as a sheet's
+    // 卷号; a surface without pages has no foot and ignores it.
+    void SetPageFooter(std::u16string_view text) { FooterChanged(text); }
 
 protected:
     // Metrics of the current font on this device, in twips.
@@ -80,6 +83,7 @@ protected:
     virtual double PlaceLine(double y) { return y; }
     // Starts a new page where the device has pages and returns the new top.
     virtual double StartPage(double y) { return y; }
+    virtual void FooterChanged(std::u16string_view /*text*/) {}
 
 private:
     void PrintTab(int column);

@@ -2,6 +2,7 @@
 // pdfinfo and pdftotext, its exit status, its messages, and that a failed run leaves no file.
 
 #include "batch/BatchRun.h"
+#include "core/SheetCode.h"
 #include "history/HistoryStore.h"
 #include "testing/PdfProblems.h"
 #include "testing/PrintTestSupport.h"
@@ -480,12 +481,27 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
             give(testing::Two(a, Operation::Add, 3, a + 3), true);
         }
     }
-    const Run run =
-        Batch({"--child", "小明", "--review", "--answers-file", "keys.pdf", "-o", "review.pdf"});
+    const Run run = Batch({"--child", "小明", "--review", "--code", "--answers-file", "keys.pdf",
+                           "-o", "review.pdf"});
     QVERIFY2(run.status == 0, qPrintable(run.err));
+    // Kept in the history under the 卷号 it prints, on the sheet and on its key.
+    const QString code = run.out.section(QStringLiteral(": "), 1, 1).section('\n', 0, 0);
+    const std::optional<std::uint32_t> number =
+        sumvarl::DecodeSheetCode(code.toStdU16String()).keptSheet;
+    QVERIFY2(number.has_value(), qPrintable(run.out));
+    for (const char* pdf : {"review.pdf", "keys.pdf"}) {
+        const QString text = printtest::PdfLines(Path(QString::fromLatin1(pdf))).join('\n');
+        QVERIFY2(text.contains(QStringLiteral("卷号") + code), qPrintable(text));
+    }
     const QStringList sheet = printtest::ProblemsOf(Path(QStringLiteral("review.pdf")));
     QCOMPARE(sheet.value(0), QStringLiteral("7＋8＝"));
     QVERIFY(sheet.size() >= 13);
+    {
+        const auto store = sumvarl::history::Store::Open(sumvarl::history::DefaultHistoryPath(),
+                                                         QDateTime::currentDateTime());
+        QCOMPARE(store->PaperById(*number)->sheet.problems.size(),
+                 static_cast<std::size_t>(sheet.size()));
+    }
     const QString why =
         printtest::CheckKey(sheet, printtest::ProblemsOf(Path(QStringLiteral("keys.pdf"))));
     QVERIFY2(why.isEmpty(), qPrintable(why));

@@ -174,6 +174,79 @@ TEST_F(HistoryStore, ANewerFileIsReadButNeverWritten)
     EXPECT_EQ(Bytes(path_), before);
 }
 
+// Runs statements on the file outside any store, as another program would.
+void RunOnFile(const QString& path, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "outside");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        for (const QString& statement : statements) {
+            ASSERT_TRUE(QSqlQuery(db).exec(statement)) << statement.toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase("outside");
+}
+
+TEST_F(HistoryStore, AFirstVersionFileIsUpgradedKeepingItsAnswers)
+{
+    {
+        Practising p(path_);
+        ASSERT_TRUE(p.store
+                        ->RecordAnswer(p.round, p.child,
+                                       Answer(Two(8, Operation::Add, 5, 13), true, 2000, Monday,
+                                              QStringLiteral("13")))
+                        .Ok());
+    }
+    // What the first version made: no paper tables, version 1.
+    RunOnFile(path_, {QStringLiteral("DROP TABLE paper_fact"), QStringLiteral("DROP TABLE paper"),
+                      QStringLiteral("PRAGMA user_version=1")});
+    const auto store = Store::Open(path_, Monday);
+    EXPECT_EQ(store->Report().state, OpenState::Ready);
+    EXPECT_EQ(store->Report().fileVersion, SchemaVersion);
+    QSqlQuery q = store->Read(QStringLiteral("SELECT (SELECT count(*) FROM answer),"
+                                             " (SELECT count(*) FROM paper), user_version"
+                                             " FROM pragma_user_version"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 1);
+    EXPECT_EQ(q.value(1).toInt(), 0);
+    EXPECT_EQ(q.value(2).toInt(), SchemaVersion);
+}
+
+TEST_F(HistoryStore, APaperSheetIsKeptAndMarkedOnce)
+{
+    Practising p(path_);
+    Sheet sheet{SheetSpec{{PartSpec{}}, 3},
+                {Two(8, Operation::Add, 5, 13), Two(9, Operation::Subtract, 4, 5)}};
+    sheet.problems[1].open = OpenPlace::Operand1;
+    const WriteResult kept = p.store->KeepPaper(p.child, sheet, Monday);
+    ASSERT_TRUE(kept.Ok());
+    const std::optional<KeptPaper> paper = p.store->PaperById(kept.id);
+    ASSERT_TRUE(paper.has_value());
+    EXPECT_EQ(paper->child, p.child);
+    EXPECT_TRUE(paper->sheet == sheet);
+    EXPECT_FALSE(paper->round.has_value());
+    EXPECT_FALSE(p.store->PaperById(kept.id + 1).has_value());
+
+    const QDateTime later = Monday.addDays(1);
+    const std::vector<GivenAnswer> answers{
+        {sheet.problems[0], Lesson{}, QStringLiteral("13"), true, std::nullopt, later},
+        {sheet.problems[1], Lesson{}, QStringLiteral("6"), false, std::nullopt, later}};
+    const WriteResult marked = p.store->RecordPaper(p.child, sheet, answers, later, kept.id);
+    ASSERT_TRUE(marked.Ok()) << marked.reason.toStdString();
+    EXPECT_EQ(p.store->PaperById(kept.id)->round, marked.id);
+    ASSERT_EQ(p.store->Book(p.child).size(), 1U);
+    EXPECT_TRUE(p.store->Book(p.child)[0].fact == sheet.problems[1]);
+    // Marked again (another window): refused whole, nothing counted twice.
+    EXPECT_FALSE(p.store->RecordPaper(p.child, sheet, answers, later, kept.id).Ok());
+    QSqlQuery q = p.store->Read(QStringLiteral("SELECT count(*), sum(ms IS NULL), (SELECT count(*) "
+                                               "FROM round WHERE kind = 2) FROM answer"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 2);
+    EXPECT_EQ(q.value(1).toInt(), 2);
+    EXPECT_EQ(q.value(2).toInt(), 1);
+}
+
 // The writer of the two tests below, run as its own process: records answers one by one and
 // says each id once it is committed.
 TEST(HistoryWriter, RecordsUntilStopped)
