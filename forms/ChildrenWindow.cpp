@@ -3,6 +3,7 @@
 #include "forms/ChildMemory.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
+#include "forms/PaperMarkingWindow.h"
 #include "forms/ParentWindows.h"
 #include "wording/HistoryMessages.h"
 #include "wording/Messages.h"
@@ -66,6 +67,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     export_ = button(QStringLiteral("Export"), QStringLiteral("导出答案…"));
     report_ = button(QStringLiteral("Report"), QStringLiteral("本周报告…"));
     QPushButton* backup = button(QStringLiteral("Backup"), QStringLiteral("备份全部记录…"));
+    QPushButton* markPaper = button(QStringLiteral("MarkPaper"), QStringLiteral("批改纸质练习…"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("名字："), name_);
@@ -84,6 +86,7 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
         parentButtons->addWidget(b);
     }
     side->addLayout(parentButtons);
+    side->addWidget(markPaper, 0, Qt::AlignLeft);
     side->addStretch();
     side->addWidget(backup, 0, Qt::AlignLeft);
     side->addWidget(close, 0, Qt::AlignRight);
@@ -106,6 +109,12 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     connect(export_, &QPushButton::clicked, this, &ChildrenWindow::exportAnswers);
     connect(report_, &QPushButton::clicked, this, &ChildrenWindow::saveWeeklyReport);
     connect(backup, &QPushButton::clicked, this, &ChildrenWindow::backUp);
+    connect(markPaper, &QPushButton::clicked, this, [this] {
+        const qint64 who = chosen();
+        PaperMarkingWindow window(who != 0 ? std::optional(who) : std::nullopt, this);
+        window.exec();
+        showChosen();
+    });
     connect(list_, &QListWidget::currentRowChanged, this, &ChildrenWindow::showChosen);
     connect(grade_, &QComboBox::currentIndexChanged, this, &ChildrenWindow::showGradeLimit);
 

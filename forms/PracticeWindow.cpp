@@ -9,6 +9,7 @@
 #include "forms/HelpWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/RoundRecorder.h"
+#include "wording/HistoryMessages.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/ProblemLine.h"
@@ -694,6 +695,8 @@ void PracticeWindow::addMemoryControls(QHBoxLayout& top)
     }
     if (kind_ == history::RoundKind::Today) {
         QPushButton* review = button(QStringLiteral("PrintReview"), QStringLiteral("打印错题卷"));
+        review->setShortcut(QKeySequence::Print);
+        review->setToolTip(QStringLiteral("Ctrl+P"));
         top.addWidget(review);
         reviewPrinting_ = new PrintJobWatch(*this, *review);
         connect(review, &QPushButton::clicked, this, &PracticeWindow::printReviewSheet);
@@ -825,9 +828,19 @@ void PracticeWindow::printReviewSheet()
     const std::optional<history::Child> who =
         todaysChild_ ? SharedHistory().ChildById(*todaysChild_) : std::nullopt;
     const QString name = who ? who->name : QString();
-    reviewPrinting_->Follow(Hooks().printDrawing(ReviewSheetDocument(
-                                Sheet{recipe_, problems_, false, 0}, name.toStdU16String())),
-                            QStringLiteral("打印错题卷"));
+    const Sheet sheet{recipe_, problems_, false, 0};
+    // Kept once for the child, so that the paper can be marked later by the 卷号 in its footer;
+    // where the history cannot keep it, the sheet still prints, without one.
+    if (who && !reviewPaper_) {
+        const history::WriteResult kept = SharedHistory().KeepPaper(who->id, sheet, Hooks().now());
+        if (kept.Ok()) {
+            reviewPaper_ = kept.id;
+        }
+    }
+    reviewPrinting_->Follow(
+        Hooks().printDrawing(ReviewSheetDocument(
+            sheet, name.toStdU16String(), reviewPaper_ ? KeptSheetFooter(*reviewPaper_) : u"")),
+        QStringLiteral("打印错题卷"));
 }
 
 } // namespace sumvarl

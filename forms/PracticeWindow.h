@@ -145,6 +145,7 @@ private:
     SheetSpec recipe_;
     history::RoundKind kind_;
     std::optional<qint64> todaysChild_;
+    std::optional<qint64> reviewPaper_; // the 错题卷 as kept for the child, once printed
     QComboBox* childBox_ = nullptr;
     RoundRecorder* recorder_ = nullptr;
     PrintJobWatch* reviewPrinting_ = nullptr;

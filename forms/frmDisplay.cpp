@@ -5,6 +5,7 @@
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/HelpWindow.h"
+#include "forms/PaperMarkingWindow.h"
 #include "forms/PracticeWindow.h"
 #include "forms/PrintJobWatch.h"
 #include "forms/SheetPicture.h"
@@ -294,6 +295,11 @@ void frmDisplay::showSheetMenu(const QPoint& globalPos)
     connect(practiseAction, &QAction::triggered, this, &frmDisplay::practise);
     connect(add(QStringLiteral("Today"), QStringLiteral("今日练习…")), &QAction::triggered, this,
             &frmDisplay::practiseToday);
+    connect(add(QStringLiteral("MarkPaper"), QStringLiteral("批改纸质练习…")), &QAction::triggered,
+            this, [this] {
+                PaperMarkingWindow window(std::nullopt, this);
+                window.exec();
+            });
     menu.exec(globalPos);
 }
 

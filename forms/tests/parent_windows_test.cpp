@@ -3,15 +3,20 @@
 // exported as CSV and read back by Python's csv module.
 
 #include "FormsTestSupport.h"
+#include "core/SheetCode.h"
 #include "forms/ChildMemory.h"
+#include "forms/PaperMarkingWindow.h"
 #include "forms/ParentWindows.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -52,6 +57,63 @@ private slots:
     {
         sumvarl::CloseSharedHistory();
         hooks_.reset();
+    }
+
+    // A paper 错题卷 brought back by its 卷号: a typo refused, the wrong ones clicked or typed,
+    // kept once as a round without times.
+    void paperSheetIsMarkedByItsCodeOnce()
+    {
+        const sumvarl::Sheet sheet{sumvarl::SheetSpec{{sumvarl::PartSpec{}}, 5},
+                                   {Two(8, Operation::Add, 5, 13),
+                                    Two(9, Operation::Subtract, 4, 5),
+                                    Two(6, Operation::Add, 6, 12)}};
+        const qint64 number = SharedHistory().KeepPaper(child_, sheet, hooks_->now).id;
+        const QString code = QString::fromStdU16String(
+            sumvarl::EncodeKeptSheetCode(static_cast<std::uint32_t>(number)));
+        sumvarl::PaperMarkingWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* codeBox = Control<QLineEdit>(w, QStringLiteral("SheetCode"));
+        QTest::keyClicks(codeBox, code.chopped(1) + (code.endsWith(QLatin1Char('9')) ? "8" : "9"));
+        QTest::keyClick(codeBox, Qt::Key_Return);
+        QCOMPARE(hooks_->messages.size(), 1U);
+        QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("请核对卷号")));
+        QVERIFY(w.findChild<QPushButton*>(QStringLiteral("Problem1")) == nullptr);
+        QTest::keyClick(codeBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(codeBox, code.toLower());
+        QTest::keyClick(codeBox, Qt::Key_Return);
+        QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Problem2")), Qt::LeftButton);
+        QTest::keyClicks(Control<QLineEdit>(w, QStringLiteral("Answer1")), QStringLiteral("13"));
+        QTest::keyClick(Control<QLineEdit>(w, QStringLiteral("Answer1")), Qt::Key_Return);
+        QTest::keyClicks(Control<QLineEdit>(w, QStringLiteral("Answer3")), QStringLiteral("11"));
+        QTest::keyClick(Control<QLineEdit>(w, QStringLiteral("Answer3")), Qt::Key_Return);
+        QVERIFY(Control<QPushButton>(w, QStringLiteral("Problem3"))->isChecked());
+        QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Record")), Qt::LeftButton);
+        QVERIFY(Control<QLabel>(w, QStringLiteral("Result"))
+                    ->text()
+                    .contains(QStringLiteral("对 1 题，错 2 题")));
+
+        QSqlQuery q = SharedHistory().Read(
+            QStringLiteral("SELECT a.given, a.right, a.ms IS NULL FROM answer a JOIN round r"
+                           " ON r.id = a.round_id WHERE r.kind = 2 ORDER BY a.id"));
+        QStringList rows;
+        while (q.next()) {
+            rows << QStringLiteral("%1/%2/%3")
+                        .arg(q.value(0).toString())
+                        .arg(q.value(1).toInt())
+                        .arg(q.value(2).toInt());
+        }
+        QCOMPARE(rows, QStringList({"13/1/1", "/0/1", "11/0/1"}));
+        int booked = 0;
+        for (const sumvarl::history::BookItem& item : SharedHistory().Book(child_)) {
+            booked += item.fact == sheet.problems[1] || item.fact == sheet.problems[2] ? 1 : 0;
+        }
+        QCOMPARE(booked, 2);
+
+        QTest::keyClick(codeBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(codeBox, code);
+        QTest::keyClick(codeBox, Qt::Key_Return);
+        QVERIFY(hooks_->messages.back().prompt.contains(QStringLiteral("已经批改并记录过了")));
     }
 
     void gridCellListsItsAnswersFromTheKeys()
