@@ -173,6 +173,8 @@ void PaperMarkingWindow::showSheet(Sheet sheet, std::optional<qint64> paper,
             QStringLiteral("%1. %2").arg(n + 1).arg(PosedText(sheet_.problems[i])), grid_);
         item.problem->setObjectName(QStringLiteral("Problem%1").arg(n + 1));
         item.problem->setCheckable(true);
+        // Return in an answer box must not press the problem last clicked.
+        item.problem->setAutoDefault(false);
         item.problem->setMinimumWidth(150);
         item.problem->setStyleSheet(
             QStringLiteral("QPushButton { text-align: left; padding: 2px 6px; }"
@@ -194,6 +196,10 @@ void PaperMarkingWindow::showSheet(Sheet sheet, std::optional<qint64> paper,
         });
         gridLayout_->addWidget(item.problem, n / Columns, (n % Columns) * 2);
         gridLayout_->addWidget(item.answer, n / Columns, (n % Columns) * 2 + 1);
+        // Shown now rather than by the layout's queued call, so that the first box takes the
+        // focus before the next key arrives.
+        item.problem->show();
+        item.answer->show();
         items_.push_back(item);
     }
     record_->setEnabled(!items_.empty());

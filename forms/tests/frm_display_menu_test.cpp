@@ -255,7 +255,8 @@ private slots:
             seen.texts,
             (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
                          QStringLiteral("答案保存为 PDF…"), QStringLiteral("脱式和答案保存为 PDF…"),
-                         QStringLiteral("在屏幕上练习…"), QStringLiteral("今日练习…")}));
+                         QStringLiteral("在屏幕上练习…"), QStringLiteral("今日练习…"),
+                         QStringLiteral("批改纸质练习…")}));
         if (opening == Opening::RightClick) {
             QCOMPARE(seen.position, sheet_->mapToGlobal(click));
         } else {
