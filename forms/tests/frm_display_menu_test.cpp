@@ -25,15 +25,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPromise>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 
 using sumvarl::frmDisplay;
@@ -90,6 +94,43 @@ private:
     }
 
     QString pick_;
+    QTimer poll_;
+};
+
+// Watches for a message box from inside its own event loop, notes its owner where it is a modal
+// dialog transient for it without minimise and maximise buttons, and closes it with Return.
+class MessageWatch
+{
+public:
+    MessageWatch()
+    {
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
+        poll_.start();
+    }
+
+    bool seen = false;
+    QWidget* owner = nullptr;
+
+private:
+    void Look()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll_.stop();
+        seen = true;
+        QWidget* parent = box->parentWidget();
+        const bool noSizeButtons = !box->windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
+                                                                    Qt::WindowMaximizeButtonHint);
+        if (parent != nullptr && box->isModal() && box->windowType() == Qt::Dialog &&
+            noSizeButtons && box->windowHandle()->transientParent() == parent->windowHandle()) {
+            owner = parent;
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
     QTimer poll_;
 };
 
@@ -253,7 +294,8 @@ private slots:
         QCOMPARE(seen.openings, 1);
         QCOMPARE(
             seen.texts,
-            (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
+            (QStringList{QStringLiteral("打印预览…"), QStringLiteral("打印到…"),
+                         QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
                          QStringLiteral("答案保存为 PDF…"), QStringLiteral("脱式和答案保存为 PDF…"),
                          QStringLiteral("在屏幕上练习…"), QStringLiteral("今日练习…")}));
         if (opening == Opening::RightClick) {
@@ -292,6 +334,86 @@ private slots:
         // The print button's job is not the answer key.
         QCOMPARE(hooks_->prints, 0);
         QVERIFY(hooks_->messages.empty());
+    }
+
+    // 打印预览… and 打印到… hand the printer the worksheet 打印 prints, as it stood when chosen,
+    // with the window as the dialogs' owner; a failed job is reported under the entry's name.
+    void previewAndPrintToReachThePrinterWithTheWorksheet_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("preview") << QStringLiteral("PrintPreview") << QStringLiteral("打印预览");
+        QTest::newRow("print to") << QStringLiteral("PrintTo") << QStringLiteral("打印到");
+    }
+
+    void previewAndPrintToReachThePrinterWithTheWorksheet()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, title);
+        QWidget* owner = nullptr;
+        std::vector<sumvarl::DrawDocument> handed;
+        const auto record = [&](QWidget& window, const sumvarl::DrawDocument& draw) {
+            owner = &window;
+            handed.push_back(draw);
+            return std::optional<sumvarl::PrintOutcome>(
+                sumvarl::PrintOutcome{sumvarl::PrintResult::JobFailed, {}});
+        };
+        sumvarl::Hooks().printPreview = record;
+        sumvarl::Hooks().printWithDialog = record;
+        const QStringList shown = printtest::ExpectedDocument(40);
+
+        MenuWatch seen(entry);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                sheet_->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(sheet_, &click);
+        QCOMPARE(seen.openings, 1);
+        QCOMPARE(handed.size(), std::size_t{1});
+        QCOMPARE(owner, display_.data());
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].title, title);
+        QCOMPARE(hooks_->messages[0].prompt,
+                 sumvarl::PrintFailureMessage(sumvarl::PrintResult::JobFailed));
+        QCOMPARE(hooks_->prints, 0);
+
+        // A dialog may stay open while the sheet is recalculated; its pages do not change.
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->Command3_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(built.count(), 1, 3000);
+        const QString path = folder_->filePath(QStringLiteral("handed.pdf"));
+        QVERIFY(sumvarl::SaveDocumentPdf(path, handed[0]).Ok());
+        QCOMPARE(printtest::PdfLines(path), shown);
+        QVERIFY(printtest::ExpectedDocument(40) != shown);
+    }
+
+    // A message raised while no window of the program is active (a job's end, no window
+    // manager) belongs to the window it concerns, else to the window active last: a dialog,
+    // modal, transient for it, with no minimise or maximise button.
+    void aMessageWithNoActiveWindowHasAnOwner()
+    {
+        sumvarl::Hooks().messageBox = sumvarl::DefaultFormHooks().messageBox;
+        QPromise<sumvarl::PrintOutcome> job;
+        sumvarl::Hooks().print = [&job] { return job.future(); };
+        sumvarl::frmMain main;
+        main.show();
+
+        display_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(display_.data()));
+        QTest::mouseClick(Control<QWidget>(*display_, QStringLiteral("Command1")), Qt::LeftButton);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        LeaveNoWindowActive();
+        const MessageWatch fromTheJob;
+        job.start();
+        job.addResult(sumvarl::PrintOutcome{sumvarl::PrintResult::JobFailed, {}});
+        job.finish();
+        QTRY_VERIFY(fromTheJob.seen);
+        QCOMPARE(fromTheJob.owner, display_.data());
+
+        LeaveNoWindowActive();
+        const MessageWatch plain;
+        sumvarl::Hooks().messageBox(QStringLiteral("提示"), QStringLiteral("题目"));
+        QVERIFY(plain.seen);
+        QCOMPARE(plain.owner, &main);
     }
 
     // The round is a copy: 重算 and 放弃 leave it alone, and the new sheet opens its own round
@@ -507,6 +629,17 @@ private slots:
     }
 
 private:
+    // The active window is hidden behind another that then goes: no window is active.
+    static void LeaveNoWindowActive()
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        QTRY_VERIFY(QApplication::activeWindow() == nullptr);
+    }
+
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
     QPointer<frmDisplay> display_;
