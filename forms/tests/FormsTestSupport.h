@@ -24,6 +24,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -57,6 +58,12 @@ public:
             drawings.push_back(draw);
             return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
         };
+        // Qt's preview and print dialog are modal: recorded, and closed at once.
+        Hooks().printPreview = [this](QWidget&, const DrawDocument& draw) {
+            drawings.push_back(draw);
+            return std::optional<PrintOutcome>();
+        };
+        Hooks().printWithDialog = Hooks().printPreview;
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
         Hooks().askChild = [this](const QStringList& names, const QString&) {

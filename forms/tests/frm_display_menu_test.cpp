@@ -27,6 +27,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPromise>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -36,6 +39,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
@@ -97,12 +101,11 @@ private:
     QTimer poll_;
 };
 
-// Watches for a message box from inside its own event loop, notes its owner where it is a modal
-// dialog transient for it without minimise and maximise buttons, and closes it with Return.
-class MessageWatch
+// Waits for the next modal dialog from inside its own event loop and hands it to act, once.
+class ModalWatch
 {
 public:
-    MessageWatch()
+    explicit ModalWatch(std::function<void(QWidget&)> act) : act_(std::move(act))
     {
         poll_.setInterval(10);
         QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
@@ -110,29 +113,36 @@ public:
     }
 
     bool seen = false;
-    QWidget* owner = nullptr;
 
 private:
     void Look()
     {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
             return;
         }
         poll_.stop();
         seen = true;
-        QWidget* parent = box->parentWidget();
-        const bool noSizeButtons = !box->windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
-                                                                    Qt::WindowMaximizeButtonHint);
-        if (parent != nullptr && box->isModal() && box->windowType() == Qt::Dialog &&
-            noSizeButtons && box->windowHandle()->transientParent() == parent->windowHandle()) {
-            owner = parent;
-        }
-        QTest::keyClick(box, Qt::Key_Return);
+        act_(*modal);
     }
 
+    std::function<void(QWidget&)> act_;
     QTimer poll_;
 };
+
+// The owner of a message box where it is a modal dialog transient for it without minimise and
+// maximise buttons, else null; the box is closed with Return.
+QWidget* OwnerAndClose(QWidget& box)
+{
+    QWidget* parent = box.parentWidget();
+    const bool dialog = qobject_cast<QMessageBox*>(&box) != nullptr && parent != nullptr &&
+                        box.isModal() && box.windowType() == Qt::Dialog &&
+                        !box.windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
+                                                        Qt::WindowMaximizeButtonHint) &&
+                        box.windowHandle()->transientParent() == parent->windowHandle();
+    QTest::keyClick(&box, Qt::Key_Return);
+    return dialog ? parent : nullptr;
+}
 
 // The open practice windows, in no particular order.
 QList<sumvarl::PracticeWindow*> PracticeWindows()
@@ -402,18 +412,61 @@ private slots:
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         LeaveNoWindowActive();
-        const MessageWatch fromTheJob;
+        QWidget* owner = nullptr;
+        const ModalWatch fromTheJob([&owner](QWidget& box) { owner = OwnerAndClose(box); });
         job.start();
         job.addResult(sumvarl::PrintOutcome{sumvarl::PrintResult::JobFailed, {}});
         job.finish();
         QTRY_VERIFY(fromTheJob.seen);
-        QCOMPARE(fromTheJob.owner, display_.data());
+        QCOMPARE(owner, display_.data());
 
         LeaveNoWindowActive();
-        const MessageWatch plain;
+        const ModalWatch plain([&owner](QWidget& box) { owner = OwnerAndClose(box); });
         sumvarl::Hooks().messageBox(QStringLiteral("提示"), QStringLiteral("题目"));
         QVERIFY(plain.seen);
-        QCOMPARE(plain.owner, &main);
+        QCOMPARE(owner, &main);
+    }
+
+    // Through the printing module on the private CUPS queue: Qt's preview of the sheet's page and
+    // Qt's print dialog, both dialogs of the window; Return in the dialog prints the worksheet.
+    void previewAndPrintToThroughTheModule()
+    {
+        if (printtest::TestPrinterOut().isEmpty()) {
+            QSKIP("needs the private CUPS server of print/tests/test-printer.sh");
+        }
+        sumvarl::Hooks().printPreview = sumvarl::DefaultFormHooks().printPreview;
+        sumvarl::Hooks().printWithDialog = sumvarl::DefaultFormHooks().printWithDialog;
+        QWidget* owner = nullptr;
+        int pages = 0;
+        {
+            const ModalWatch preview([&](QWidget& dialog) {
+                owner =
+                    qobject_cast<QPrintPreviewDialog*>(&dialog) ? dialog.parentWidget() : nullptr;
+                const auto* shown = dialog.findChild<QPrintPreviewWidget*>();
+                pages = shown != nullptr ? shown->pageCount() : 0;
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            });
+            MenuWatch seen(QStringLiteral("PrintPreview"));
+            display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+            QVERIFY(preview.seen);
+        }
+        QCOMPARE(owner, display_.data());
+        QCOMPARE(pages, 1);
+        QCOMPARE(printtest::WaitForKeptJobs(1000), QStringList());
+
+        owner = nullptr;
+        const ModalWatch dialog([&owner](QWidget& shown) {
+            owner = qobject_cast<QPrintDialog*>(&shown) ? shown.parentWidget() : nullptr;
+            QTest::keyClick(&shown, Qt::Key_Return);
+        });
+        MenuWatch seen(QStringLiteral("PrintTo"));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(dialog.seen);
+        QCOMPARE(owner, display_.data());
+        QVERIFY(hooks_->messages.empty());
+        const QStringList jobs = printtest::WaitForKeptJobs();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(printtest::PdfLines(jobs[0]), printtest::ExpectedDocument(40));
     }
 
     // The round is a copy: 重算 and 放弃 leave it alone, and the new sheet opens its own round
