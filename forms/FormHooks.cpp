@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace sumvarl {
 
@@ -170,10 +171,11 @@ QWidget* DialogOwner()
         return concerned->window();
     }
     const QList<QPointer<QWidget>>& order = ActiveWindows();
-    for (auto window = order.crbegin(); window != order.crend(); ++window) {
-        if (!window->isNull() && (*window)->isVisible()) {
-            return *window;
-        }
+    const auto last = std::find_if(order.crbegin(), order.crend(), [](const QPointer<QWidget>& w) {
+        return !w.isNull() && w->isVisible();
+    });
+    if (last != order.crend()) {
+        return *last;
     }
     return nullptr;
 }
