@@ -58,7 +58,10 @@ std::optional<PrintOutcome> ShowPrintPreview(QWidget& owner, const PaintPages& p
     dialog.setWindowFlag(Qt::WindowMaximizeButtonHint);
     if (const QScreen* screen = owner.screen()) {
         const QRect room = screen->availableGeometry();
-        dialog.resize(qMin(room.width(), room.height() * 3 / 4), room.height() * 9 / 10);
+        // As wide as a page of that height, or as its tool bar where that is wider (a large
+        // scale factor).
+        const int width = qMax(room.height() * 3 / 4, dialog.sizeHint().width());
+        dialog.resize(qMin(room.width(), width), room.height() * 9 / 10);
     }
     // The same signal paints the preview's pages and, after its print button, the job.
     std::optional<PrintResult> printed;
