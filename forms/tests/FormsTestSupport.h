@@ -21,6 +21,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
@@ -164,6 +165,35 @@ template <class T> T* Control(const QWidget& window, const QString& name)
     }
     return control;
 }
+
+// Waits for the next modal dialog from inside its own event loop and hands it to act, once.
+class ModalWatch
+{
+public:
+    explicit ModalWatch(std::function<void(QWidget&)> act) : act_(std::move(act))
+    {
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
+        poll_.start();
+    }
+
+    bool seen = false;
+
+private:
+    void Look()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
+            return;
+        }
+        poll_.stop();
+        seen = true;
+        act_(*modal);
+    }
+
+    std::function<void(QWidget&)> act_;
+    QTimer poll_;
+};
 
 inline bool AllWhite(const QImage& image)
 {

@@ -1,6 +1,8 @@
 // The worksheet window's sheet menu: how it opens (right click, Menu key, Shift+F10), what it
 // offers, and its three entries run headless: the answer key through the print hook, the PDFs
-// through the file-name hook and read back with pdftotext.
+// through the file-name hook and read back with pdftotext; the preview and the print dialog
+// through their hooks, and under test-printer.sh through the printing module; whose window a
+// message belongs to when none is active.
 
 #include "FormsTestSupport.h"
 #include "core/Math.h"
@@ -47,6 +49,7 @@
 using sumvarl::frmDisplay;
 using sumvarl::SheetPicture;
 using sumvarl::test::Control;
+using sumvarl::test::ModalWatch;
 using sumvarl::testing::AllOperations;
 using sumvarl::testing::UseSettings;
 
@@ -98,35 +101,6 @@ private:
     }
 
     QString pick_;
-    QTimer poll_;
-};
-
-// Waits for the next modal dialog from inside its own event loop and hands it to act, once.
-class ModalWatch
-{
-public:
-    explicit ModalWatch(std::function<void(QWidget&)> act) : act_(std::move(act))
-    {
-        poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
-        poll_.start();
-    }
-
-    bool seen = false;
-
-private:
-    void Look()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
-            return;
-        }
-        poll_.stop();
-        seen = true;
-        act_(*modal);
-    }
-
-    std::function<void(QWidget&)> act_;
     QTimer poll_;
 };
 
