@@ -9,14 +9,57 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QList>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 namespace sumvarl {
 
 namespace {
+
+QPointer<QWidget>& ConcernedWindow()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+// The program's windows in the order they were last active, the latest last.
+QList<QPointer<QWidget>>& ActiveWindows()
+{
+    static QList<QPointer<QWidget>> windows;
+    return windows;
+}
+
+void NoteActiveWindow(QWindow* window)
+{
+    if (window == nullptr) {
+        return;
+    }
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (QWidget* widget : widgets) {
+        const Qt::WindowType type = widget->windowType();
+        if (widget->windowHandle() == window && type != Qt::Popup && type != Qt::ToolTip) {
+            QList<QPointer<QWidget>>& order = ActiveWindows();
+            order.removeIf(
+                [widget](const QPointer<QWidget>& w) { return w.isNull() || w == widget; });
+            order.append(widget);
+            return;
+        }
+    }
+}
+
+// From the application's start, in the program and in every test: a window active before the
+// first message must count.
+void TrackActiveWindows()
+{
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QObject::connect(app, &QGuiApplication::focusWindowChanged, app, &NoteActiveWindow);
+    }
+}
 
 // A message takes the keyboard when it opens, also where no window manager gives it the focus.
 int Run(QMessageBox& box)
@@ -28,15 +71,13 @@ int Run(QMessageBox& box)
 
 void ShowStopMessage(const QString& prompt, const QString& title)
 {
-    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok, DialogOwner());
     Run(box);
 }
 
 bool ShowStopMessageOffering(const QString& prompt, const QString& title, const QString& offer)
 {
-    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, title, prompt, QMessageBox::Ok, DialogOwner());
     QPushButton* offered = box.addButton(offer, QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     Run(box);
@@ -45,8 +86,7 @@ bool ShowStopMessageOffering(const QString& prompt, const QString& title, const 
 
 bool AskToGoOn(const QString& prompt, const QString& title, const QString& go, const QString& stay)
 {
-    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton, DialogOwner());
     QPushButton* goButton = box.addButton(go, QMessageBox::AcceptRole);
     QPushButton* stayButton = box.addButton(stay, QMessageBox::RejectRole);
     box.setDefaultButton(stayButton);
@@ -68,7 +108,7 @@ void ExitAtOnce()
 
 QString AskSaveFileName(const QString& title, const QString& suggestedPath)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title);
+    QFileDialog dialog(DialogOwner(), title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("PDF 文件 (*.pdf)"));
@@ -88,12 +128,14 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
 int AskChild(const QStringList& names, const QString& title)
 {
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        QApplication::activeWindow(), title, QStringLiteral("谁来练习？"), names, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(DialogOwner(), title, QStringLiteral("谁来练习？"),
+                                                 names, 0, false, &ok);
     return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
 }
 
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(TrackActiveWindows)
 
 FormHooks DefaultFormHooks()
 {
@@ -111,7 +153,41 @@ FormHooks DefaultFormHooks()
     hooks.historyPath = history::DefaultHistoryPath;
     hooks.confirm = AskToGoOn;
     hooks.messageBoxOffering = ShowStopMessageOffering;
+    hooks.printPreview = [](QWidget& owner, const DrawDocument& draw) {
+        return DefaultPrinter::Preview(owner, draw);
+    };
+    hooks.printWithDialog = [](QWidget& owner, const DrawDocument& draw) {
+        return DefaultPrinter::PrintWithDialog(owner, draw);
+    };
     return hooks;
+}
+
+QWidget* DialogOwner()
+{
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    if (QWidget* concerned = ConcernedWindow(); concerned != nullptr && concerned->isVisible()) {
+        return concerned->window();
+    }
+    const QList<QPointer<QWidget>>& order = ActiveWindows();
+    const auto last = std::find_if(order.crbegin(), order.crend(), [](const QPointer<QWidget>& w) {
+        return !w.isNull() && w->isVisible();
+    });
+    if (last != order.crend()) {
+        return *last;
+    }
+    return nullptr;
+}
+
+DialogOwnerScope::DialogOwnerScope(QWidget& window) : previous_(ConcernedWindow())
+{
+    ConcernedWindow() = &window;
+}
+
+DialogOwnerScope::~DialogOwnerScope()
+{
+    ConcernedWindow() = previous_;
 }
 
 FormHooks& Hooks()

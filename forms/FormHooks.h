@@ -8,9 +8,13 @@
 
 #include <QDateTime>
 #include <QFuture>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+
+class QWidget;
 
 namespace sumvarl {
 
@@ -49,6 +53,12 @@ struct FormHooks
     std::function<bool(const QString& prompt, const QString& title, const QString& go,
                        const QString& stay)>
         confirm;
+    // Qt's print preview of a document, a dialog of owner: the outcome of printing from it, or
+    // nothing when it was closed without printing.
+    std::function<std::optional<PrintOutcome>(QWidget& owner, const DrawDocument&)> printPreview;
+    // Qt's print dialog (printer, copies, pages), then the job on the printer chosen there;
+    // nothing when the dialog was cancelled.
+    std::function<std::optional<PrintOutcome>(QWidget& owner, const DrawDocument&)> printWithDialog;
 };
 
 // The hooks in force for the whole program.
@@ -57,6 +67,25 @@ FormHooks& Hooks();
 // QMessageBox, hide every window and leave the event loop, the default printer, a save dialog,
 // the history in the user's data folder.
 FormHooks DefaultFormHooks();
+
+// The window a message or a file dialog belongs to: the active window; where none is active (a
+// job's end, no window manager), the window the message concerns, else the visible window that
+// was active last. Null only where no window of the program is visible.
+QWidget* DialogOwner();
+
+// While it lives, a message with no active window to belong to belongs to window: a print job
+// that ends while another program has the focus still tells its own window.
+class DialogOwnerScope
+{
+public:
+    explicit DialogOwnerScope(QWidget& window);
+    ~DialogOwnerScope();
+    DialogOwnerScope(const DialogOwnerScope&) = delete;
+    DialogOwnerScope& operator=(const DialogOwnerScope&) = delete;
+
+private:
+    QPointer<QWidget> previous_;
+};
 
 // Where the save dialog starts: "练习题-2026-12-08.pdf" for stem "练习题" in the user's documents
 // folder, or in the home folder where there is no documents folder (the standard location is

@@ -73,6 +73,9 @@ void PrintJobWatch::End()
         SetBusy(false);
     }
     const QString message = PrintFailureMessage(outcome.result, outcome.reason);
+    // The job may end while no window of the program is active; its message is still this
+    // window's.
+    const DialogOwnerScope owner(window_);
     if (outcome.result == PrintResult::NoDefaultPrinter && savePdf_) {
         // A copy: saving may start another job's watch.
         const std::function<void()> save = savePdf_;

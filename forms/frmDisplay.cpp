@@ -35,6 +35,8 @@ constexpr int ClientHeight = 8775;
 constexpr int DesignInterval = 100;
 constexpr int RecalculateInterval = 200;
 
+const QString PrintPreviewText = QStringLiteral("打印预览…");
+const QString PrintToText = QStringLiteral("打印到…");
 const QString PrintAnswersText = QStringLiteral("打印答案");
 const QString SavePdfText = QStringLiteral("保存为 PDF…");
 const QString SaveAnswersPdfText = QStringLiteral("答案保存为 PDF…");
@@ -191,6 +193,7 @@ void frmDisplay::Timer1_Timer()
         hooks.messageBox = [this](std::u16string_view prompt, std::u16string_view title) {
             // The problems found so far stay visible behind the message.
             Picture1_->update();
+            const DialogOwnerScope owner(*this);
             Hooks().messageBox(ToQString(prompt), ToQString(title));
         };
         hooks.timerOff = [this] { SetTimer1Interval(0); };
@@ -280,6 +283,10 @@ void frmDisplay::showSheetMenu(const QPoint& globalPos)
         action->setObjectName(name);
         return action;
     };
+    connect(add(QStringLiteral("PrintPreview"), PrintPreviewText), &QAction::triggered, this,
+            &frmDisplay::printPreview);
+    connect(add(QStringLiteral("PrintTo"), PrintToText), &QAction::triggered, this,
+            &frmDisplay::printTo);
     QAction* printAnswersAction = add(QStringLiteral("PrintAnswers"), PrintAnswersText);
     // One job at a time: the answer key waits until the print button is back.
     printAnswersAction->setEnabled(!printing_->Busy());
@@ -301,6 +308,25 @@ void frmDisplay::showSheetMenu(const QPoint& globalPos)
                 window.exec();
             });
     menu.exec(globalPos);
+}
+
+void frmDisplay::printPreview()
+{
+    reportDialogJob(Hooks().printPreview(*this, FrozenWorksheetDocument({})), PrintPreviewText);
+}
+
+void frmDisplay::printTo()
+{
+    reportDialogJob(Hooks().printWithDialog(*this, FrozenWorksheetDocument({})), PrintToText);
+}
+
+void frmDisplay::reportDialogJob(const std::optional<PrintOutcome>& outcome, const QString& title)
+{
+    if (outcome && !outcome->Ok()) {
+        QString caption = title;
+        caption.remove(QChar(u'…'));
+        Hooks().messageBox(PrintFailureMessage(outcome->result, outcome->reason), caption);
+    }
 }
 
 void frmDisplay::printAnswers()

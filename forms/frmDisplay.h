@@ -4,8 +4,10 @@
 // recalculate and give up. Its timer runs the worksheet builder once per arming.
 
 #include "core/Sheet.h"
+#include "print/PrintResult.h"
 
 #include <QWidget>
+#include <optional>
 
 class QFrame;
 class QPushButton;
@@ -41,6 +43,9 @@ public:
     // a PDF, practise on the screen, 今日练习. Opened by a right click, the Menu key or Shift+F10
     // on Picture1.
     void showSheetMenu(const QPoint& globalPos);
+    // Qt's preview of the pages 打印 prints, and Qt's print dialog for them.
+    void printPreview();
+    void printTo();
     void printAnswers();
     void savePdf();
     void saveAnswersPdf();
@@ -71,6 +76,7 @@ private:
     void CreateControls();
     void SetPicture1Top(int twips);
     void askAndSavePdf(bool answerKey, const QString& title);
+    void reportDialogJob(const std::optional<PrintOutcome>& outcome, const QString& title);
     void scrollByWheel(int angleDelta);
 
     QPushButton* Command1_ = nullptr;

@@ -55,6 +55,11 @@ PrinterModule* Module()
     return loaded.module;
 }
 
+PrintOutcome ModuleMissing()
+{
+    return {PrintResult::NoPrinterModule, Loaded().error};
+}
+
 } // namespace
 
 std::chrono::milliseconds& PrintServiceWait()
@@ -67,8 +72,7 @@ QFuture<PrintOutcome> DefaultPrinter::Print(DrawDocument draw)
 {
     PrinterModule* module = Module();
     if (module == nullptr) {
-        return QtFuture::makeReadyFuture(
-            PrintOutcome{PrintResult::NoPrinterModule, Loaded().error});
+        return QtFuture::makeReadyFuture(ModuleMissing());
     }
     const std::chrono::milliseconds wait = PrintServiceWait();
     // The document is painted back on this thread: it reads the worksheet, which only this
@@ -81,6 +85,25 @@ QFuture<PrintOutcome> DefaultPrinter::Print(DrawDocument draw)
               })
         .then(QtFuture::Launch::Async,
               [module, wait](const PaintedJob& job) { return module->Submit(job, wait); });
+}
+
+std::optional<PrintOutcome> DefaultPrinter::Preview(QWidget& owner, const DrawDocument& draw)
+{
+    PrinterModule* module = Module();
+    if (module == nullptr) {
+        return ModuleMissing();
+    }
+    return module->ShowPreview(owner, PaintingOf(draw));
+}
+
+std::optional<PrintOutcome> DefaultPrinter::PrintWithDialog(QWidget& owner,
+                                                            const DrawDocument& draw)
+{
+    PrinterModule* module = Module();
+    if (module == nullptr) {
+        return ModuleMissing();
+    }
+    return module->PrintWithDialog(owner, PaintingOf(draw));
 }
 
 } // namespace sumvarl

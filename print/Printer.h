@@ -7,6 +7,9 @@
 
 #include <QFuture>
 #include <chrono>
+#include <optional>
+
+class QWidget;
 
 namespace sumvarl {
 
@@ -18,6 +21,12 @@ public:
     // running; the future ends with the job's outcome. NoPrinterModule, with the loader's
     // reason, when the module cannot be loaded. Call on the GUI thread.
     static QFuture<PrintOutcome> Print(DrawDocument draw);
+    // Qt's print preview of the document, a modal dialog of owner: the outcome of printing from
+    // it, or nothing when it was closed without printing.
+    static std::optional<PrintOutcome> Preview(QWidget& owner, const DrawDocument& draw);
+    // Qt's print dialog, a modal dialog of owner, then the job on the printer chosen there:
+    // its outcome, or nothing when the dialog was cancelled.
+    static std::optional<PrintOutcome> PrintWithDialog(QWidget& owner, const DrawDocument& draw);
 };
 
 // How long a job waits on a silent print service before it gives up; tests shorten it.

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QPrinter;
+class QWidget;
 
 namespace sumvarl {
 
@@ -24,6 +25,10 @@ PrintOutcome SubmitJob(const PaintedJob& job, std::chrono::milliseconds wait);
 // One job on the system's default printer, all steps on this thread.
 PrintOutcome PaintOnDefaultPrinter(const PaintPages& paint,
                                    std::chrono::milliseconds wait = DefaultServiceWait);
+
+// Qt's preview and print dialog as dialogs of owner (see PrinterModule).
+std::optional<PrintOutcome> ShowPrintPreview(QWidget& owner, const PaintPages& paint);
+std::optional<PrintOutcome> PrintThroughDialog(QWidget& owner, const PaintPages& paint);
 
 // The worksheet, or another document, drawn on those printers.
 PrintResult PrintWorksheetOn(QPrinter& printer, const DocumentOptions& options = {});

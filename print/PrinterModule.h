@@ -8,6 +8,9 @@
 // not answer for minutes: FindDefaultPrinter and Submit talk to the service and run on a worker
 // thread, each giving up after `wait` of silence; Paint draws the document, which reads the
 // program's state, and so runs on the window's thread, where it takes some milliseconds.
+//
+// The preview and the print dialog are Qt's own widgets, made inside the module as dialogs of the
+// window that asks for them; the program itself never touches a QPrinter.
 
 #include "print/PrintResult.h"
 
@@ -17,9 +20,11 @@
 #include <QtPlugin>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 class QPainter;
 class QPagedPaintDevice;
+class QWidget;
 
 namespace sumvarl {
 
@@ -58,6 +63,14 @@ public:
     virtual PaintedJob Paint(const FoundPrinter& printer, const PaintPages& paint) = 0;
     // Any thread; passes on a failed painting.
     virtual PrintOutcome Submit(const PaintedJob& job, std::chrono::milliseconds wait) = 0;
+    // The window's thread. Qt's preview of the pages as the default printer would get them, a
+    // modal dialog of owner; its print button prints them. The outcome of that job, or nothing
+    // when the preview was closed without printing.
+    virtual std::optional<PrintOutcome> ShowPreview(QWidget& owner, const PaintPages& paint) = 0;
+    // The window's thread. Qt's print dialog (printer, copies, pages), a modal dialog of owner,
+    // then the job on the printer chosen there; nothing when the dialog was cancelled.
+    virtual std::optional<PrintOutcome> PrintWithDialog(QWidget& owner,
+                                                        const PaintPages& paint) = 0;
 
 protected:
     PrinterModule() = default;
@@ -67,5 +80,5 @@ protected:
 
 } // namespace sumvarl
 
-#define SUMVARL_PRINTER_MODULE_IID "io.github.sumvarl.Sumvarl.PrinterModule/2"
+#define SUMVARL_PRINTER_MODULE_IID "io.github.sumvarl.Sumvarl.PrinterModule/3"
 Q_DECLARE_INTERFACE(sumvarl::PrinterModule, SUMVARL_PRINTER_MODULE_IID)

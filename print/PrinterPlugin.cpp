@@ -28,6 +28,14 @@ public:
     {
         return SubmitJob(job, wait);
     }
+    std::optional<PrintOutcome> ShowPreview(QWidget& owner, const PaintPages& paint) override
+    {
+        return ShowPrintPreview(owner, paint);
+    }
+    std::optional<PrintOutcome> PrintWithDialog(QWidget& owner, const PaintPages& paint) override
+    {
+        return PrintThroughDialog(owner, paint);
+    }
 };
 
 } // namespace sumvarl

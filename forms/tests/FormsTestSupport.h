@@ -21,9 +21,11 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -57,6 +59,12 @@ public:
             drawings.push_back(draw);
             return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
         };
+        // Qt's preview and print dialog are modal: recorded, and closed at once.
+        Hooks().printPreview = [this](QWidget&, const DrawDocument& draw) {
+            drawings.push_back(draw);
+            return std::optional<PrintOutcome>();
+        };
+        Hooks().printWithDialog = Hooks().printPreview;
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
         Hooks().askChild = [this](const QStringList& names, const QString&) {
@@ -157,6 +165,35 @@ template <class T> T* Control(const QWidget& window, const QString& name)
     }
     return control;
 }
+
+// Waits for the next modal dialog from inside its own event loop and hands it to act, once.
+class ModalWatch
+{
+public:
+    explicit ModalWatch(std::function<void(QWidget&)> act) : act_(std::move(act))
+    {
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Look(); });
+        poll_.start();
+    }
+
+    bool seen = false;
+
+private:
+    void Look()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
+            return;
+        }
+        poll_.stop();
+        seen = true;
+        act_(*modal);
+    }
+
+    std::function<void(QWidget&)> act_;
+    QTimer poll_;
+};
 
 inline bool AllWhite(const QImage& image)
 {

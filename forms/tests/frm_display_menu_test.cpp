@@ -1,6 +1,8 @@
 // The worksheet window's sheet menu: how it opens (right click, Menu key, Shift+F10), what it
 // offers, and its three entries run headless: the answer key through the print hook, the PDFs
-// through the file-name hook and read back with pdftotext.
+// through the file-name hook and read back with pdftotext; the preview and the print dialog
+// through their hooks, and under test-printer.sh through the printing module; whose window a
+// message belongs to when none is active.
 
 #include "FormsTestSupport.h"
 #include "core/Math.h"
@@ -25,20 +27,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPromise>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cerrno>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 
 using sumvarl::frmDisplay;
 using sumvarl::SheetPicture;
 using sumvarl::test::Control;
+using sumvarl::test::ModalWatch;
 using sumvarl::testing::AllOperations;
 using sumvarl::testing::UseSettings;
 
@@ -92,6 +103,20 @@ private:
     QString pick_;
     QTimer poll_;
 };
+
+// The owner of a message box where it is a modal dialog transient for it without minimise and
+// maximise buttons, else null; the box is closed with Return.
+QWidget* OwnerAndClose(QWidget& box)
+{
+    QWidget* parent = box.parentWidget();
+    const bool dialog = qobject_cast<QMessageBox*>(&box) != nullptr && parent != nullptr &&
+                        box.isModal() && box.windowType() == Qt::Dialog &&
+                        !box.windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
+                                                        Qt::WindowMaximizeButtonHint) &&
+                        box.windowHandle()->transientParent() == parent->windowHandle();
+    QTest::keyClick(&box, Qt::Key_Return);
+    return dialog ? parent : nullptr;
+}
 
 // The open practice windows, in no particular order.
 QList<sumvarl::PracticeWindow*> PracticeWindows()
@@ -253,7 +278,8 @@ private slots:
         QCOMPARE(seen.openings, 1);
         QCOMPARE(
             seen.texts,
-            (QStringList{QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
+            (QStringList{QStringLiteral("打印预览…"), QStringLiteral("打印到…"),
+                         QStringLiteral("打印答案"), QStringLiteral("保存为 PDF…"),
                          QStringLiteral("答案保存为 PDF…"), QStringLiteral("脱式和答案保存为 PDF…"),
                          QStringLiteral("在屏幕上练习…"), QStringLiteral("今日练习…"),
                          QStringLiteral("批改纸质练习…")}));
@@ -293,6 +319,129 @@ private slots:
         // The print button's job is not the answer key.
         QCOMPARE(hooks_->prints, 0);
         QVERIFY(hooks_->messages.empty());
+    }
+
+    // 打印预览… and 打印到… hand the printer the worksheet 打印 prints, as it stood when chosen,
+    // with the window as the dialogs' owner; a failed job is reported under the entry's name.
+    void previewAndPrintToReachThePrinterWithTheWorksheet_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("preview") << QStringLiteral("PrintPreview") << QStringLiteral("打印预览");
+        QTest::newRow("print to") << QStringLiteral("PrintTo") << QStringLiteral("打印到");
+    }
+
+    void previewAndPrintToReachThePrinterWithTheWorksheet()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, title);
+        QWidget* owner = nullptr;
+        std::vector<sumvarl::DrawDocument> handed;
+        const auto record = [&](QWidget& window, const sumvarl::DrawDocument& draw) {
+            owner = &window;
+            handed.push_back(draw);
+            return std::optional<sumvarl::PrintOutcome>(
+                sumvarl::PrintOutcome{sumvarl::PrintResult::JobFailed, {}});
+        };
+        sumvarl::Hooks().printPreview = record;
+        sumvarl::Hooks().printWithDialog = record;
+        const QStringList shown = printtest::ExpectedDocument(40);
+
+        MenuWatch seen(entry);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                sheet_->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(sheet_, &click);
+        QCOMPARE(seen.openings, 1);
+        QCOMPARE(handed.size(), std::size_t{1});
+        QCOMPARE(owner, display_.data());
+        QCOMPARE(hooks_->messages.size(), std::size_t{1});
+        QCOMPARE(hooks_->messages[0].title, title);
+        QCOMPARE(hooks_->messages[0].prompt,
+                 sumvarl::PrintFailureMessage(sumvarl::PrintResult::JobFailed));
+        QCOMPARE(hooks_->prints, 0);
+
+        // A dialog may stay open while the sheet is recalculated; its pages do not change.
+        QSignalSpy built(display_.data(), &frmDisplay::worksheetBuilt);
+        display_->Command3_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(built.count(), 1, 3000);
+        const QString path = folder_->filePath(QStringLiteral("handed.pdf"));
+        QVERIFY(sumvarl::SaveDocumentPdf(path, handed[0]).Ok());
+        QCOMPARE(printtest::PdfLines(path), shown);
+        QVERIFY(printtest::ExpectedDocument(40) != shown);
+    }
+
+    // A message raised while no window of the program is active (a job's end, no window
+    // manager) belongs to the window it concerns, else to the window active last: a dialog,
+    // modal, transient for it, with no minimise or maximise button.
+    void aMessageWithNoActiveWindowHasAnOwner()
+    {
+        sumvarl::Hooks().messageBox = sumvarl::DefaultFormHooks().messageBox;
+        QPromise<sumvarl::PrintOutcome> job;
+        sumvarl::Hooks().print = [&job] { return job.future(); };
+        sumvarl::frmMain main;
+        main.show();
+
+        display_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(display_.data()));
+        QTest::mouseClick(Control<QWidget>(*display_, QStringLiteral("Command1")), Qt::LeftButton);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        LeaveNoWindowActive();
+        QWidget* owner = nullptr;
+        const ModalWatch fromTheJob([&owner](QWidget& box) { owner = OwnerAndClose(box); });
+        job.start();
+        job.addResult(sumvarl::PrintOutcome{sumvarl::PrintResult::JobFailed, {}});
+        job.finish();
+        QTRY_VERIFY(fromTheJob.seen);
+        QCOMPARE(owner, display_.data());
+
+        LeaveNoWindowActive();
+        const ModalWatch plain([&owner](QWidget& box) { owner = OwnerAndClose(box); });
+        sumvarl::Hooks().messageBox(QStringLiteral("提示"), QStringLiteral("题目"));
+        QVERIFY(plain.seen);
+        QCOMPARE(owner, &main);
+    }
+
+    // Through the printing module on the private CUPS queue: Qt's preview of the sheet's page and
+    // Qt's print dialog, both dialogs of the window; Return in the dialog prints the worksheet.
+    void previewAndPrintToThroughTheModule()
+    {
+        if (printtest::TestPrinterOut().isEmpty()) {
+            QSKIP("needs the private CUPS server of print/tests/test-printer.sh");
+        }
+        sumvarl::Hooks().printPreview = sumvarl::DefaultFormHooks().printPreview;
+        sumvarl::Hooks().printWithDialog = sumvarl::DefaultFormHooks().printWithDialog;
+        QWidget* owner = nullptr;
+        int pages = 0;
+        {
+            const ModalWatch preview([&](QWidget& dialog) {
+                owner =
+                    qobject_cast<QPrintPreviewDialog*>(&dialog) ? dialog.parentWidget() : nullptr;
+                const auto* shown = dialog.findChild<QPrintPreviewWidget*>();
+                pages = shown != nullptr ? shown->pageCount() : 0;
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            });
+            MenuWatch seen(QStringLiteral("PrintPreview"));
+            display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+            QVERIFY(preview.seen);
+        }
+        QCOMPARE(owner, display_.data());
+        QCOMPARE(pages, 1);
+        QCOMPARE(printtest::WaitForKeptJobs(1000), QStringList());
+
+        owner = nullptr;
+        const ModalWatch dialog([&owner](QWidget& shown) {
+            owner = qobject_cast<QPrintDialog*>(&shown) ? shown.parentWidget() : nullptr;
+            QTest::keyClick(&shown, Qt::Key_Return);
+        });
+        MenuWatch seen(QStringLiteral("PrintTo"));
+        display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(dialog.seen);
+        QCOMPARE(owner, display_.data());
+        QVERIFY(hooks_->messages.empty());
+        const QStringList jobs = printtest::WaitForKeptJobs();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(printtest::PdfLines(jobs[0]), printtest::ExpectedDocument(40));
     }
 
     // The round is a copy: 重算 and 放弃 leave it alone, and the new sheet opens its own round
@@ -508,6 +657,17 @@ private slots:
     }
 
 private:
+    // The active window is hidden behind another that then goes: no window is active.
+    static void LeaveNoWindowActive()
+    {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        other.hide();
+        QTRY_VERIFY(QApplication::activeWindow() == nullptr);
+    }
+
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
     QPointer<frmDisplay> display_;

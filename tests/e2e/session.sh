@@ -4,6 +4,8 @@
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 work=$(mktemp -d /tmp/sumvarl-e2e.XXXXXXXX) || exit 1
+# The children's history of the run's own, never the user's (which a newer build may have made).
+export XDG_DATA_HOME="$work/data"
 app=""
 xvfb=""
 # Only the private server below; never a display this was started from.
