@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <algorithm>
-#include <map>
+#include <tuple>
 
 namespace printtest {
 
@@ -61,11 +61,11 @@ inline long long RowValue(const QList<ReadGlyph>& row, bool* ok = nullptr)
     return text.toLongLong(ok);
 }
 
-// Every problem of the PDF, by its number. Glyph words of one character are the working (the sheet
-// sets each digit in its own square, far enough apart for pdftotext to keep them apart); a word
-// "N." opens problem N and the word after it on its line is the text across. A glyph belongs to the
-// problem whose header is the nearest above it and to its left. Carried digits are told by their
-// size.
+// Every problem of the PDF, page by page, by its number. Glyph words of one character are the
+// working (the sheet sets each digit in its own square, far enough apart for pdftotext to keep them
+// apart); a word "N." opens problem N and the word after it on its line is the text across. A glyph
+// belongs to the problem whose header is the nearest above it and to its left. Carried digits are
+// told by their size.
 inline QList<ReadProblem> ReadVerticalProblems(const QString& pdf)
 {
     const QList<Word> words = PdfWords(pdf);
@@ -79,8 +79,9 @@ inline QList<ReadProblem> ReadVerticalProblems(const QString& pdf)
                 {words[k].page, m.captured(1).toInt(), words[k + 1].text, words[k].box, {}, {}});
         }
     }
-    std::sort(problems.begin(), problems.end(),
-              [](const ReadProblem& a, const ReadProblem& b) { return a.number < b.number; });
+    std::sort(problems.begin(), problems.end(), [](const ReadProblem& a, const ReadProblem& b) {
+        return std::tie(a.page, a.number) < std::tie(b.page, b.number);
+    });
     double fullHeight = 0;
     for (const Word& w : words) {
         if (w.text.size() == 1 && w.text.front().isDigit()) {
