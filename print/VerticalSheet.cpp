@@ -218,7 +218,8 @@ public:
         const double slotW = widthMm_ / grid_.across;
         const double slotH = (heightMm_ - HeadingMm - FooterMm) / RowsOfProblems;
         const double x0 = slotW * (place % grid_.across);
-        const double y0 = HeadingMm + slotH * (place / grid_.across);
+        const int row = place / grid_.across;
+        const double y0 = HeadingMm + slotH * row;
         const double cell = grid_.squareMm;
 
         painter_.setPen(QPen(Qt::black));

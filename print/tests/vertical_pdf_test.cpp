@@ -162,7 +162,7 @@ QString CheckProduct(const ReadProblem& p, const sumvarl::model::Problem& proble
 {
     const auto rows = p.Rows();
     const Columns columns(p.digits);
-    const QList<ReadGlyph> top = rows[0];
+    const QList<ReadGlyph>& top = rows[0];
     const QList<ReadGlyph> bottom = DigitsOf(rows[1]);
     const auto zeros = [](const QList<ReadGlyph>& row) {
         int n = 0;
@@ -217,7 +217,7 @@ QString CheckDivision(const ReadProblem& p, const sumvarl::model::Problem& probl
     const auto rows = p.Rows();
     const Columns columns(p.digits);
     const auto divisorDigits = static_cast<qsizetype>(sumvarl::DigitCount(problem.operands[1]));
-    const QList<ReadGlyph> quotient = rows[0];
+    const QList<ReadGlyph>& quotient = rows[0];
     const QList<ReadGlyph> divisor = rows[1].mid(0, divisorDigits);
     const QList<ReadGlyph> dividend = rows[1].mid(divisorDigits);
     const long long d = RowValue(divisor);
