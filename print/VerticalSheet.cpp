@@ -287,9 +287,10 @@ private:
     {
         const bool key = options_.answerKey;
         painter_.setPen(QPen(Qt::black));
-        SetFont(cell * 2);
         for (const VerticalGlyph& g : layout.glyphs) {
             if ((key || !g.keyOnly) && !g.small) {
+                // The face's × is a small Latin sign beside its full-width ＋ and －.
+                SetFont(g.text == TimesSign.front() ? cell * 3 : cell * 2);
                 painter_.drawText(Rect(left + g.column * cell, top + g.row * cell, cell, cell),
                                   Qt::AlignCenter, QString(QChar(g.text)));
             }

@@ -33,11 +33,13 @@ struct ReadProblem
     QList<QList<ReadGlyph>> Rows() const
     {
         QList<ReadGlyph> sorted = digits;
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const ReadGlyph& a, const ReadGlyph& b) { return a.box.top() < b.box.top(); });
+        // By the middle of their boxes: each glyph is centred in its square, whatever its size.
+        std::sort(sorted.begin(), sorted.end(), [](const ReadGlyph& a, const ReadGlyph& b) {
+            return a.box.center().y() < b.box.center().y();
+        });
         QList<QList<ReadGlyph>> rows;
         for (const ReadGlyph& g : sorted) {
-            if (rows.isEmpty() || g.box.top() - rows.last().first().box.top() > 3) {
+            if (rows.isEmpty() || g.box.center().y() - rows.last().first().box.center().y() > 3) {
                 rows.append(QList<ReadGlyph>());
             }
             rows.last().append(g);

@@ -161,6 +161,9 @@ QString CheckColumns(const ReadProblem& p, const sumvarl::model::Problem& proble
 QString CheckProduct(const ReadProblem& p, const sumvarl::model::Problem& problem)
 {
     const auto rows = p.Rows();
+    if (rows.size() < 3 || DigitsOf(rows[1]).isEmpty()) {
+        return QStringLiteral("%1 rows").arg(rows.size());
+    }
     const Columns columns(p.digits);
     const QList<ReadGlyph>& top = rows[0];
     const QList<ReadGlyph> bottom = DigitsOf(rows[1]);
@@ -215,6 +218,9 @@ QString CheckProduct(const ReadProblem& p, const sumvarl::model::Problem& proble
 QString CheckDivision(const ReadProblem& p, const sumvarl::model::Problem& problem)
 {
     const auto rows = p.Rows();
+    if (rows.size() < 4 || rows.size() % 2 != 0) {
+        return QStringLiteral("%1 rows").arg(rows.size());
+    }
     const Columns columns(p.digits);
     const auto divisorDigits = static_cast<qsizetype>(sumvarl::DigitCount(problem.operands[1]));
     const QList<ReadGlyph>& quotient = rows[0];
