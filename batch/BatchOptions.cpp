@@ -10,6 +10,7 @@
 #include "wording/Messages.h"
 #include "wording/Presets.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QCommandLineOption>
@@ -54,27 +55,22 @@ const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
                                                        QStringLiteral("brackets"),
                                                        QStringLiteral("divide-add-subtract")};
 
-// --vertical's English keys and Chinese names, indexed by VerticalKind from 1.
-struct VerticalName
+// --vertical's English keys, indexed by VerticalKind from 1.
+const std::array<QString, VerticalKindCount - 1> VerticalKeys{
+    QStringLiteral("add-sub-2"),  QStringLiteral("add-sub-3"), QStringLiteral("multiply-1"),
+    QStringLiteral("multiply-2"), QStringLiteral("divide-1"),  QStringLiteral("divide-2")};
+
+VerticalKind VerticalAt(std::size_t k)
 {
-    QString key;
-    QString name;
-};
-const std::array<VerticalName, VerticalKindCount - 1> VerticalNames{{
-    {QStringLiteral("add-sub-2"), QStringLiteral("两位数加减")},
-    {QStringLiteral("add-sub-3"), QStringLiteral("三位数加减")},
-    {QStringLiteral("multiply-1"), QStringLiteral("多位数乘一位数")},
-    {QStringLiteral("multiply-2"), QStringLiteral("两位数乘两位数")},
-    {QStringLiteral("divide-1"), QStringLiteral("除数是一位数的除法")},
-    {QStringLiteral("divide-2"), QStringLiteral("除数是两位数的除法")},
-}};
+    return static_cast<VerticalKind>(k + 1);
+}
 
 // "add-sub-2 两位数加减, add-sub-3 三位数加减, ..."
 QString VerticalList()
 {
     QStringList entries;
-    for (const VerticalName& v : VerticalNames) {
-        entries << v.key + QLatin1Char(' ') + v.name;
+    for (std::size_t k = 0; k < VerticalKeys.size(); ++k) {
+        entries << VerticalKeys.at(k) + QLatin1Char(' ') + VerticalName(VerticalAt(k));
     }
     return entries.join(QStringLiteral(", "));
 }
@@ -82,9 +78,9 @@ QString VerticalList()
 std::optional<VerticalKind> ReadVertical(const QString& text)
 {
     const QString key = text.trimmed();
-    for (std::size_t k = 0; k < VerticalNames.size(); ++k) {
-        if (key == VerticalNames.at(k).key || key == VerticalNames.at(k).name) {
-            return static_cast<VerticalKind>(k + 1);
+    for (std::size_t k = 0; k < VerticalKeys.size(); ++k) {
+        if (key == VerticalKeys.at(k) || key == VerticalName(VerticalAt(k))) {
+            return VerticalAt(k);
         }
     }
     return std::nullopt;
@@ -606,9 +602,7 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
         PartSpec part = PartSpecFor(job.settings, job.lesson);
         part.vertical = job.vertical;
         if (DifferentVerticalProblems(part) == 0) {
-            return Usage(QStringLiteral("--tables %1-%2 里没有 2 到 9 的数，出不了这种竖式题")
-                             .arg(job.lesson.tableFrom)
-                             .arg(job.lesson.tableTo),
+            return Usage(NoVerticalText(job.vertical, job.lesson),
                          QStringLiteral("--tables %1-%2 holds no number from 2 to 9 for this "
                                         "kind of 竖式")
                              .arg(job.lesson.tableFrom)

@@ -18,6 +18,8 @@ public:
     // running; the future ends with the job's outcome. NoPrinterModule, with the loader's
     // reason, when the module cannot be loaded. Call on the GUI thread.
     static QFuture<PrintOutcome> Print(DrawDocument draw);
+    // The same for a document painted straight with the painter (a 竖式 sheet).
+    static QFuture<PrintOutcome> Print(PaintPages paint);
 };
 
 // How long a job waits on a silent print service before it gives up; tests shorten it.

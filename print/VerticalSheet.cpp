@@ -401,4 +401,12 @@ PaintPages VerticalSheetPages(Sheet sheet, VerticalOptions options)
     };
 }
 
+SaveOutcome SaveVerticalPdf(const QString& path, const Sheet& sheet, const VerticalOptions& options)
+{
+    WorksheetPdf pdf(path);
+    pdf.AddPages(VerticalSheetPages(sheet, options), VerticalSheetPageCount(sheet, options));
+    const SaveResult result = pdf.Commit();
+    return {result, pdf.ErrorString()};
+}
+
 } // namespace sumvarl

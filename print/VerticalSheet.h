@@ -6,6 +6,7 @@
 // Two rows of problems a page, two to four across.
 
 #include "core/Problem.h"
+#include "print/PrintResult.h"
 #include "print/PrinterModule.h"
 
 #include <array>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QPainter;
+class QString;
 class QPagedPaintDevice;
 
 namespace sumvarl {
@@ -72,5 +74,9 @@ int VerticalSheetPageCount(const Sheet& sheet, const VerticalOptions& options);
 
 // The same as a document for a printer or a PDF; it holds its own copy of the sheet.
 PaintPages VerticalSheetPages(Sheet sheet, VerticalOptions options);
+
+// The sheet as a PDF at path, put in place only once written in full.
+SaveOutcome SaveVerticalPdf(const QString& path, const Sheet& sheet,
+                            const VerticalOptions& options);
 
 } // namespace sumvarl

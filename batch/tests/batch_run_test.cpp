@@ -344,7 +344,7 @@ void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
         << QStringList{"--grid", "-o", "out.pdf"} << 2 << "只用于竖式";
     QTest::newRow("竖式 without a one-digit factor")
         << QStringList{"--vertical", "multiply-1", "--tables", "0-1", "-o", "out.pdf"} << 2
-        << "出不了这种竖式题";
+        << "出不了多位数乘一位数的竖式";
     QTest::newRow("too few different 竖式")
         << QStringList{"--vertical", "divide-1", "--tables", "9-9",
                        "--count",    "103",      "-o",       "out.pdf"}

@@ -57,6 +57,10 @@ public:
             drawings.push_back(draw);
             return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
         };
+        Hooks().printPages = [this](const PaintPages& paint) {
+            pages.push_back(paint);
+            return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
+        };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
         Hooks().askChild = [this](const QStringList& names, const QString&) {
@@ -98,6 +102,7 @@ public:
     int prints = 0;
     PrintResult printResult = PrintResult::Printed;
     std::vector<DrawDocument> drawings;
+    std::vector<PaintPages> pages; // 竖式 sheets and keys sent to the printer
     QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
     std::vector<QStringList> childAsked;
     int childChoice = 0;
