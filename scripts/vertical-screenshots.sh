@@ -30,5 +30,7 @@ xdotool mousemove --window "$more" $(((4800 + 727) / 15)) $(((4860 + 247) / 15))
 xdotool mousemove --window "$main" 164 268 click 1
 display=$(xdotool search --sync --onlyvisible --name '^题目$' | head -n 1)
 sleep 2
-import -window "$display" docs/vertical-window.png
-echo "saved docs/vertical-settings.png and docs/vertical-window.png"
+if [ -n "${VERTICAL_WINDOW_PNG:-}" ]; then
+    import -window "$display" "$VERTICAL_WINDOW_PNG"
+fi
+echo "saved docs/vertical-settings.png"
