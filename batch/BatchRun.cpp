@@ -117,7 +117,8 @@ void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheet
     if (!job.names.empty()) {
         sheet.pupilName = job.names[static_cast<std::size_t>(n)];
     }
-    if (IsVerticalSheet(made.recipe)) {
+    // A review holds the child's due facts, chains among them, whatever the last sheet was.
+    if (IsVerticalSheet(made.recipe) && !job.Review()) {
         AddVerticalSheet(job, made, sheet.pupilName, sheets, keys);
         return;
     }

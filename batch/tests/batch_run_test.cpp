@@ -507,6 +507,8 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
         additions.weightTotal = 1;
         additions.cumulativeWeight = {1, 1, 1, 1};
         additions.numberRange = 20;
+        // Last practised from a 竖式 sheet: the review still holds one-line facts.
+        additions.vertical = VerticalKind::TwoDigitAddSubtract;
         const qint64 round = store
                                  ->StartRound(child, history::RoundKind::Practice,
                                               SheetSpec{{additions}, 1}, 10, yesterday)
@@ -528,6 +530,7 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
     const QStringList sheet = printtest::ProblemsOf(Path(QStringLiteral("review.pdf")));
     QCOMPARE(sheet.value(0), QStringLiteral("7＋8＝"));
     QVERIFY(sheet.size() >= 13);
+    QVERIFY(printtest::ReadVerticalProblems(Path(QStringLiteral("review.pdf"))).isEmpty());
     const QString why =
         printtest::CheckKey(sheet, printtest::ProblemsOf(Path(QStringLiteral("keys.pdf"))));
     QVERIFY2(why.isEmpty(), qPrintable(why));
