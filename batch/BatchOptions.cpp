@@ -2,11 +2,15 @@
 
 #include "core/Lesson.h"
 #include "core/NumberText.h"
+#include "core/Sheet.h"
 #include "core/SheetCode.h"
+#include "core/Vertical.h"
 #include "print/PrintedWorksheet.h"
+#include "print/VerticalSheet.h"
 #include "wording/Messages.h"
 #include "wording/Presets.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QCommandLineOption>
@@ -16,6 +20,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextStream>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <limits>
@@ -49,6 +54,37 @@ const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
                                                        QStringLiteral("multiply-divide"),
                                                        QStringLiteral("brackets"),
                                                        QStringLiteral("divide-add-subtract")};
+
+// --vertical's English keys, indexed by VerticalKind from 1.
+const std::array<QString, VerticalKindCount - 1> VerticalKeys{
+    QStringLiteral("add-sub-2"),  QStringLiteral("add-sub-3"), QStringLiteral("multiply-1"),
+    QStringLiteral("multiply-2"), QStringLiteral("divide-1"),  QStringLiteral("divide-2")};
+
+VerticalKind VerticalAt(std::size_t k)
+{
+    return static_cast<VerticalKind>(k + 1);
+}
+
+// "add-sub-2 两位数加减, add-sub-3 三位数加减, ..."
+QString VerticalList()
+{
+    QStringList entries;
+    for (std::size_t k = 0; k < VerticalKeys.size(); ++k) {
+        entries << VerticalKeys.at(k) + QLatin1Char(' ') + VerticalName(VerticalAt(k));
+    }
+    return entries.join(QStringLiteral(", "));
+}
+
+std::optional<VerticalKind> ReadVertical(const QString& text)
+{
+    const QString key = text.trimmed();
+    for (std::size_t k = 0; k < VerticalKeys.size(); ++k) {
+        if (key == VerticalKeys.at(k) || key == VerticalName(VerticalAt(k))) {
+            return VerticalAt(k);
+        }
+    }
+    return std::nullopt;
+}
 
 // "one 一步计算  12＋5, add-chain 连加  8＋5＋6, ..."
 QString ShapeList()
@@ -172,6 +208,30 @@ struct Options
         QStringLiteral("脱式计算：每题两道一行，每一步一行“＝”，留出书写的地方；答案写出每一步。 / "
                        "Step by step (脱式): two problems a row, a line \"＝\" for every step with "
                        "room to write; the answer key shows each step.")};
+    QCommandLineOption vertical{
+        QStringLiteral("vertical"),
+        QStringLiteral(
+            "竖式计算：每题先横着写出，下面按课本的样子列好竖式，留出书写的地方；答案写出"
+            "完整的竖式（进位、退位点、部分积、每一步的商和余数）。KIND：") +
+            VerticalList() +
+            QStringLiteral("。加减法按 --carry、--borrow，一位数的因数和除数按 --tables，余数按 "
+                           "--remainder。不给 --count 时出一页。 / Column working (竖式): each "
+                           "problem written across, under it set out in columns as the textbooks "
+                           "do, with room to work; the answer key shows the whole working. "
+                           "Without --count, one page."),
+        QStringLiteral("KIND")};
+    QCommandLineOption grid{
+        QStringLiteral("grid"),
+        QStringLiteral("竖式画在方格里，一格一个数字。 / Squares for the working, one digit "
+                       "each.")};
+    QCommandLineOption checkBox{
+        QStringLiteral("check"),
+        QStringLiteral("每题下面留一个“验算”框。 / A box headed 验算 under each problem.")};
+    QCommandLineOption perPage{
+        QStringLiteral("per-page"),
+        QStringLiteral("竖式每页 4、6 或 8 题（默认 6）。 / 竖式 problems a page: 4, 6 or 8 "
+                       "(default 6)."),
+        QStringLiteral("N"), QStringLiteral("6")};
     QCommandLineOption fill{
         QStringLiteral("fill"),
         QStringLiteral("填空题占 P%。 / Fill-in-the-blank problems, P percent."),
@@ -262,10 +322,11 @@ struct Options
             parser.addOption(operation);
         }
         for (const QCommandLineOption* option :
-             {&shape,     &steps,         &fill,   &range,  &carry,    &borrow,  &tables,
-              &remainder, &remainderZero, &count,  &copies, &names,    &answers, &answersFile,
-              &seed,      &code,          &preset, &mixed,  &fromCode, &child,   &review,
-              &report,    &output,        &help,   &version}) {
+             {&shape,         &steps,  &vertical, &grid,   &checkBox, &perPage,
+              &fill,          &range,  &carry,    &borrow, &tables,   &remainder,
+              &remainderZero, &count,  &copies,   &names,  &answers,  &answersFile,
+              &seed,          &code,   &preset,   &mixed,  &fromCode, &child,
+              &review,        &report, &output,   &help,   &version}) {
             parser.addOption(*option);
         }
     }
@@ -537,6 +598,18 @@ ParseOutcome ReadLesson(const QCommandLineParser& parser, const Options& o, Batc
         return LessonRefused(LessonRefusal::TablesOutOfRange,
                              CountInputsFor(job.settings, job.lesson, job.shape));
     }
+    if (job.vertical != VerticalKind::None) {
+        PartSpec part = PartSpecFor(job.settings, job.lesson);
+        part.vertical = job.vertical;
+        if (DifferentVerticalProblems(part) == 0) {
+            return Usage(NoVerticalText(job.vertical, job.lesson),
+                         QStringLiteral("--tables %1-%2 holds no number from 2 to 9 for this "
+                                        "kind of 竖式")
+                             .arg(job.lesson.tableFrom)
+                             .arg(job.lesson.tableTo));
+        }
+        return {};
+    }
     const CountInputs in = CountInputsFor(job.settings, job.lesson, job.shape);
     return LessonRefused(CheckLesson(in), in);
 }
@@ -577,6 +650,54 @@ std::optional<ParseOutcome> ReadCommandLine(QCommandLineParser& parser, const Op
     return std::nullopt;
 }
 
+// --vertical with --grid, --check and --per-page; a 竖式 is neither a chain nor 脱式 and is
+// always asked for its result.
+ParseOutcome ReadVerticalOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    if (parser.isSet(o.vertical)) {
+        const std::optional<VerticalKind> kind = ReadVertical(parser.value(o.vertical));
+        if (!kind) {
+            return Usage(QStringLiteral("--vertical 只接受 ") + VerticalList(),
+                         QStringLiteral("--vertical takes one of ") + VerticalList());
+        }
+        job.vertical = *kind;
+        for (const QCommandLineOption* other : {&o.shape, &o.steps, &o.fill}) {
+            if (parser.isSet(*other)) {
+                const QString name = QStringLiteral("--") + other->names().constFirst();
+                return Usage(QStringLiteral("--vertical 不能和 %1 一起用").arg(name),
+                             QStringLiteral("--vertical does not go with %1").arg(name));
+            }
+        }
+        if (!parser.isSet(o.count)) {
+            job.settings.ProblemCount = static_cast<std::int16_t>(job.perPage);
+        }
+    }
+    return {};
+}
+
+// --grid, --check and --per-page, which only a 竖式 sheet has.
+ParseOutcome ReadPageOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
+{
+    const bool vertical = parser.isSet(o.vertical) || parser.isSet(o.fromCode);
+    for (const QCommandLineOption* option : {&o.grid, &o.checkBox, &o.perPage}) {
+        if (parser.isSet(*option) && !vertical) {
+            const QString name = QStringLiteral("--") + option->names().constFirst();
+            return Usage(QStringLiteral("%1 只用于竖式（--vertical）").arg(name),
+                         QStringLiteral("%1 is for 竖式 sheets (--vertical) only").arg(name));
+        }
+    }
+    job.grid = parser.isSet(o.grid);
+    job.checkBox = parser.isSet(o.checkBox);
+    bool ok = false;
+    job.perPage = Folded(parser.value(o.perPage)).trimmed().toInt(&ok);
+    if (!ok || std::find(VerticalPerPageChoices.begin(), VerticalPerPageChoices.end(),
+                         job.perPage) == VerticalPerPageChoices.end()) {
+        return Usage(QStringLiteral("--per-page 只接受 4、6 或 8"),
+                     QStringLiteral("--per-page takes 4, 6 or 8"));
+    }
+    return {};
+}
+
 // The operations, --fill, --range and --count read as the settings window reads its boxes,
 // with its initial texts where nothing is given; then the lesson's options.
 ParseOutcome ReadSettingsOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
@@ -593,6 +714,8 @@ ParseOutcome ReadSettingsOptions(const QCommandLineParser& parser, const Options
     }
     if (!anyOperation) {
         inputs.ticked[0] = true;
+        // A 竖式 kind of ＋ and － takes both, as its name says.
+        inputs.ticked[1] = parser.isSet(o.vertical);
     }
     if (parser.isSet(o.fill)) {
         inputs.ticked[4] = true;
@@ -605,6 +728,9 @@ ParseOutcome ReadSettingsOptions(const QCommandLineParser& parser, const Options
         return Refused(*read.refusal);
     }
     job.settings = *read.settings;
+    if (ParseOutcome vertical = ReadVerticalOptions(parser, o, job); vertical.status != Success) {
+        return vertical;
+    }
     return ReadLesson(parser, o, job);
 }
 
@@ -719,8 +845,9 @@ QStringList GivenSettings(const QCommandLineParser& parser, const Options& o,
             given << QStringLiteral("--") + operation.names().constFirst();
         }
     }
-    for (const QCommandLineOption* option : {&o.shape, &o.fill, &o.range, &o.carry, &o.borrow,
-                                             &o.tables, &o.remainder, &o.remainderZero, &o.count}) {
+    for (const QCommandLineOption* option :
+         {&o.shape, &o.vertical, &o.fill, &o.range, &o.carry, &o.borrow, &o.tables, &o.remainder,
+          &o.remainderZero, &o.count}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }
@@ -788,7 +915,8 @@ ParseOutcome ReadReview(const QCommandLineParser& parser, const Options& o, Batc
     job.report = parser.isSet(o.report);
     QStringList given;
     for (const QCommandLineOption* option :
-         {&o.copies, &o.names, &o.seed, &o.fromCode, &o.preset, &o.mixed, &o.steps}) {
+         {&o.copies, &o.names, &o.seed, &o.fromCode, &o.preset, &o.mixed, &o.steps, &o.vertical,
+          &o.grid, &o.checkBox, &o.perPage}) {
         if (parser.isSet(*option)) {
             given << QStringLiteral("--") + option->names().constFirst();
         }
@@ -849,10 +977,12 @@ ParseOutcome ParseArguments(const QStringList& arguments)
     const bool review = parser.isSet(o.child) || parser.isSet(o.review) || parser.isSet(o.report);
     const std::vector<Step> steps =
         review ? std::vector<Step>{ReadSettingsOptions, ReadReview, ReadFileOptions}
-        : parser.isSet(o.fromCode) ? std::vector<Step>{ReadFromCode, ReadFileOptions}
+        : parser.isSet(o.fromCode)
+            ? std::vector<Step>{ReadPageOptions, ReadFromCode, ReadFileOptions}
         : parser.isSet(o.preset)
-            ? std::vector<Step>{ReadPreset, ReadSheetOptions, ReadFileOptions}
-            : std::vector<Step>{ReadSettingsOptions, ReadSheetOptions, ReadFileOptions};
+            ? std::vector<Step>{ReadPageOptions, ReadPreset, ReadSheetOptions, ReadFileOptions}
+            : std::vector<Step>{ReadPageOptions, ReadSettingsOptions, ReadSheetOptions,
+                                ReadFileOptions};
     for (const Step step : steps) {
         ParseOutcome outcome = step(parser, o, job);
         if (outcome.status != Success) {

@@ -6,6 +6,7 @@
 #include "core/LessonRules.h"
 #include "core/SheetSpec.h"
 #include "core/StartSettings.h"
+#include "core/VerticalKind.h"
 
 #include <QByteArray>
 #include <QList>
@@ -48,6 +49,11 @@ struct BatchJob
     std::optional<SheetSpec> fromCode;
     bool printCodes = false; // each sheet's code to standard output
     bool stepByStep = false; // 脱式计算: each problem with a line for every step
+    // 竖式: the problems of this kind worked in columns, with squares, 验算 boxes, so many a page.
+    VerticalKind vertical = VerticalKind::None;
+    bool grid = false;
+    bool checkBox = false;
+    int perPage = 6;
     // One sheet per name, the name in its heading; empty for unnamed copies.
     std::vector<std::u16string> names;
     int copies = 1;

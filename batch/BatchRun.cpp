@@ -3,9 +3,11 @@
 #include "core/Lesson.h"
 #include "core/RandomSource.h"
 #include "core/SheetCode.h"
+#include "core/Vertical.h"
 #include "history/HistoryStore.h"
 #include "history/TodaysRound.h"
 #include "print/PrintedWorksheet.h"
+#include "print/VerticalSheet.h"
 #include "wording/HistoryMessages.h"
 #include "wording/Messages.h"
 #include "wording/ParentReports.h"
@@ -68,7 +70,9 @@ int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
 {
     const PartSpec& part = PartThatFellShort(sheet);
     const auto allowed =
-        DifferentProblems(CountInputsFor(SettingsOf(part), part.lesson, part.shape));
+        part.vertical != VerticalKind::None
+            ? DifferentVerticalProblems(part)
+            : DifferentProblems(CountInputsFor(SettingsOf(part), part.lesson, part.shape));
     return Fail(
         err,
         QStringLiteral("%1（第 %2 张，每张 %3 题；这些设置共有 %4 道不同的题），没有生成文件")
@@ -84,6 +88,27 @@ int TooFewProblems(QTextStream& err, const Sheet& sheet, int n)
             .arg(allowed));
 }
 
+// A 竖式 sheet and its worked key.
+void AddVerticalSheet(const BatchJob& job, const Sheet& made, const std::u16string& name,
+                      WorksheetPdf& sheets, WorksheetPdf* keys)
+{
+    VerticalOptions sheet;
+    sheet.grid = job.grid;
+    sheet.checkBox = job.checkBox;
+    sheet.perPage = job.perPage;
+    sheet.pupilName = name;
+    VerticalOptions key = sheet;
+    key.answerKey = true;
+    const int pages = VerticalSheetPageCount(made, sheet);
+    sheets.AddPages(VerticalSheetPages(made, sheet), pages);
+    if (job.answersAfterEachSheet) {
+        sheets.AddPages(VerticalSheetPages(made, key), pages);
+    }
+    if (keys != nullptr) {
+        keys->AddPages(VerticalSheetPages(made, key), pages);
+    }
+}
+
 // The sheet (and its key) as the nth sheet of the run.
 void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheets,
               WorksheetPdf* keys, const std::u16string& footer)
@@ -93,6 +118,11 @@ void AddSheet(const BatchJob& job, const Sheet& made, int n, WorksheetPdf& sheet
     sheet.footer = footer;
     if (!job.names.empty()) {
         sheet.pupilName = job.names[static_cast<std::size_t>(n)];
+    }
+    // A review holds the child's due facts, chains among them, whatever the last sheet was.
+    if (IsVerticalSheet(made.recipe) && !job.Review()) {
+        AddVerticalSheet(job, made, sheet.pupilName, sheets, keys);
+        return;
     }
     DocumentOptions key = sheet;
     key.answerKey = true;
@@ -241,7 +271,9 @@ SheetSpec FirstSheetSpec(const BatchJob& job)
     if (!job.parts.empty()) {
         return {job.parts, job.seed.value_or(fresh), job.mixed};
     }
-    return {{PartSpecFor(job.settings, job.lesson, job.shape)}, job.seed.value_or(fresh)};
+    PartSpec part = PartSpecFor(job.settings, job.lesson, job.shape);
+    part.vertical = job.vertical;
+    return {{part}, job.seed.value_or(fresh)};
 }
 
 SheetSpec NextSheetSpec(const Sheet& previous)

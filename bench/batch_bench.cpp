@@ -6,6 +6,7 @@
 //
 // BM_Batch40SheetsWithAnswers    the whole run as the program does it after start-up: options,
 //                                settings, 40 builds, 80 pages of PDF, the atomic commit
+// BM_Vertical200WithKey          one 竖式 sheet of 200 divisions and its worked key, 50 pages
 // BM_Batch40SheetsNoPdf          the same 40 builds without any PDF, for the share of the
 //                                generator and builder
 
@@ -44,6 +45,40 @@ void BM_Batch40SheetsWithAnswers(benchmark::State& state)
     state.counters["pages"] = 80;
 }
 BENCHMARK(BM_Batch40SheetsWithAnswers)->Unit(benchmark::kMillisecond);
+
+// One 竖式 sheet of 200 long divisions (the longest working: up to eight rows each), 8 a page,
+// then its worked key: 50 pages.
+void BM_Vertical200WithKey(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QStringList arguments{"sumvarl-batch",
+                                "--vertical",
+                                "divide-1",
+                                "--remainder",
+                                "--count",
+                                "200",
+                                "--per-page",
+                                "8",
+                                "--grid",
+                                "--check",
+                                "--answers",
+                                "--seed",
+                                "1",
+                                "-o",
+                                folder.filePath(QStringLiteral("v.pdf"))};
+    QString sink;
+    for (auto _ : state) {
+        sink.clear();
+        QTextStream out(&sink);
+        QTextStream err(&sink);
+        if (sumvarl::batch::BatchMain(arguments, out, err) != 0) {
+            state.SkipWithError(qPrintable(sink));
+            break;
+        }
+    }
+    state.counters["pages"] = 50;
+}
+BENCHMARK(BM_Vertical200WithKey)->Unit(benchmark::kMillisecond);
 
 void BM_Batch40SheetsNoPdf(benchmark::State& state)
 {

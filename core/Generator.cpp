@@ -4,6 +4,7 @@
 #include "core/LessonRules.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
+#include "core/Vertical.h"
 
 #include <utility>
 
@@ -163,6 +164,9 @@ int ChooseOperation(std::int16_t r, std::span<const std::int16_t> cw)
 
 std::optional<model::Problem> DrawProblem(const PartSpec& part, RandomSource& random)
 {
+    if (part.vertical != VerticalKind::None) {
+        return DrawVertical(part, random);
+    }
     if (part.shape != ProblemShape::OneOperation) {
         return DrawChain(part, random);
     }

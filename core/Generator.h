@@ -23,7 +23,8 @@ int ChooseOperation(std::int16_t r, std::span<const std::int16_t> cumulativeWeig
 // One problem, its result open, drawn as the classic generator draws it: a re-seed and a band
 // draw choose the operation, a re-seed and the operand draws make the problem. Empty when the
 // band draw selects no operation or nothing fits the lesson within MaxDrawRounds. A part of
-// another shape draws a chain (core/Chains.h) and leaves the operations' weights aside.
+// another shape draws a chain (core/Chains.h) and leaves the operations' weights aside; a part
+// of a 竖式 kind draws with DrawVertical (core/Vertical.h).
 std::optional<model::Problem> DrawProblem(const PartSpec& part, RandomSource& random);
 
 } // namespace sumvarl

@@ -16,6 +16,7 @@ std::int16_t FillBlankOn = 0;
 std::int16_t FillBlankPercent = 0;
 Lesson lesson;
 sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
+sumvarl::VerticalKind vertical = sumvarl::VerticalKind::None;
 std::vector<sumvarl::PartSpec> presetParts;
 
 std::u16string CurrentOperand1;
@@ -36,6 +37,7 @@ void ResetState()
     FillBlankPercent = 0;
     lesson = Lesson{};
     shape = sumvarl::ProblemShape::OneOperation;
+    vertical = sumvarl::VerticalKind::None;
     presetParts.clear();
     CurrentOperand1.clear();
     CurrentOperator.clear();

@@ -45,6 +45,8 @@ extern Lesson lesson;
 // The problems' shape chosen in 更多设置 (one operation, or a chain), also written by Start. The
 // classic GenerateProblem below always makes one operation.
 extern sumvarl::ProblemShape shape;
+// The kind of 竖式 chosen in 更多设置 (None: one-line problems), also written by Start.
+extern sumvarl::VerticalKind vertical;
 // The parts of a preset (年级与单元) Start committed; empty for one part of the settings above.
 extern std::vector<sumvarl::PartSpec> presetParts;
 

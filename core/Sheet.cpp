@@ -117,7 +117,8 @@ SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random,
                 sheet.fellShort = true;
                 return sheet;
             }
-            if (part.fillBlankOn == 1) {
+            // A problem worked in columns is always asked for its result.
+            if (part.fillBlankOn == 1 && part.vertical == VerticalKind::None) {
                 // The draw is made all the same, so the other problems' forms do not shift.
                 const std::int16_t kind = BlankKindFor(random, part.fillBlankPercent);
                 problem->open =

@@ -21,7 +21,8 @@ constexpr int ShareLimit = 100;
 constexpr int PercentLimit = 100;
 constexpr int RangeLimit = 1000;
 constexpr int CountLimit = 200;
-constexpr std::uint64_t ShapeRadix = 16; // room for shapes to come
+constexpr std::uint64_t ShapeRadix = 16;    // room for shapes to come
+constexpr std::uint64_t VerticalRadix = 16; // and for kinds of 竖式
 
 // A non-negative whole number of any size, in 32-bit limbs, least significant first.
 class BigNumber
@@ -278,6 +279,10 @@ void WriteLong(Writer& w, const SheetSpec& recipe)
     }
     // Last, so that a sheet in order (0) keeps the code it had before mixing was known.
     w.Put(recipe.mixed ? 1 : 0, 2);
+    // After that each part's 竖式 kind, 0 for one-line problems, for the same reason.
+    for (const PartSpec& part : recipe.parts) {
+        w.Put(static_cast<std::uint64_t>(part.vertical), VerticalRadix);
+    }
 }
 
 SheetSpec ReadLong(Reader& r)
@@ -293,6 +298,9 @@ SheetSpec ReadLong(Reader& r)
         ReadLater(r, part);
     }
     recipe.mixed = r.Take(2) == 1;
+    for (PartSpec& part : recipe.parts) {
+        part.vertical = r.TakeEnum<VerticalKind>(VerticalRadix, VerticalKindCount);
+    }
     return recipe;
 }
 
@@ -410,9 +418,9 @@ bool FitsShortSheetCode(const SheetSpec& recipe)
         return false;
     }
     const PartSpec& p = recipe.parts.front();
-    return p.shape == ProblemShape::OneOperation && p.lesson == Lesson{} && UsualShares(p) &&
-           UsualBlanks(p) && 0 <= p.numberRange && p.numberRange <= RangeLimit &&
-           0 <= p.problemCount && p.problemCount <= CountLimit;
+    return p.shape == ProblemShape::OneOperation && p.vertical == VerticalKind::None &&
+           p.lesson == Lesson{} && UsualShares(p) && UsualBlanks(p) && 0 <= p.numberRange &&
+           p.numberRange <= RangeLimit && 0 <= p.problemCount && p.problemCount <= CountLimit;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // makes the same sheet.
 
 #include "core/LessonRules.h"
+#include "core/VerticalKind.h"
 
 #include <array>
 #include <cstdint>
@@ -36,6 +37,8 @@ struct PartSpec
     std::int16_t problemCount = 0;
     Lesson lesson;
     ProblemShape shape = ProblemShape::OneOperation;
+    // Worked in columns on paper; the shape and the blanks are then left aside.
+    VerticalKind vertical = VerticalKind::None;
 
     bool operator==(const PartSpec&) const = default;
 };

@@ -149,6 +149,7 @@ FormHooks DefaultFormHooks()
     hooks.saveFileName = AskSaveFileName;
     hooks.now = [] { return QDateTime::currentDateTime(); };
     hooks.printDrawing = [](const DrawDocument& draw) { return DefaultPrinter::Print(draw); };
+    hooks.printPages = [](const PaintPages& paint) { return DefaultPrinter::Print(paint); };
     hooks.askChild = AskChild;
     hooks.historyPath = history::DefaultHistoryPath;
     hooks.confirm = AskToGoOn;

@@ -40,6 +40,8 @@ struct FormHooks
     std::function<QDateTime()> now;
     // One job on the default printer of another document: the marked practice sheet.
     std::function<QFuture<PrintOutcome>(const DrawDocument&)> printDrawing;
+    // One job on the default printer of a document painted straight: a 竖式 sheet or its key.
+    std::function<QFuture<PrintOutcome>(const PaintPages&)> printPages;
     // Which of these children: the index chosen, or -1 when the user cancels.
     std::function<int(const QStringList& names, const QString& title)> askChild;
     // The file of the children's history, opened on the first window that needs it.

@@ -1,12 +1,15 @@
 #include "forms/LessonSettingsWindow.h"
 
+#include "core/Sheet.h"
 #include "core/StartSettings.h"
+#include "core/Vertical.h"
 #include "forms/ClassicControls.h"
 #include "forms/HelpWindow.h"
 #include "forms/Twips.h"
 #include "wording/Messages.h"
 #include "wording/Presets.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -101,6 +104,9 @@ void LessonSettingsWindow::createControls()
     for (int k = 0; k < ProblemShapeCount; ++k) {
         shapes << ShapeEntry(static_cast<ProblemShape>(k));
     }
+    for (int k = 1; k < VerticalKindCount; ++k) {
+        shapes << VerticalEntry(static_cast<VerticalKind>(k));
+    }
     shape_ = MakeList(this, QStringLiteral("Shape"), shapes, {BoxLeft, 2520, 3600, 360});
 
     MakeLabel(this, QStringLiteral("PresetLabel"), QStringLiteral("年级与单元"),
@@ -140,10 +146,14 @@ void LessonSettingsWindow::createControls()
         connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::dropPreset);
     }
     connect(preset_, &QComboBox::activated, this, &LessonSettingsWindow::choosePreset);
-    // Carrying and borrowing are rules of one-operation problems; chains leave them aside.
+    // Carrying and borrowing are rules of one-operation problems and of 竖式 of ＋ and －;
+    // chains leave them aside.
     connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        carry_->setEnabled(index == 0);
-        borrow_->setEnabled(index == 0);
+        const VerticalKind kind = vertical();
+        const bool rules = index == 0 || kind == VerticalKind::TwoDigitAddSubtract ||
+                           kind == VerticalKind::ThreeDigitAddSubtract;
+        carry_->setEnabled(rules);
+        borrow_->setEnabled(rules);
     });
 }
 
@@ -263,7 +273,16 @@ void LessonSettingsWindow::dropPreset()
 
 ProblemShape LessonSettingsWindow::shape() const
 {
-    return static_cast<ProblemShape>(shape_->currentIndex());
+    const int index = shape_->currentIndex();
+    return index < ProblemShapeCount ? static_cast<ProblemShape>(index)
+                                     : ProblemShape::OneOperation;
+}
+
+VerticalKind LessonSettingsWindow::vertical() const
+{
+    const int index = shape_->currentIndex();
+    return index < ProblemShapeCount ? VerticalKind::None
+                                     : static_cast<VerticalKind>(index - ProblemShapeCount + 1);
 }
 
 void LessonSettingsWindow::updateCount()
@@ -275,7 +294,12 @@ void LessonSettingsWindow::updateCount()
         return;
     }
     const CountInputs in = CountInputsFor(*read.settings, lesson(), shape());
-    long long different = presetParts_.empty() ? DifferentProblems(in) : 0;
+    PartSpec columns = PartSpecFor(*read.settings, lesson());
+    columns.vertical = vertical();
+    const bool worked = columns.vertical != VerticalKind::None && presetParts_.empty();
+    long long different = !presetParts_.empty() ? 0
+                          : worked              ? DifferentVerticalProblems(columns)
+                                                : DifferentProblems(in);
     for (const PartSpec& part : presetParts_) {
         CountInputs each;
         each.weightTotal = part.weightTotal;
@@ -291,7 +315,12 @@ void LessonSettingsWindow::updateCount()
         count += QStringLiteral("，不够出 %1 题").arg(read.settings->ProblemCount);
     }
     count_->setText(count);
-    refusal_->setText(LessonRefusalText(CheckLesson(in), in));
+    if (worked) {
+        refusal_->setText(different == 0 ? NoVerticalText(columns.vertical, columns.lesson)
+                                         : QString());
+    } else {
+        refusal_->setText(LessonRefusalText(CheckLesson(in), in));
+    }
     WidenToText(*count_);
     WidenToText(*refusal_);
 }

@@ -32,6 +32,8 @@ public:
     sumvarl::Lesson lesson() const;
     // The problems' shape chosen under 题型: one operation or a chain.
     ProblemShape shape() const;
+    // The kind of 竖式 chosen under 题型, whose entries follow the shapes'; None for a shape.
+    VerticalKind vertical() const;
 
     // Counts again from the settings window's boxes and this window's controls.
     void updateCount();

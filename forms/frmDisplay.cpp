@@ -1,6 +1,7 @@
 #include "forms/frmDisplay.h"
 
 #include "core/NumberText.h"
+#include "core/Vertical.h"
 #include "forms/ChildMemory.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
@@ -11,6 +12,7 @@
 #include "forms/SheetPicture.h"
 #include "forms/Twips.h"
 #include "print/PainterSurface.h"
+#include "print/VerticalSheet.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 #include "worksheet/WorksheetBuilder.h"
@@ -29,6 +31,14 @@
 namespace sumvarl {
 
 namespace {
+
+// A 竖式 sheet on paper, or its worked key, as the window prints and saves it.
+VerticalOptions VerticalPage(bool answerKey)
+{
+    VerticalOptions options;
+    options.answerKey = answerKey;
+    return options;
+}
 
 constexpr int ClientWidth = 10845;
 constexpr int ClientHeight = 8775;
@@ -259,7 +269,11 @@ void frmDisplay::Command1_Click()
 {
     if (!printing_->Busy()) {
         const QString title = Command1_->text();
-        printing_->Follow(Hooks().print(), title, [this] { savePdf(); });
+        // A 竖式 sheet goes to paper set out in columns; the screen shows it across.
+        printing_->Follow(IsVerticalSheet(sheet_.recipe)
+                              ? Hooks().printPages(VerticalSheetPages(sheet_, VerticalPage(false)))
+                              : Hooks().print(),
+                          title, [this] { savePdf(); });
     }
 }
 
@@ -332,7 +346,9 @@ void frmDisplay::reportDialogJob(const std::optional<PrintOutcome>& outcome, con
 void frmDisplay::printAnswers()
 {
     if (!printing_->Busy()) {
-        printing_->Follow(Hooks().printDocument({.answerKey = true, .pupilName = {}}),
+        printing_->Follow(IsVerticalSheet(sheet_.recipe)
+                              ? Hooks().printPages(VerticalSheetPages(sheet_, VerticalPage(true)))
+                              : Hooks().printDocument({.answerKey = true, .pupilName = {}}),
                           PrintAnswersText, [this] { saveAnswersPdf(); });
     }
 }
@@ -392,7 +408,10 @@ void frmDisplay::askAndSavePdf(bool answerKey, const QString& title)
     if (path.isEmpty()) {
         return;
     }
-    const SaveOutcome saved = SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
+    const SaveOutcome saved =
+        IsVerticalSheet(sheet_.recipe)
+            ? SaveVerticalPdf(path, sheet_, VerticalPage(answerKey))
+            : SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
     if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }

@@ -2,7 +2,9 @@
 
 #include "core/Lesson.h"
 #include "core/Math.h"
+#include "core/Sheet.h"
 #include "core/StartSettings.h"
+#include "core/Vertical.h"
 #include "forms/ClassicControls.h"
 #include "forms/FormHooks.h"
 #include "forms/HelpWindow.h"
@@ -11,6 +13,7 @@
 #include "forms/frmDisplay.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 
 #include <QAction>
 #include <QApplication>
@@ -442,8 +445,21 @@ void frmMain::Command1_Click()
         lessonSettings_ != nullptr ? lessonSettings_->lesson() : Math::Lesson{};
     const ProblemShape shape =
         lessonSettings_ != nullptr ? lessonSettings_->shape() : ProblemShape::OneOperation;
+    const VerticalKind vertical =
+        lessonSettings_ != nullptr ? lessonSettings_->vertical() : VerticalKind::None;
+    if (vertical != VerticalKind::None) {
+        // A 竖式 takes its numbers from its kind, not from the range: only the tables can
+        // leave it nothing.
+        PartSpec part = PartSpecFor(*outcome.settings, lesson);
+        part.vertical = vertical;
+        if (DifferentVerticalProblems(part) == 0) {
+            Hooks().messageBox(NoVerticalText(vertical, lesson) + StartAgain, windowTitle());
+            return;
+        }
+    }
     const CountInputs counted = CountInputsFor(*outcome.settings, lesson, shape);
-    const LessonRefusal refused = CheckLesson(counted);
+    const LessonRefusal refused =
+        vertical == VerticalKind::None ? CheckLesson(counted) : LessonRefusal::None;
     if (refused != LessonRefusal::None) {
         Hooks().messageBox(LessonRefusalText(refused, counted) + StartAgain, windowTitle());
         return;
@@ -451,6 +467,7 @@ void frmMain::Command1_Click()
     CommitSettings(*outcome.settings);
     Math::lesson = lesson;
     Math::shape = shape;
+    Math::vertical = vertical;
     Math::presetParts =
         lessonSettings_ != nullptr ? lessonSettings_->presetParts() : std::vector<PartSpec>{};
     ShowDisplay();

@@ -220,7 +220,21 @@ bool WorksheetPdf::AddPainting(const Painting& paint)
     });
 }
 
-bool WorksheetPdf::AddDocument(const DrawDocument& draw)
+bool WorksheetPdf::AddPages(const PaintPages& paint, int pages)
+{
+    if (!StartDocument()) {
+        return false;
+    }
+    ++sheets_;
+    pages_ += pages;
+    if (!paint(painter_, *writer_)) {
+        Fail(SaveResult::NotWritten, QStringLiteral("a new page could not be started"));
+        return false;
+    }
+    return true;
+}
+
+bool WorksheetPdf::StartDocument()
 {
     if (!Ok()) {
         return false;
@@ -232,6 +246,14 @@ bool WorksheetPdf::AddDocument(const DrawDocument& draw)
         }
     } else if (!writer_->newPage()) {
         Fail(SaveResult::NotWritten, QStringLiteral("a new page could not be started"));
+        return false;
+    }
+    return true;
+}
+
+bool WorksheetPdf::AddDocument(const DrawDocument& draw)
+{
+    if (!StartDocument()) {
         return false;
     }
     PainterSurface surface(painter_, writer_.get());

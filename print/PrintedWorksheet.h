@@ -141,6 +141,8 @@ public:
     // A page painted straight with the painter, given the page's printable area (a chart).
     using Painting = std::function<void(QPainter& painter, const QRectF& page)>;
     bool AddPainting(const Painting& paint);
+    // A document painted straight with the painter that starts `pages` pages (竖式 sheets).
+    bool AddPages(const PaintPages& paint, int pages);
     int Sheets() const { return sheets_; }
     int Pages() const { return pages_; }
 
@@ -151,6 +153,8 @@ public:
 private:
     friend SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
     void Fail(SaveResult result, const QString& why);
+    // Begins the painter, or a new page after a sheet before.
+    bool StartDocument();
     bool Finish();
     std::unique_ptr<QSaveFile> WriteBeside();
 

@@ -70,6 +70,11 @@ std::chrono::milliseconds& PrintServiceWait()
 
 QFuture<PrintOutcome> DefaultPrinter::Print(DrawDocument draw)
 {
+    return Print(PaintingOf(std::move(draw)));
+}
+
+QFuture<PrintOutcome> DefaultPrinter::Print(PaintPages paint)
+{
     PrinterModule* module = Module();
     if (module == nullptr) {
         return QtFuture::makeReadyFuture(ModuleMissing());
@@ -80,8 +85,8 @@ QFuture<PrintOutcome> DefaultPrinter::Print(DrawDocument draw)
     return QtFuture::makeReadyFuture()
         .then(QtFuture::Launch::Async, [module, wait] { return module->FindDefaultPrinter(wait); })
         .then(QCoreApplication::instance(),
-              [module, draw = std::move(draw)](const FoundPrinter& printer) {
-                  return module->Paint(printer, PaintingOf(draw));
+              [module, paint = std::move(paint)](const FoundPrinter& printer) {
+                  return module->Paint(printer, paint);
               })
         .then(QtFuture::Launch::Async,
               [module, wait](const PaintedJob& job) { return module->Submit(job, wait); });

@@ -27,6 +27,8 @@ public:
     // Qt's print dialog, a modal dialog of owner, then the job on the printer chosen there:
     // its outcome, or nothing when the dialog was cancelled.
     static std::optional<PrintOutcome> PrintWithDialog(QWidget& owner, const DrawDocument& draw);
+    // The same for a document painted straight with the painter (a 竖式 sheet).
+    static QFuture<PrintOutcome> Print(PaintPages paint);
 };
 
 // How long a job waits on a silent print service before it gives up; tests shorten it.

@@ -93,6 +93,7 @@ Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
     Sheet sheet;
     if (Math::presetParts.empty()) {
         sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson, Math::shape));
+        sheet.recipe.parts.back().vertical = Math::vertical;
     } else {
         sheet.recipe.parts = Math::presetParts;
     }

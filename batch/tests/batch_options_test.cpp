@@ -327,6 +327,28 @@ private slots:
         }
     }
 
+    // --vertical by key or name: without operations both ＋ and － come up, without --count one
+    // page; the page options ride along.
+    void verticalByKeyOrName()
+    {
+        for (const QString& given : {QStringLiteral("add-sub-2"), QStringLiteral("两位数加减")}) {
+            const ParseOutcome outcome = ParseArguments(Command(
+                {"--vertical", given, "--per-page", "８", "--grid", "--check", "-o", "x.pdf"}));
+            QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
+            const sumvarl::batch::BatchJob& job = *outcome.job;
+            QCOMPARE(job.vertical, sumvarl::VerticalKind::TwoDigitAddSubtract);
+            QVERIFY(job.grid && job.checkBox && job.perPage == 8);
+            QCOMPARE(job.settings.ProblemCount, 8);
+            QVERIFY(job.settings.CumulativeWeight[0] > 0 &&
+                    job.settings.CumulativeWeight[1] > job.settings.CumulativeWeight[0]);
+        }
+        const ParseOutcome help = ParseArguments(Command({"--help"}));
+        for (const char* text :
+             {"--vertical", "除数是两位数的除法", "--grid", "--per-page", "--check"}) {
+            QVERIFY2(help.out.contains(QString::fromUtf8(text)), text);
+        }
+    }
+
     // Recorded from sumvarl-batch's builder and generator before carrying, borrowing, times
     // tables and remainders were added, as the last sheet's 200 rows of the table: without those
     // options the same seed gives the same sheets, the last one's rows beyond its count empty.

@@ -7,6 +7,7 @@
 #include "testing/PdfProblems.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
+#include "testing/VerticalReadBack.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,6 +49,7 @@ private slots:
     void sameSeedSameSheetsOtherSeedOthers();
     void seededRunKeepsItsGoldenText();
     void codesMakeTheSameSheetAgain();
+    void verticalSheetsComeBackFromTheirCode();
     void badOptionsFailAndLeaveNoFile_data();
     void badOptionsFailAndLeaveNoFile();
     void tooFewProblemsKeepsAnEarlierFile();
@@ -272,6 +274,29 @@ void BatchRunTest::codesMakeTheSameSheetAgain()
     QVERIFY(!QFileInfo::exists(Path(QStringLiteral("wrong.pdf"))));
 }
 
+void BatchRunTest::verticalSheetsComeBackFromTheirCode()
+{
+    const Run run = Batch({"--vertical", "除数是两位数的除法", "--remainder", "--count", "10",
+                           "--per-page", "4", "--code", "--answers", "--seed", "3", "-o", "v.pdf"});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QString sheet = Path(QStringLiteral("v.pdf"));
+    QCOMPARE(printtest::PageCount(sheet), 6); // 3 pages, then the key's 3
+    const QString code = run.out.section(QLatin1Char('\n'), 0, 0).section(QStringLiteral(": "), 1);
+    const Run again = Batch({"--from-code", code, "--grid", "--per-page", "4", "-o", "again.pdf"});
+    QVERIFY2(again.status == 0, qPrintable(again.err));
+    const QList<printtest::ReadProblem> first = printtest::ReadVerticalProblems(sheet);
+    const QList<printtest::ReadProblem> second =
+        printtest::ReadVerticalProblems(Path(QStringLiteral("again.pdf")));
+    QCOMPARE(first.size(), 20);
+    QCOMPARE(second.size(), 10);
+    for (qsizetype i = 0; i < second.size(); ++i) {
+        QCOMPARE(second[i].across, first[i].across);
+        // The key answers what the sheet asks: "432÷36＝" and "432÷36＝12".
+        QVERIFY(first[i + 10].across.startsWith(first[i].across));
+        QVERIFY(first[i + 10].across.size() > first[i].across.size());
+    }
+}
+
 void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -308,6 +333,23 @@ void BatchRunTest::badOptionsFailAndLeaveNoFile_data()
         << QStringList{"--range", "3",       "--count",        "50",
                        "-o",      "out.pdf", "--answers-file", "keys.pdf"}
         << 1 << "没有办法出这么多的题目";
+    QTest::newRow("unknown 竖式 kind")
+        << QStringList{"--vertical", "add", "-o", "out.pdf"} << 2 << "--vertical 只接受";
+    QTest::newRow("竖式 with blanks")
+        << QStringList{"--vertical", "divide-1", "--fill", "20", "-o", "out.pdf"} << 2
+        << "不能和 --fill 一起用";
+    QTest::newRow("竖式 five a page")
+        << QStringList{"--vertical", "divide-1", "--per-page", "5", "-o", "out.pdf"} << 2
+        << "只接受 4、6 或 8";
+    QTest::newRow("squares without 竖式")
+        << QStringList{"--grid", "-o", "out.pdf"} << 2 << "只用于竖式";
+    QTest::newRow("竖式 without a one-digit factor")
+        << QStringList{"--vertical", "multiply-1", "--tables", "0-1", "-o", "out.pdf"} << 2
+        << "出不了多位数乘一位数的竖式";
+    QTest::newRow("too few different 竖式")
+        << QStringList{"--vertical", "divide-1", "--tables", "9-9",
+                       "--count",    "103",      "-o",       "out.pdf"}
+        << 1 << "共有 102 道不同的题";
     QTest::newRow("folder that does not exist")
         << QStringList{"-o", "no/such/folder/out.pdf"} << 1 << "无法写入";
     QTest::newRow("answers folder that does not exist")
@@ -466,6 +508,8 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
         additions.weightTotal = 1;
         additions.cumulativeWeight = {1, 1, 1, 1};
         additions.numberRange = 20;
+        // Last practised from a 竖式 sheet: the review still holds one-line facts.
+        additions.vertical = VerticalKind::TwoDigitAddSubtract;
         const qint64 round = store
                                  ->StartRound(child, history::RoundKind::Practice,
                                               SheetSpec{{additions}, 1}, 10, yesterday)
@@ -502,6 +546,7 @@ void BatchRunTest::reviewSheetComesFromTheChildsHistory()
         QCOMPARE(store->PaperById(*number)->sheet.problems.size(),
                  static_cast<std::size_t>(sheet.size()));
     }
+    QVERIFY(printtest::ReadVerticalProblems(Path(QStringLiteral("review.pdf"))).isEmpty());
     const QString why =
         printtest::CheckKey(sheet, printtest::ProblemsOf(Path(QStringLiteral("keys.pdf"))));
     QVERIFY2(why.isEmpty(), qPrintable(why));

@@ -65,6 +65,10 @@ public:
             return std::optional<PrintOutcome>();
         };
         Hooks().printWithDialog = Hooks().printPreview;
+        Hooks().printPages = [this](const PaintPages& paint) {
+            pages.push_back(paint);
+            return QtFuture::makeReadyFuture(PrintOutcome{printResult, {}});
+        };
         // A clock that moves only when the test moves it.
         Hooks().now = [this] { return now; };
         Hooks().askChild = [this](const QStringList& names, const QString&) {
@@ -106,6 +110,7 @@ public:
     int prints = 0;
     PrintResult printResult = PrintResult::Printed;
     std::vector<DrawDocument> drawings;
+    std::vector<PaintPages> pages; // 竖式 sheets and keys sent to the printer
     QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
     std::vector<QStringList> childAsked;
     int childChoice = 0;

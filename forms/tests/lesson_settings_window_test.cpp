@@ -9,7 +9,9 @@
 #include "forms/LessonSettingsWindow.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
+#include "print/PrintedWorksheet.h"
 #include "testing/LessonColumns.h"
+#include "testing/VerticalReadBack.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -393,6 +396,51 @@ private slots:
         Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 0);
         QCOMPARE(Control<QLabel>(*more, QStringLiteral("Refusal"))->text(),
                  QStringLiteral("20以内出不了乘除混合的题"));
+    }
+
+    // 竖式 除数是一位数的除法 under 题型: its own count, refused with tables that hold no divisor
+    // from 2, and Start makes a sheet of such divisions that 打印 sends set out in columns.
+    void verticalFromTheShapeList()
+    {
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        LessonSettingsWindow* more = window_->lessonSettings();
+        auto* shape = Control<QComboBox>(*more, QStringLiteral("Shape"));
+        Pick(*shape, sumvarl::ProblemShapeCount + 4);
+        QCOMPARE(Control<QLabel>(*more, QStringLiteral("Count"))->text(),
+                 QStringLiteral("共 1751 道不同的题")); // 2..9 times 10 and more, up to 999
+        Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 1);
+        QCOMPARE(
+            Control<QLabel>(*more, QStringLiteral("Refusal"))->text(),
+            QStringLiteral("乘法口诀 0 到 1 里没有 2 到 9 的数，出不了除数是一位数的除法的竖式"));
+        Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 9);
+        QVERIFY(Control<QLabel>(*more, QStringLiteral("Refusal"))->text().isEmpty());
+
+        TypeInto(*Control<QComboBox>(*window_, QStringLiteral("Combo2")), QStringLiteral("10"));
+        QTest::mouseClick(Control<QPushButton>(*window_, QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        sumvarl::frmDisplay* display = window_->Display();
+        QVERIFY(display != nullptr);
+        QSignalSpy built(display, &sumvarl::frmDisplay::worksheetBuilt);
+        QVERIFY(built.wait(5000));
+        static const QRegularExpression division(QStringLiteral("^(\\d+)÷([2-9])＝\\d+$"));
+        for (std::size_t i = 1; i <= 10; ++i) {
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i]);
+            const QRegularExpressionMatch m = division.match(key);
+            QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 10, qPrintable(key));
+        }
+        QTest::mouseClick(Control<QPushButton>(*display, QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        QCOMPARE(hooks_->prints, 0);
+        QCOMPARE(hooks_->pages.size(), std::size_t{1});
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("printed.pdf"));
+        sumvarl::WorksheetPdf printed(pdf);
+        QVERIFY(printed.AddPages(hooks_->pages.front(), 2));
+        QCOMPARE(printed.Commit(), sumvarl::SaveResult::Saved);
+        const QList<printtest::ReadProblem> read = printtest::ReadVerticalProblems(pdf);
+        QCOMPARE(read.size(), 10);
+        // Posed with the divisor, the bracket and the dividend, the quotient left to the child.
+        QCOMPARE(read.front().Rows().size(), 1);
     }
 
     // "二年级上 · 100以内连加连减" chosen by a parent: the boxes show what it set, Start makes its

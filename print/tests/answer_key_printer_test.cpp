@@ -1,10 +1,13 @@
 // The answer key on the system's default printer through a real CUPS scheduler, run by
 // test-printer.sh against a queue that keeps each document (see CMakeLists.txt).
 
+#include "core/Sheet.h"
 #include "print/PainterSurface.h"
 #include "print/PrinterJob.h"
+#include "print/VerticalSheet.h"
 #include "testing/PdfProblems.h"
 #include "testing/PrintTestSupport.h"
+#include "testing/VerticalReadBack.h"
 #include "worksheet/ProblemLine.h"
 
 #include <QPrinterInfo>
@@ -47,6 +50,30 @@ private slots:
         }
         const QString why = printtest::CheckKey(sheet, printtest::ProblemsOf(jobs[0]));
         QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
+    // A 竖式 key, painted straight, reaches the queue as one job with its working in columns.
+    void printsAVerticalKeyAsOneJob()
+    {
+        sumvarl::PartSpec part;
+        part.vertical = sumvarl::VerticalKind::DivideByTwoDigit;
+        part.problemCount = 7;
+        const sumvarl::Sheet sheet = sumvarl::MakeSheet({{part}, 11});
+        sumvarl::VerticalOptions key;
+        key.answerKey = true;
+        key.grid = true;
+        QCOMPARE(sumvarl::PaintOnDefaultPrinter(sumvarl::VerticalSheetPages(sheet, key)).result,
+                 sumvarl::PrintResult::Printed);
+        const QStringList jobs = printtest::WaitForKeptJobs();
+        QVERIFY(!jobs.isEmpty());
+        const QList<printtest::ReadProblem> read = printtest::ReadVerticalProblems(jobs.last());
+        QCOMPARE(read.size(), 7);
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            QCOMPARE(read[i].across,
+                     QString::fromStdU16String(
+                         sumvarl::TextsOf(sheet.problems[static_cast<std::size_t>(i)]).key));
+            QVERIFY(read[i].Rows().size() >= 4);
+        }
     }
 };
 
