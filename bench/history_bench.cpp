@@ -4,12 +4,19 @@
 // answer with synchronous=FULL, and the full page check.
 
 #include "core/RandomSource.h"
+#include "forms/ChildMemory.h"
+#include "forms/FormHooks.h"
+#include "forms/ParentWindows.h"
 #include "history/HistoryStore.h"
 #include "history/Progress.h"
 #include "history/TodaysRound.h"
+#include "print/PainterSurface.h"
+#include "wording/ParentReports.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -262,4 +269,53 @@ void BM_FullCheck(benchmark::State& state)
 }
 BENCHMARK(BM_FullCheck)->Unit(benchmark::kMillisecond);
 
+// What a parent takes away: the week's report as a PDF, and one child's every answer as CSV,
+// both as the windows make them.
+void BM_WeeklyReportPdf(benchmark::State& state)
+{
+    const auto store = history::Store::Open(History(), Today);
+    const QString path = QDir::temp().filePath(QStringLiteral("sumvarl-bench-report.pdf"));
+    for (auto _ : state) {
+        if (!SaveWeeklyReportPdf(*store, 1, Today.date(), path).Ok()) {
+            state.SkipWithError("the report was not saved");
+        }
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_WeeklyReportPdf)->Unit(benchmark::kMillisecond);
+
+void BM_ExportAnswersCsv(benchmark::State& state)
+{
+    const QString history = History();
+    Hooks().historyPath = [history] { return history; };
+    const QString path = QDir::temp().filePath(QStringLiteral("sumvarl-bench-answers.csv"));
+    for (auto _ : state) {
+        if (!ExportAnswersCsv(1, path).Ok()) {
+            state.SkipWithError("the answers were not exported");
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+    QFile::remove(path);
+    CloseSharedHistory();
+}
+BENCHMARK(BM_ExportAnswersCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
+
+// The report's fonts need the application object for the whole run (see print_bench.cpp); this
+// main is used instead of benchmark_main's.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    sumvarl::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

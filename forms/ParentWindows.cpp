@@ -197,6 +197,10 @@ SaveOutcome ExportAnswersCsv(qint64 child, const QString& path)
     // The facts' texts once each: a year holds hundreds of thousands of answers to a few
     // hundred facts.
     std::map<FactKey, std::pair<QString, QString>> texts;
+    // Answers come in time order, several a minute: each minute's text is made once (a zone's
+    // offset is whole minutes, so the seconds are the same in every zone).
+    qint64 minute = -1;
+    QString minuteText;
     history::ForEachAnswer(SharedHistory(), child, [&](const history::KeptAnswer& a) {
         auto known = texts.find(KeyOf(a.fact));
         if (known == texts.end()) {
@@ -205,11 +209,16 @@ SaveOutcome ExportAnswersCsv(qint64 child, const QString& path)
                                  std::pair{BookProblemText(a.fact), ToQString(RightAnswer(a.fact))})
                         .first;
         }
+        const qint64 ms = a.at.toMSecsSinceEpoch();
+        if (ms / 60000 != minute) {
+            minute = ms / 60000;
+            minuteText = a.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:"));
+        }
         const QString line =
-            a.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char(',') +
-            QString::number(a.round) + QLatin1Char(',') + KindText(a.kind) + QLatin1Char(',') +
-            known->second.first + QLatin1Char(',') + known->second.second + QLatin1Char(',') +
-            CsvField(a.given) + QLatin1Char(',') +
+            minuteText + QStringLiteral("%1").arg(ms / 1000 % 60, 2, 10, QLatin1Char('0')) +
+            QLatin1Char(',') + QString::number(a.round) + QLatin1Char(',') + KindText(a.kind) +
+            QLatin1Char(',') + known->second.first + QLatin1Char(',') + known->second.second +
+            QLatin1Char(',') + CsvField(a.given) + QLatin1Char(',') +
             (a.right ? QStringLiteral("对") : QStringLiteral("错")) + QLatin1Char(',') +
             (a.ms ? QString::number(*a.ms / 1000.0, 'f', 1) : QString()) + QStringLiteral("\r\n");
         out += line.toUtf8();
