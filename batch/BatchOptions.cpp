@@ -48,7 +48,8 @@ const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
                                                        QStringLiteral("multiply-subtract"),
                                                        QStringLiteral("multiply-divide"),
                                                        QStringLiteral("brackets"),
-                                                       QStringLiteral("divide-add-subtract")};
+                                                       QStringLiteral("divide-add-subtract"),
+                                                       QStringLiteral("three-steps")};
 
 // "one 一步计算  12＋5, add-chain 连加  8＋5＋6, ..."
 QString ShapeList()
