@@ -17,6 +17,7 @@ std::int16_t FillBlankPercent = 0;
 Lesson lesson;
 sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
 std::vector<sumvarl::PartSpec> presetParts;
+bool partsMixed = false;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -37,6 +38,7 @@ void ResetState()
     lesson = Lesson{};
     shape = sumvarl::ProblemShape::OneOperation;
     presetParts.clear();
+    partsMixed = false;
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();

@@ -49,6 +49,15 @@ struct FormHooks
     std::function<bool(const QString& prompt, const QString& title, const QString& go,
                        const QString& stay)>
         confirm;
+    // A name typed by the user, starting from suggested; empty when the user cancels.
+    std::function<QString(const QString& prompt, const QString& title, const QString& suggested)>
+        askName;
+    // Where to save (saving) or from where to open a settings file (JSON), starting from
+    // suggestedPath; empty when the user cancels.
+    std::function<QString(const QString& title, const QString& suggestedPath, bool saving)>
+        settingsFileName;
+    // The file of the parent's own presets (我的设置).
+    std::function<QString()> ownPresetsPath;
 };
 
 // The hooks in force for the whole program.

@@ -453,6 +453,7 @@ void frmMain::Command1_Click()
     Math::shape = shape;
     Math::presetParts =
         lessonSettings_ != nullptr ? lessonSettings_->presetParts() : std::vector<PartSpec>{};
+    Math::partsMixed = lessonSettings_ != nullptr && lessonSettings_->mixed();
     ShowDisplay();
 }
 

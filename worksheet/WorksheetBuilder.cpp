@@ -95,6 +95,7 @@ Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
         sheet.recipe.parts.push_back(PartSpecFor(CommittedSettings(), Math::lesson, Math::shape));
     } else {
         sheet.recipe.parts = Math::presetParts;
+        sheet.recipe.mixed = Math::partsMixed;
     }
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;
