@@ -66,10 +66,18 @@ bool Binds(Operation op)
     return op == Multiply || op == Divide;
 }
 
-// One step l op r with top the largest number allowed.
-std::optional<ChainValue> Step(int l, Operation op, int r, bool last, int top, const Lesson& lesson)
+// One step l op r with top the largest number allowed. A plain step, as three steps take
+// them, has no 0 in it or as its value and no 1 as a factor or divisor: 2×［(5－5)×1］ would
+// be three steps of nothing.
+std::optional<ChainValue> Step(int l, Operation op, int r, bool last, int top, const Lesson& lesson,
+                               bool plain = false)
 {
-    if (l < 0 || r < 0 || l > top || r > top) {
+    const int least = plain ? 1 : 0;
+    if (l < least || r < least || l > top || r > top) {
+        return std::nullopt;
+    }
+    if (plain && ((op == Multiply && (l < 2 || r < 2)) || (op == Divide && r < 2) ||
+                  (op == Subtract && l == r) || (op == Divide && l < r))) {
         return std::nullopt;
     }
     switch (op) {
@@ -105,14 +113,16 @@ std::optional<ChainValue> Step(int l, Operation op, int r, bool last, int top, c
 
 // A chain of three numbers; its last step may leave a remainder only where it ends the problem.
 std::optional<ChainValue> WorkOutThree(const ChainForm& form, int a, int b, int c, int top,
-                                       const Lesson& lesson, bool endsChain)
+                                       const Lesson& lesson, bool endsChain, bool plain = false)
 {
     if (LastTwoFirst(form)) {
-        const std::optional<ChainValue> inner = Step(b, form.second, c, false, top, lesson);
-        return inner ? Step(a, form.first, inner->result, endsChain, top, lesson) : std::nullopt;
+        const std::optional<ChainValue> inner = Step(b, form.second, c, false, top, lesson, plain);
+        return inner ? Step(a, form.first, inner->result, endsChain, top, lesson, plain)
+                     : std::nullopt;
     }
-    const std::optional<ChainValue> inner = Step(a, form.first, b, false, top, lesson);
-    return inner ? Step(inner->result, form.second, c, endsChain, top, lesson) : std::nullopt;
+    const std::optional<ChainValue> inner = Step(a, form.first, b, false, top, lesson, plain);
+    return inner ? Step(inner->result, form.second, c, endsChain, top, lesson, plain)
+                 : std::nullopt;
 }
 
 // A chain of four numbers is one step between a number and the chain of three in the 中括号.
@@ -146,12 +156,12 @@ std::optional<ChainValue> WorkOutFour(const ChainForm& form, const std::array<in
     const FourSplit s = SplitOf(form);
     const std::size_t i = s.innerStart;
     const std::optional<ChainValue> inner =
-        WorkOutThree(s.inner, n.at(i), n.at(i + 1), n.at(i + 2), top, lesson, false);
+        WorkOutThree(s.inner, n.at(i), n.at(i + 1), n.at(i + 2), top, lesson, false, true);
     if (!inner) {
         return std::nullopt;
     }
-    return s.chainOnRight ? Step(n[0], s.outer, inner->result, true, top, lesson)
-                          : Step(inner->result, s.outer, n[3], true, top, lesson);
+    return s.chainOnRight ? Step(n[0], s.outer, inner->result, true, top, lesson, true)
+                          : Step(inner->result, s.outer, n[3], true, top, lesson, true);
 }
 
 // The largest value the chain in the 中括号 may have for the step outside it to take it: a
@@ -179,21 +189,23 @@ struct Counting
     bool valueOnRight; // z op v rather than v op z
     int top;
     const Lesson& lesson;
+    bool plain = false; // the steps of three-step chains
 };
 
 // Pairs x op y = v of a first step.
 long long PairsMaking(const Counting& c, int v)
 {
     switch (c.inner) {
-    case Add:
-        return v + 1;
-    case Subtract:
-        return c.top - v + 1;
+    case Add: // x from 0 to v, or 1 to v - 1
+        return c.plain ? std::max(0, v - 1) : v + 1;
+    case Subtract: // y from 0 to top - v, or 1 to top - v where v is 1 or more
+        return c.plain ? (v >= 1 ? std::max(0, c.top - v) : 0) : c.top - v + 1;
     case Multiply: {
         long long pairs = 0;
         for (int x = 0; x <= LargestFactor; ++x) {
             for (int y = 0; y <= LargestFactor; ++y) {
-                pairs += x * y == v && Step(x, Multiply, y, false, c.top, c.lesson) ? 1 : 0;
+                pairs +=
+                    x * y == v && Step(x, Multiply, y, false, c.top, c.lesson, c.plain) ? 1 : 0;
             }
         }
         return pairs;
@@ -201,7 +213,7 @@ long long PairsMaking(const Counting& c, int v)
     case Divide: {
         long long pairs = 0;
         for (int d = 1; v <= LargestQuotient && d <= LargestFactor; ++d) {
-            pairs += Step(v * d, Divide, d, false, c.top, c.lesson) ? 1 : 0;
+            pairs += Step(v * d, Divide, d, false, c.top, c.lesson, c.plain) ? 1 : 0;
         }
         return pairs;
     }
@@ -213,13 +225,20 @@ long long PairsMaking(const Counting& c, int v)
 long long OthersWith(const Counting& c, int v)
 {
     const auto step = [&](int z) {
-        return c.valueOnRight ? Step(z, c.outer, v, true, c.top, c.lesson)
-                              : Step(v, c.outer, z, true, c.top, c.lesson);
+        return c.valueOnRight ? Step(z, c.outer, v, true, c.top, c.lesson, c.plain)
+                              : Step(v, c.outer, z, true, c.top, c.lesson, c.plain);
     };
+    const bool none = c.plain && v < 1;
     switch (c.outer) {
     case Add:
-        return c.top - v + 1;
+        return none ? 0 : c.plain ? std::max(0, c.top - v) : c.top - v + 1;
     case Subtract:
+        if (none) {
+            return 0;
+        }
+        if (c.plain) {
+            return std::max(0, c.valueOnRight ? c.top - v : v - 1);
+        }
         return c.valueOnRight ? c.top - v + 1 : v + 1;
     case Multiply:
     case Divide: {
@@ -284,7 +303,8 @@ std::vector<long long> InnerValues(const ChainForm& form, int top, const Lesson&
                      lastFirst ? form.first : form.second,
                      lastFirst,
                      top,
-                     lesson};
+                     lesson,
+                     true};
     const auto size = static_cast<std::size_t>(cap) + 2;
     std::vector<long long> values(size, 0);
     std::vector<long long> runs(size, 0); // runs[v] - runs[v + 1] chains more from v on
@@ -296,23 +316,26 @@ std::vector<long long> InnerValues(const ChainForm& form, int top, const Lesson&
     };
     const auto take = [&](int u, int z, long long pairs) {
         const std::optional<ChainValue> v = c.valueOnRight
-                                                ? Step(z, c.outer, u, false, top, lesson)
-                                                : Step(u, c.outer, z, false, top, lesson);
+                                                ? Step(z, c.outer, u, false, top, lesson, true)
+                                                : Step(u, c.outer, z, false, top, lesson, true);
         if (v && v->result <= cap) {
             values.at(static_cast<std::size_t>(v->result)) += pairs;
         }
     };
-    for (int u = 0; u <= InnerCap(c.outer, c.valueOnRight, top); ++u) {
+    // A dividend u ÷ z has a single-digit divisor, so it is at most cap × 9.
+    const int last = c.outer == Divide && !c.valueOnRight ? std::min(top, cap * LargestFactor)
+                                                          : InnerCap(c.outer, c.valueOnRight, top);
+    for (int u = 0; u <= last; ++u) {
         const long long pairs = PairsMaking(c, u);
         if (pairs == 0) {
             continue;
         }
         switch (c.outer) {
-        case Add: // u + z, up to top
-            run(u, std::min(cap, top), pairs);
+        case Add: // u + z, z from 1, up to top
+            run(u + 1, std::min(cap, top), pairs);
             break;
-        case Subtract: // u − z from u down to 0, or z − u from 0 up to top − u
-            run(0, std::min(cap, c.valueOnRight ? top - u : u), pairs);
+        case Subtract: // u − z from u − 1 down to 1, or z − u from 1 up to top − u
+            run(1, std::min(cap, c.valueOnRight ? top - u : u - 1), pairs);
             break;
         case Divide:
             if (c.valueOnRight) {
@@ -346,7 +369,7 @@ long long CountFourForm(const ChainForm& form, int top, const Lesson& lesson)
         return 0;
     }
     const std::vector<long long> values = InnerValues(s.inner, top, lesson, cap);
-    const Counting outer{form, Add, s.outer, s.chainOnRight, top, lesson};
+    const Counting outer{form, Add, s.outer, s.chainOnRight, top, lesson, true};
     long long count = 0;
     for (int v = 0; v <= cap; ++v) {
         const long long chains = values.at(static_cast<std::size_t>(v));
@@ -429,7 +452,7 @@ std::array<int, 4> DrawFourCandidate(const ChainForm& form, int top, const Lesso
         const int q = Uniform(random, LargestQuotient + 1);
         const int r = lesson.remainder ? Uniform(random, LargestFactor) : 0;
         const std::optional<ChainValue> v =
-            WorkOutThree(s.inner, inner[0], inner[1], inner[2], top, exact, false);
+            WorkOutThree(s.inner, inner[0], inner[1], inner[2], top, exact, false, true);
         w = v && r < v->result ? q * v->result + r : -1;
     } else if (s.outer == Divide) {
         w = 1 + Uniform(random, LargestFactor);
@@ -440,6 +463,49 @@ std::array<int, 4> DrawFourCandidate(const ChainForm& form, int top, const Lesso
         return {w, inner[0], inner[1], inner[2]};
     }
     return {inner[0], inner[1], inner[2], w};
+}
+
+// Within a small range the three-step chains are few (72 within 6) and the boxes they are drawn
+// from mostly empty: they are listed once, by trying every quadruple, and drawn from the list.
+constexpr int ListedRangeLimit = 8;
+
+struct ListedChain
+{
+    std::size_t form;
+    std::array<int, 4> numbers;
+};
+
+const std::vector<ListedChain>& ListedChains(std::span<const ChainForm> forms, int numberRange,
+                                             const Lesson& lesson)
+{
+    struct Listed
+    {
+        int numberRange;
+        Lesson lesson;
+        std::vector<ListedChain> chains;
+    };
+    thread_local std::vector<Listed> lists;
+    for (const Listed& l : lists) {
+        if (l.numberRange == numberRange && l.lesson == lesson) {
+            return l.chains;
+        }
+    }
+    Listed made{numberRange, lesson, {}};
+    for (std::size_t f = 0; f < forms.size(); ++f) {
+        std::array<int, 4> n{};
+        for (n[0] = 0; n[0] < numberRange; ++n[0]) {
+            for (n[1] = 0; n[1] < numberRange; ++n[1]) {
+                for (n[2] = 0; n[2] < numberRange; ++n[2]) {
+                    for (n[3] = 0; n[3] < numberRange; ++n[3]) {
+                        if (WorkOutFour(forms[f], n, numberRange - 1, lesson)) {
+                            made.chains.push_back({f, n});
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return lists.emplace_back(std::move(made)).chains;
 }
 
 int Apply(int l, Operation op, int r)
@@ -540,9 +606,21 @@ std::optional<model::Problem> DrawChain(const PartSpec& part, RandomSource& rand
     };
     const ChainForm* form = &drawForm();
     const bool four = NumbersOf(*form) == 4;
+    const std::vector<ListedChain>* listed =
+        four && part.numberRange <= ListedRangeLimit
+            ? &ListedChains(forms, part.numberRange, part.lesson)
+            : nullptr;
+    if (listed != nullptr && listed->empty()) {
+        return std::nullopt;
+    }
     for (int round = 0; round < MaxDrawRounds; ++round) {
         std::array<int, 4> n{};
-        if (four) {
+        if (listed != nullptr) {
+            const ListedChain& chain = (*listed)[static_cast<std::size_t>(
+                Uniform(random, static_cast<int>(listed->size())))];
+            form = &forms[chain.form];
+            n = chain.numbers;
+        } else if (four) {
             // Of twenty forms a small range leaves many without a chain: each round draws its
             // form, so that such a form costs one round rather than all of them. A form then
             // comes up as often as its box holds chains.

@@ -48,7 +48,8 @@ std::vector<ChainCase> Cases()
         cases.push_back({shape, 30, tables25});
         cases.push_back({shape, 100, remainders});
     }
-    for (const int range : {1, 10, 16}) {
+    // Within 8 and below the chains are drawn from a list of them all.
+    for (const int range : {1, 6, 10, 16}) {
         cases.push_back({ProblemShape::ThreeSteps, range, Lesson{}});
     }
     cases.push_back({ProblemShape::ThreeSteps, 14, tables25});
@@ -79,26 +80,37 @@ protected:
 };
 
 // One step l op r checked straight from the numbers: both within the range, products and
-// quotients of the tables, a remainder only in the last step and only when asked for.
+// quotients of the tables, a remainder only in the last step and only when asked for. A step of
+// three steps is plain: no 0 in it or as its value, no factor or divisor 1.
 int Apply(const ChainCase& c, int l, Operation op, int r, bool last, int& remainder)
 {
     const bool inRange = l >= 0 && r >= 0 && l < c.range && r < c.range;
     EXPECT_TRUE(inRange) << l << " " << r;
+    const bool plain = c.shape == ProblemShape::ThreeSteps;
+    EXPECT_TRUE(!plain || (l >= 1 && r >= 1)) << l << " " << r;
+    int value = -1;
     switch (op) {
     case Operation::Add:
-        return l + r;
+        value = l + r;
+        break;
     case Operation::Subtract:
-        return l - r;
+        value = l - r;
+        break;
     case Operation::Multiply:
         EXPECT_TRUE(l <= 9 && r <= 9 && MultiplicationFits(c.lesson, l, r));
-        return l * r;
+        EXPECT_TRUE(!plain || (l >= 2 && r >= 2)) << l << "×" << r;
+        value = l * r;
+        break;
     case Operation::Divide:
         EXPECT_TRUE(DivisorFits(c.lesson, r) && l / r <= 9);
+        EXPECT_TRUE(!plain || r >= 2) << l << "÷" << r;
         remainder = l % r;
         EXPECT_TRUE(remainder == 0 || (last && c.lesson.remainder));
-        return l / r;
+        value = l / r;
+        break;
     }
-    return -1;
+    EXPECT_TRUE(!plain || value >= 1) << l << " " << r;
+    return value;
 }
 
 bool Binds(Operation op)
