@@ -26,7 +26,7 @@ std::u16string Pair(const model::Problem& p, std::size_t first, bool bracketed)
     return text;
 }
 
-std::u16string Square(std::u16string inside)
+std::u16string Square(const std::u16string& inside)
 {
     return std::u16string(OpenSquareBracket).append(inside).append(CloseSquareBracket);
 }

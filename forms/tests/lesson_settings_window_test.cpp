@@ -17,6 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -502,7 +505,14 @@ private slots:
     void aDamagedOwnPresetsFileIsSetAsideAndSaid()
     {
         QVERIFY(QDir().mkpath(QFileInfo(hooks_->ownPresetsPath).absolutePath()));
-        const QByteArray damaged("{\"format\": \"sumvarl-own-presets\", \"version\": 1, \"pre");
+        // A file cut short, as a full disk or a crash may leave one.
+        const QByteArray damaged =
+            QJsonDocument(
+                QJsonObject{{QStringLiteral("format"), QStringLiteral("sumvarl-own-presets")},
+                            {QStringLiteral("version"), 1},
+                            {QStringLiteral("presets"), QJsonArray()}})
+                .toJson()
+                .left(40);
         {
             QFile file(hooks_->ownPresetsPath);
             QVERIFY(file.open(QIODevice::WriteOnly));
