@@ -21,7 +21,7 @@ namespace {
 const QString Format = QStringLiteral("sumvarl-own-presets");
 constexpr int Version = 1;
 // Far above any real list; a file larger than this is no file of ours.
-constexpr qint64 LargestFile = 4 * 1024 * 1024;
+constexpr qint64 LargestFile = qint64{4} * 1024 * 1024;
 
 // {"format": "sumvarl-own-presets", "version": 1, "presets": [{"name": …, "recipe": code}]}
 std::optional<std::vector<Preset>> Parse(const QByteArray& bytes)
@@ -35,7 +35,7 @@ std::optional<std::vector<Preset>> Parse(const QByteArray& bytes)
         return std::nullopt;
     }
     std::vector<Preset> presets;
-    for (const QJsonValue& entry : root.value(QStringLiteral("presets")).toArray()) {
+    for (const QJsonValue entry : root.value(QStringLiteral("presets")).toArray()) {
         const QString name = entry.toObject().value(QStringLiteral("name")).toString().trimmed();
         const DecodedSheetCode code =
             DecodeSheetCode(ToU16(entry.toObject().value(QStringLiteral("recipe")).toString()));
