@@ -53,7 +53,8 @@ const std::array<QString, ProblemShapeCount> ShapeKeys{QStringLiteral("one"),
                                                        QStringLiteral("multiply-subtract"),
                                                        QStringLiteral("multiply-divide"),
                                                        QStringLiteral("brackets"),
-                                                       QStringLiteral("divide-add-subtract")};
+                                                       QStringLiteral("divide-add-subtract"),
+                                                       QStringLiteral("three-steps")};
 
 // --vertical's English keys, indexed by VerticalKind from 1.
 const std::array<QString, VerticalKindCount - 1> VerticalKeys{

@@ -80,4 +80,40 @@ void BM_ChainGiveUp(benchmark::State& state)
 }
 BENCHMARK(BM_ChainGiveUp)->Unit(benchmark::kMicrosecond);
 
+sumvarl::SheetSpec ThreeStepRecipe(int range, int count)
+{
+    sumvarl::SheetSpec recipe = ChainRecipe(sumvarl::ProblemShape::ThreeSteps, range, count);
+    recipe.parts[0].lesson.tableFrom = 2;
+    return recipe;
+}
+
+// A 200-problem sheet of three steps with brackets (72÷［(5－2)×3］) within 100, tables 2 to 9,
+// as 四年级下 · 带中括号的四则运算 draws them. Target: under 5 ms.
+void BM_ThreeStepSheet200(benchmark::State& state)
+{
+    const sumvarl::SheetSpec recipe = ThreeStepRecipe(100, 200);
+    sumvarl::ClockRandom random(7);
+    for (auto _ : state) {
+        const sumvarl::SheetProblems sheet = sumvarl::DrawSheetProblems(recipe, random);
+        benchmark::DoNotOptimize(sheet.problems.data());
+    }
+}
+BENCHMARK(BM_ThreeStepSheet200)->Unit(benchmark::kMicrosecond);
+
+// One three-step chain more than there are (within 6, tables 2 to 9: 72): the sheet gives up
+// after its limit of failed draws. Target: under 5 ms.
+void BM_ThreeStepGiveUp(benchmark::State& state)
+{
+    const sumvarl::SheetSpec recipe = ThreeStepRecipe(6, 73);
+    sumvarl::ClockRandom random(7);
+    for (auto _ : state) {
+        const sumvarl::SheetProblems sheet = sumvarl::DrawSheetProblems(recipe, random);
+        if (!sheet.fellShort) {
+            state.SkipWithError("the sheet did not give up");
+        }
+        benchmark::DoNotOptimize(sheet.problems.data());
+    }
+}
+BENCHMARK(BM_ThreeStepGiveUp)->Unit(benchmark::kMicrosecond);
+
 } // namespace

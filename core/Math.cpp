@@ -18,6 +18,7 @@ Lesson lesson;
 sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
 sumvarl::VerticalKind vertical = sumvarl::VerticalKind::None;
 std::vector<sumvarl::PartSpec> presetParts;
+bool partsMixed = false;
 
 std::u16string CurrentOperand1;
 std::u16string CurrentOperator;
@@ -39,6 +40,7 @@ void ResetState()
     shape = sumvarl::ProblemShape::OneOperation;
     vertical = sumvarl::VerticalKind::None;
     presetParts.clear();
+    partsMixed = false;
     CurrentOperand1.clear();
     CurrentOperator.clear();
     CurrentOperand2.clear();

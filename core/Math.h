@@ -49,6 +49,8 @@ extern sumvarl::ProblemShape shape;
 extern sumvarl::VerticalKind vertical;
 // The parts of a preset (年级与单元) Start committed; empty for one part of the settings above.
 extern std::vector<sumvarl::PartSpec> presetParts;
+// Those parts' problems shuffled together (各部分的题混在一起).
+extern bool partsMixed;
 
 // The generator's output slots. UTF-16 so that one sign is one character when a line is
 // right-justified by character count.

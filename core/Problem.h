@@ -23,6 +23,9 @@ inline constexpr std::u16string_view RemainderSign = u"\u2026\u2026";
 // Around a bracketed pair of a chain: (8＋5)－6.
 inline constexpr std::u16string_view OpenBracket = u"\uFF08";
 inline constexpr std::u16string_view CloseBracket = u"\uFF09";
+// 中括号, around three numbers that hold a bracketed pair: 72÷［(5－2)×3］.
+inline constexpr std::u16string_view OpenSquareBracket = u"\uFF3B";
+inline constexpr std::u16string_view CloseSquareBracket = u"\uFF3D";
 
 enum class Operation : std::int8_t { Add, Subtract, Multiply, Divide };
 
@@ -32,8 +35,16 @@ inline constexpr std::array<std::u16string_view, 4> OperatorTexts{PlusSign, Minu
 
 std::u16string_view OperatorText(Operation operation);
 
-// Which pair of a three-number chain is worked out first.
-enum class Brackets : std::int8_t { None, FirstTwo, LastTwo };
+// Which pair of a three-number chain is worked out first; for four numbers, which three stand in
+// the 中括号 and which pair of them in the 小括号. Stored in the history: append only.
+enum class Brackets : std::int8_t {
+    None,
+    FirstTwo,          // (a＋b)×c
+    LastTwo,           // a×(b＋c)
+    LastThreeFirstTwo, // a÷［(b－c)×d］
+    LastThreeLastTwo,  // a÷［b×(c－d)］
+    FirstThreeLastTwo, // ［a－(b＋c)］×d
+};
 
 // The place the child fills in. The values are the classic blank kinds 0, 1, 2 (and 3).
 enum class OpenPlace : std::int8_t { Result, Operand1, Operand2, Operand3 };
@@ -44,9 +55,9 @@ namespace model {
 // leave an answer that is not what the operands make, and the sheet shows it as drawn.
 struct Problem
 {
-    std::array<std::int16_t, 3> operands{};
-    std::array<Operation, 2> operators{};
-    std::int8_t operandCount = 2;
+    std::array<std::int16_t, 4> operands{};
+    std::array<Operation, 3> operators{};
+    std::int8_t operandCount = 2; // 2, 3 for a chain of two steps, 4 for three steps
     Brackets brackets = Brackets::None;
     OpenPlace open = OpenPlace::Result;
     std::int16_t result = 0; // the quotient of a remainder division
@@ -61,7 +72,8 @@ struct Problem
 
 // The worksheet table's four columns of a problem, and its key: "17", "÷", "5", "3……2" and
 // "17÷5＝3……2". A chain of three keeps the pair worked out second apart: "（8＋5）", "－", "6"
-// or "8", "＋", "（5－6）"; without brackets "8＋5", "－", "6".
+// or "8", "＋", "（5－6）"; without brackets "8＋5", "－", "6". Four numbers split at the step
+// outside the 中括号: "72", "÷", "［（5－2）×3］".
 struct ProblemTexts
 {
     std::u16string operand1;

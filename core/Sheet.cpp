@@ -95,7 +95,9 @@ std::int16_t BlankKindFor(RandomSource& random, std::int16_t fillBlankPercent)
 
 bool PosedWithResultOnly(const model::Problem& problem)
 {
-    return problem.withRemainder || (problem.operandCount == 3 && !OneAnswerAtEveryPlace(problem));
+    // A chain of three steps is answered with its result only.
+    return problem.withRemainder || problem.operandCount == 4 ||
+           (problem.operandCount == 3 && !OneAnswerAtEveryPlace(problem));
 }
 
 SheetProblems DrawSheetProblems(const SheetSpec& recipe, RandomSource& random)

@@ -23,8 +23,9 @@ enum class ProblemShape : std::int8_t {
     MultiplyDivide,    // 乘除混合 6×4÷3, 12÷3×4
     Bracketed,         // 带小括号 (12－4)×3, (2＋4)÷3, 3×(9－4), 36÷(2＋4)
     DivideAddSubtract, // 先除后加减 5＋12÷3, 20－12÷3
+    ThreeSteps, // 带中括号 72÷［(5－2)×3］, ［36－(4＋5)］×2, 5×［(18－6)÷3］
 };
-inline constexpr int ProblemShapeCount = 9;
+inline constexpr int ProblemShapeCount = 10;
 
 // One part of a sheet: the settings Start produces, with a lesson.
 struct PartSpec

@@ -1,6 +1,7 @@
 #include "forms/FormHooks.h"
 
 #include "history/HistoryStore.h"
+#include "wording/OwnPresets.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QList>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -125,6 +127,30 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
+QString AskSettingsFileName(const QString& title, const QString& suggestedPath, bool saving)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("设置文件 (*.json)"));
+    dialog.setDefaultSuffix(QStringLiteral("json"));
+    const QFileInfo suggested(suggestedPath);
+    dialog.setDirectory(suggested.absolutePath());
+    dialog.selectFile(suggested.fileName());
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles().value(0);
+}
+
+QString AskName(const QString& prompt, const QString& title, const QString& suggested)
+{
+    bool ok = false;
+    const QString name = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, suggested, &ok);
+    return ok ? name : QString();
+}
+
 int AskChild(const QStringList& names, const QString& title)
 {
     bool ok = false;
@@ -160,6 +186,9 @@ FormHooks DefaultFormHooks()
     hooks.printWithDialog = [](QWidget& owner, const DrawDocument& draw) {
         return DefaultPrinter::PrintWithDialog(owner, draw);
     };
+    hooks.askName = AskName;
+    hooks.settingsFileName = AskSettingsFileName;
+    hooks.ownPresetsPath = DefaultOwnPresetsPath;
     return hooks;
 }
 

@@ -61,6 +61,15 @@ struct FormHooks
     // Qt's print dialog (printer, copies, pages), then the job on the printer chosen there;
     // nothing when the dialog was cancelled.
     std::function<std::optional<PrintOutcome>(QWidget& owner, const DrawDocument&)> printWithDialog;
+    // A name typed by the user, starting from suggested; empty when the user cancels.
+    std::function<QString(const QString& prompt, const QString& title, const QString& suggested)>
+        askName;
+    // Where to save (saving) or from where to open a settings file (JSON), starting from
+    // suggestedPath; empty when the user cancels.
+    std::function<QString(const QString& title, const QString& suggestedPath, bool saving)>
+        settingsFileName;
+    // The file of the parent's own presets (我的设置).
+    std::function<QString()> ownPresetsPath;
 };
 
 // The hooks in force for the whole program.

@@ -4,25 +4,33 @@
 #include "core/StartSettings.h"
 #include "core/Vertical.h"
 #include "forms/ClassicControls.h"
+#include "forms/FormHooks.h"
 #include "forms/HelpWindow.h"
 #include "forms/Twips.h"
 #include "wording/Messages.h"
-#include "wording/Presets.h"
+#include "wording/OwnPresets.h"
 #include "wording/Text.h"
 #include "wording/VerticalWords.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <algorithm>
 
 namespace sumvarl {
 
 namespace {
 
 constexpr int ClientWidth = 6600;
-constexpr int ClientHeight = 5520;
-constexpr int ShapeRow = 1500; // the rows under 题型 and 年级与单元 stand this much lower
+constexpr int ClientHeight = 6180;
+// The rows under 题型, 年级与单元 and the own presets' buttons stand this much lower.
+constexpr int ShapeRow = 2220;
+constexpr int OwnTop = 4360; // the own presets' buttons
+// In the list's item data: 0 for （自己设置）, k + 1 for grade preset k, -(k + 1) for own preset k.
+constexpr int EntryRole = Qt::UserRole;
 constexpr int LabelLeft = 240;
 constexpr int BoxLeft = 2040;
 
@@ -58,7 +66,252 @@ LessonSettingsWindow::LessonSettingsWindow(std::function<StartInputs()> mainInpu
     }
     setFixedSize(TwipsSize(*this, ClientWidth, ClientHeight));
     createControls();
+    ownPath_ = Hooks().ownPresetsPath ? Hooks().ownPresetsPath() : DefaultOwnPresetsPath();
+    PresetFile file = LoadOwnPresets(ownPath_, Hooks().now ? Hooks().now() : QDateTime());
+    own_ = std::move(file.presets);
+    fillPresetList();
     updateCount();
+    if (file.state == PresetFileState::Damaged) {
+        Hooks().messageBox(DamagedOwnPresetsText(file.setAsideTo), windowTitle());
+    } else if (file.state == PresetFileState::Failed) {
+        ownWritable_ = false;
+        Hooks().messageBox(UnreadableOwnPresetsText(ownPath_), windowTitle());
+    }
+}
+
+void LessonSettingsWindow::createOwnPresetControls()
+{
+    struct Button
+    {
+        const char* name;
+        QString text;
+        int width;
+        void (LessonSettingsWindow::*act)();
+    };
+    const Button buttons[] = {
+        {"SaveOwn", QStringLiteral("保存为我的设置…"), 2100, &LessonSettingsWindow::saveOwnPreset},
+        {"RenameOwn", QStringLiteral("改名…"), 960, &LessonSettingsWindow::renameOwnPreset},
+        {"DeleteOwn", QStringLiteral("删除"), 840, &LessonSettingsWindow::deleteOwnPreset},
+        {"ExportOwn", QStringLiteral("导出…"), 960, &LessonSettingsWindow::exportOwnPresets},
+        {"ImportOwn", QStringLiteral("导入…"), 960, &LessonSettingsWindow::importOwnPresets},
+    };
+    int left = LabelLeft;
+    for (const Button& b : buttons) {
+        auto* button = new PushButton(b.text, this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        PlaceTwips(*button, left, OwnTop, b.width, 400);
+        connect(button, &QPushButton::clicked, this, b.act);
+        left += b.width + 60;
+    }
+    renameOwn_ = findChild<QWidget*>(QStringLiteral("RenameOwn"));
+    deleteOwn_ = findChild<QWidget*>(QStringLiteral("DeleteOwn"));
+    exportOwn_ = findChild<QWidget*>(QStringLiteral("ExportOwn"));
+}
+
+void LessonSettingsWindow::fillPresetList()
+{
+    const QString chosen = preset_->currentText();
+    preset_->clear();
+    preset_->addItem(QStringLiteral("（自己设置）"), 0);
+    const std::span<const Preset> grades = GradePresets();
+    for (std::size_t k = 0; k < grades.size(); ++k) {
+        preset_->addItem(grades[k].FullName(), static_cast<int>(k) + 1);
+    }
+    if (!own_.empty()) {
+        preset_->insertSeparator(preset_->count());
+        for (std::size_t k = 0; k < own_.size(); ++k) {
+            preset_->addItem(own_[k].FullName(), -static_cast<int>(k) - 1);
+        }
+    }
+    preset_->setCurrentIndex(std::max(0, preset_->findText(chosen)));
+    updateOwnButtons();
+}
+
+int LessonSettingsWindow::chosenOwn() const
+{
+    const int entry = preset_->currentData(EntryRole).toInt();
+    return entry < 0 && !presetParts_.empty() ? -entry - 1 : -1;
+}
+
+void LessonSettingsWindow::selectOwn(int index)
+{
+    preset_->setCurrentIndex(preset_->findData(-index - 1, EntryRole));
+    choosePreset(preset_->currentIndex());
+}
+
+void LessonSettingsWindow::updateOwnButtons()
+{
+    renameOwn_->setEnabled(chosenOwn() >= 0);
+    deleteOwn_->setEnabled(chosenOwn() >= 0);
+    exportOwn_->setEnabled(!own_.empty());
+}
+
+std::optional<Preset> LessonSettingsWindow::presetOfControls()
+{
+    if (!presetParts_.empty()) {
+        return Preset{OwnPresetTerm(), {}, presetParts_, mixed()};
+    }
+    const StartOutcome read = ReadSettings(mainInputs_ ? mainInputs_() : StartInputs{});
+    if (!read.settings) {
+        Hooks().messageBox(RefusalText(*read.refusal), windowTitle());
+        return std::nullopt;
+    }
+    return Preset{OwnPresetTerm(), {}, {PartSpecFor(*read.settings, lesson(), shape())}, false};
+}
+
+bool LessonSettingsWindow::storeOwn(std::vector<Preset> presets)
+{
+    if (!ownWritable_) {
+        Hooks().messageBox(UnreadableOwnPresetsText(ownPath_), windowTitle());
+        return false;
+    }
+    const QString failed = WritePresetFile(ownPath_, presets);
+    if (!failed.isEmpty()) {
+        Hooks().messageBox(PresetsNotSavedText(failed), windowTitle());
+        return false;
+    }
+    own_ = std::move(presets);
+    fillPresetList();
+    return true;
+}
+
+namespace {
+
+int IndexOfName(const std::vector<Preset>& presets, const QString& name)
+{
+    const auto found = std::find_if(presets.begin(), presets.end(),
+                                    [&](const Preset& p) { return p.name == name; });
+    return found == presets.end() ? -1 : static_cast<int>(found - presets.begin());
+}
+
+QString DocumentsFile(const QString& name)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(name);
+}
+
+} // namespace
+
+void LessonSettingsWindow::saveOwnPreset()
+{
+    std::optional<Preset> preset = presetOfControls();
+    if (!preset) {
+        return;
+    }
+    const QString title = QStringLiteral("保存为我的设置");
+    const QString name = Hooks()
+                             .askName(QStringLiteral("这组设置的名称："), title,
+                                      FreePresetName(QStringLiteral("我的设置"), own_))
+                             .trimmed();
+    if (name.isEmpty()) {
+        return;
+    }
+    preset->name = name;
+    std::vector<Preset> next = own_;
+    const int same = IndexOfName(next, name);
+    if (same >= 0) {
+        if (!Hooks().confirm(
+                QStringLiteral("已经有名为“%1”的设置，用现在的设置替换它吗？").arg(name), title,
+                QStringLiteral("替换"), QStringLiteral("取消"))) {
+            return;
+        }
+        next[static_cast<std::size_t>(same)] = *preset;
+    } else {
+        next.push_back(*preset);
+    }
+    if (storeOwn(std::move(next))) {
+        selectOwn(IndexOfName(own_, name));
+    }
+}
+
+void LessonSettingsWindow::renameOwnPreset()
+{
+    const int k = chosenOwn();
+    if (k < 0) {
+        return;
+    }
+    const QString old = own_[static_cast<std::size_t>(k)].name;
+    const QString name =
+        Hooks().askName(QStringLiteral("新的名称："), QStringLiteral("改名"), old).trimmed();
+    if (name.isEmpty() || name == old) {
+        return;
+    }
+    if (IndexOfName(own_, name) >= 0) {
+        Hooks().messageBox(QStringLiteral("已经有名为“%1”的设置，请换一个名称。").arg(name),
+                           windowTitle());
+        return;
+    }
+    std::vector<Preset> next = own_;
+    next[static_cast<std::size_t>(k)].name = name;
+    if (storeOwn(std::move(next))) {
+        selectOwn(k);
+    }
+}
+
+void LessonSettingsWindow::deleteOwnPreset()
+{
+    const int k = chosenOwn();
+    if (k < 0 ||
+        !Hooks().confirm(QStringLiteral("删除“%1”吗？").arg(own_[static_cast<std::size_t>(k)].name),
+                         windowTitle(), QStringLiteral("删除"), QStringLiteral("保留"))) {
+        return;
+    }
+    std::vector<Preset> next = own_;
+    next.erase(next.begin() + k);
+    if (storeOwn(std::move(next))) {
+        preset_->setCurrentIndex(0);
+        dropPreset();
+        updateOwnButtons();
+    }
+}
+
+void LessonSettingsWindow::exportOwnPresets()
+{
+    const QString path = Hooks().settingsFileName(
+        QStringLiteral("导出我的设置"), DocumentsFile(QStringLiteral("我的设置.json")), true);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString failed = WritePresetFile(path, own_);
+    if (!failed.isEmpty()) {
+        Hooks().messageBox(PresetsNotSavedText(failed), windowTitle());
+    }
+}
+
+void LessonSettingsWindow::importOwnPresets()
+{
+    const QString path =
+        Hooks().settingsFileName(QStringLiteral("导入设置"), DocumentsFile(QString()), false);
+    if (path.isEmpty()) {
+        return;
+    }
+    const PresetFile read = ReadPresetFile(path);
+    if (read.state != PresetFileState::Read) {
+        Hooks().messageBox(NotAPresetFileText(path), windowTitle());
+        return;
+    }
+    std::vector<Preset> next = own_;
+    for (Preset preset : read.presets) {
+        const int same = IndexOfName(next, preset.name);
+        if (same < 0) {
+            next.push_back(std::move(preset));
+            continue;
+        }
+        // The second answer, which Escape gives, keeps both.
+        const QString other = FreePresetName(preset.name, next);
+        if (Hooks().confirm(QStringLiteral("已经有名为“%1”的设置。").arg(preset.name),
+                            QStringLiteral("导入设置"), QStringLiteral("替换"),
+                            QStringLiteral("改名为“%1”").arg(other))) {
+            next[static_cast<std::size_t>(same)] = std::move(preset);
+        } else {
+            preset.name = other;
+            next.push_back(std::move(preset));
+        }
+    }
+    storeOwn(std::move(next));
 }
 
 void LessonSettingsWindow::createControls()
@@ -111,15 +364,16 @@ void LessonSettingsWindow::createControls()
 
     MakeLabel(this, QStringLiteral("PresetLabel"), QStringLiteral("年级与单元"),
               {LabelLeft, 3060, 1695, 255});
-    QStringList presets{QStringLiteral("（自己设置）")};
-    for (const Preset& preset : GradePresets()) {
-        presets << preset.FullName();
-    }
-    preset_ = MakeList(this, QStringLiteral("Preset"), presets, {BoxLeft, 3000, 4320, 360});
+    preset_ = MakeList(this, QStringLiteral("Preset"), {}, {BoxLeft, 3000, 4320, 360});
     // Two lines: a preset of several parts says what each part is.
     presetNote_ = MakeLabel(this, QStringLiteral("PresetNote"), QString(), {480, 3420, 5880, 600});
     presetNote_->setWordWrap(true);
     presetNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mixed_ = new QCheckBox(QStringLiteral("各部分的题混在一起"), this);
+    mixed_->setObjectName(QStringLiteral("Mixed"));
+    mixed_->setEnabled(false);
+    PlaceTwips(*mixed_, 480, 4020, 3600, 300);
+    createOwnPresetControls();
 
     count_ = MakeLabel(this, QStringLiteral("Count"), QString(),
                        {LabelLeft, 2640 + ShapeRow, 6120, 255});
@@ -146,6 +400,8 @@ void LessonSettingsWindow::createControls()
         connect(box, &QCheckBox::toggled, this, &LessonSettingsWindow::dropPreset);
     }
     connect(preset_, &QComboBox::activated, this, &LessonSettingsWindow::choosePreset);
+    connect(preset_, &QComboBox::currentIndexChanged, this,
+            &LessonSettingsWindow::updateOwnButtons);
     // Carrying and borrowing are rules of one-operation problems and of 竖式 of ＋ and －;
     // chains leave them aside.
     connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -183,6 +439,11 @@ void LessonSettingsWindow::mainSettingsChanged()
 std::vector<PartSpec> LessonSettingsWindow::presetParts() const
 {
     return presetParts_;
+}
+
+bool LessonSettingsWindow::mixed() const
+{
+    return presetParts_.size() > 1 && mixed_->isChecked();
 }
 
 namespace {
@@ -239,11 +500,20 @@ QString PresetNote(const Preset& preset)
 
 void LessonSettingsWindow::choosePreset(int index)
 {
-    if (index <= 0 || index > static_cast<int>(GradePresets().size())) {
+    const int entry = preset_->itemData(index, EntryRole).toInt();
+    const auto grade = static_cast<std::size_t>(entry - 1);
+    const auto own = static_cast<std::size_t>(-entry - 1);
+    if (entry > 0 && grade < GradePresets().size()) {
+        applyPreset(GradePresets()[grade]);
+    } else if (entry < 0 && own < own_.size()) {
+        applyPreset(own_[own]);
+    } else {
         dropPreset();
-        return;
     }
-    const Preset& preset = GradePresets()[static_cast<std::size_t>(index - 1)];
+}
+
+void LessonSettingsWindow::applyPreset(const Preset& preset)
+{
     const PartSpec& first = preset.parts.front();
     applying_ = true;
     if (applyToMain_) {
@@ -254,10 +524,13 @@ void LessonSettingsWindow::choosePreset(int index)
     tableFrom_->setCurrentIndex(first.lesson.tableFrom);
     tableTo_->setCurrentIndex(first.lesson.tableTo);
     remainder_->setChecked(first.lesson.remainder);
+    remainderZero_->setChecked(first.lesson.remainderZero);
     shape_->setCurrentIndex(static_cast<int>(first.shape));
     applying_ = false;
     presetParts_ = preset.parts;
     presetNote_->setText(PresetNote(preset));
+    mixed_->setEnabled(presetParts_.size() > 1);
+    mixed_->setChecked(preset.mixed);
     updateCount();
 }
 
@@ -269,6 +542,8 @@ void LessonSettingsWindow::dropPreset()
     presetParts_.clear();
     preset_->setCurrentIndex(0);
     presetNote_->clear();
+    mixed_->setChecked(false);
+    mixed_->setEnabled(false);
 }
 
 ProblemShape LessonSettingsWindow::shape() const

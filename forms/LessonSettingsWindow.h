@@ -7,9 +7,11 @@
 
 #include "core/Lesson.h"
 #include "core/SheetSpec.h"
+#include "wording/Presets.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -44,14 +46,33 @@ public:
     void mainSettingsChanged();
     // The parts of the preset chosen, while every control still shows it; else empty.
     std::vector<PartSpec> presetParts() const;
+    // 各部分的题混在一起: the parts' problems shuffled together (only where parts stand).
+    bool mixed() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();
+    void createOwnPresetControls();
+    void fillPresetList();
     void choosePreset(int index);
+    void applyPreset(const Preset& preset);
     void dropPreset();
+    void updateOwnButtons();
+    // The own preset chosen in 年级与单元, or -1.
+    int chosenOwn() const;
+    void selectOwn(int index);
+    // The settings both windows show, as a preset without a name; none where the settings
+    // window holds a value Start would refuse (the message is shown).
+    std::optional<Preset> presetOfControls();
+    // Writes these as the own presets; on success they are the list's.
+    bool storeOwn(std::vector<Preset> presets);
+    void saveOwnPreset();
+    void renameOwnPreset();
+    void deleteOwnPreset();
+    void exportOwnPresets();
+    void importOwnPresets();
 
     std::function<StartInputs()> mainInputs_;
     QComboBox* carry_ = nullptr;
@@ -63,6 +84,14 @@ private:
     QComboBox* shape_ = nullptr;
     QComboBox* preset_ = nullptr;
     QLabel* presetNote_ = nullptr;
+    QCheckBox* mixed_ = nullptr;
+    QWidget* renameOwn_ = nullptr;
+    QWidget* deleteOwn_ = nullptr;
+    QWidget* exportOwn_ = nullptr;
+    std::vector<Preset> own_;
+    QString ownPath_;
+    // False where the file could be neither read nor set aside: it is not written over.
+    bool ownWritable_ = true;
     std::function<void(const StartInputs&)> applyToMain_;
     std::vector<PartSpec> presetParts_;
     bool applying_ = false; // a preset is being put into the controls

@@ -152,14 +152,16 @@ QString CsvField(const QString& text)
 }
 
 // Every number of a fact, for the cache of its texts.
-using FactKey = std::array<int, 11>;
+using FactKey = std::array<int, 13>;
 FactKey KeyOf(const model::Problem& f)
 {
     return {f.operands[0],
             f.operands[1],
             f.operands[2],
+            f.operands[3],
             static_cast<int>(f.operators[0]),
             static_cast<int>(f.operators[1]),
+            static_cast<int>(f.operators[2]),
             f.operandCount,
             static_cast<int>(f.brackets),
             static_cast<int>(f.open),

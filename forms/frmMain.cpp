@@ -470,6 +470,7 @@ void frmMain::Command1_Click()
     Math::vertical = vertical;
     Math::presetParts =
         lessonSettings_ != nullptr ? lessonSettings_->presetParts() : std::vector<PartSpec>{};
+    Math::partsMixed = lessonSettings_ != nullptr && lessonSettings_->mixed();
     ShowDisplay();
 }
 

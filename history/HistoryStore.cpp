@@ -108,9 +108,9 @@ QVariantList FactValues(const model::Problem& p)
 {
     return {p.operands[0],
             p.operands[1],
-            p.operands[2],
+            ColumnC(p),
             static_cast<int>(p.operators[0]),
-            static_cast<int>(p.operators[1]),
+            ColumnOp2(p),
             static_cast<int>(p.operandCount),
             static_cast<int>(p.brackets),
             static_cast<int>(p.open),

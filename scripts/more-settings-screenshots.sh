@@ -26,8 +26,8 @@ xdotool key Down Return
 sleep 0.5
 import -window "$more" docs/more-settings.png
 
-# 关闭 (4800, 4860 twips, 1455 x 495), then Start on the settings window.
-xdotool mousemove --window "$more" $(((4800 + 727) / 15)) $(((4860 + 247) / 15)) click 1
+# 关闭 (4800, 5580 twips, 1455 x 495), then Start on the settings window.
+xdotool mousemove --window "$more" $(((4800 + 727) / 15)) $(((5580 + 247) / 15)) click 1
 xdotool mousemove --window "$main" 164 268 click 1
 display=$(xdotool search --sync --onlyvisible --name '^题目$' | head -n 1)
 sleep 2

@@ -35,6 +35,18 @@ inline model::Problem Chain(int a, Operation op1, int b, Operation op2, int c, i
     return p;
 }
 
+// Three steps: Four(72, Operation::Divide, 5, Operation::Subtract, 2, Operation::Multiply, 3,
+// Brackets::LastThreeFirstTwo, 8) is 72÷［(5－2)×3］＝8.
+inline model::Problem Four(int a, Operation op1, int b, Operation op2, int c, Operation op3, int d,
+                           Brackets brackets, int result)
+{
+    model::Problem p = Chain(a, op1, b, op2, c, result, 0, brackets);
+    p.operands[3] = static_cast<std::int16_t>(d);
+    p.operators[2] = op3;
+    p.operandCount = 4;
+    return p;
+}
+
 // A one-part sheet holding exactly these problems, as a practice round is handed them.
 inline Sheet SheetOf(std::vector<model::Problem> problems)
 {

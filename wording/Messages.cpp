@@ -102,6 +102,7 @@ constexpr std::array<ShapeWords, ProblemShapeCount> Shapes{{
     {u"乘除混合", u"6×4÷3"},
     {u"带小括号", u"（12－4）×3"},
     {u"先除后加减", u"20－12÷3"},
+    {u"带中括号", u"72÷［（5－2）×3］"},
 }};
 
 } // namespace

@@ -81,6 +81,8 @@ std::vector<Preset> MakePresets()
         p(u"四年级下", u"四则混合运算",
           {Chains(MultiplyAdd, 100, 10, 2), Chains(MultiplySubtract, 100, 10, 2),
            Chains(DivideAddSubtract, 100, 10, 2), Chains(Bracketed, 100, 20, 2)}),
+        p(u"四年级下", u"带中括号的四则运算",
+          {Chains(Bracketed, 100, 10, 2), Chains(ThreeSteps, 100, 20, 2)}),
     };
 }
 

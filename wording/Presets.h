@@ -14,9 +14,10 @@ namespace sumvarl {
 
 struct Preset
 {
-    QString term; // 一年级上 … 四年级下
+    QString term; // 一年级上 … 四年级下, or 我的设置
     QString name; // 20以内进位加法
     std::vector<PartSpec> parts;
+    bool mixed = false; // the parts' problems shuffled together
 
     // "二年级上 · 100以内连加连减"
     QString FullName() const;

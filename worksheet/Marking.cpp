@@ -31,26 +31,44 @@ std::optional<long long> Compute(long long a, Operation op, long long b)
     return std::nullopt;
 }
 
-// The value of a chain with these numbers: the bracketed pair first, else × and ÷ before ＋
-// and －, else from the left.
-std::optional<long long> Evaluate(const model::Problem& p, const std::array<long long, 3>& n)
+bool Binds(Operation op)
 {
-    const Operation first = p.operators[0];
-    if (p.operandCount < 3) {
-        return Compute(n[0], first, n[1]);
-    }
-    const Operation second = p.operators[1];
-    const auto binds = [](Operation op) {
-        return op == Operation::Multiply || op == Operation::Divide;
-    };
-    const bool lastFirst = p.brackets == Brackets::LastTwo ||
-                           (p.brackets == Brackets::None && binds(second) && !binds(first));
+    return op == Operation::Multiply || op == Operation::Divide;
+}
+
+// a op1 b op2 c: the bracketed pair first, else × and ÷ before ＋ and －, else from the left.
+std::optional<long long> EvaluateThree(Operation first, Operation second, Brackets brackets,
+                                       long long a, long long b, long long c)
+{
+    const bool lastFirst = brackets == Brackets::LastTwo ||
+                           (brackets == Brackets::None && Binds(second) && !Binds(first));
     if (lastFirst) {
-        const std::optional<long long> right = Compute(n[1], second, n[2]);
-        return right ? Compute(n[0], first, *right) : std::nullopt;
+        const std::optional<long long> right = Compute(b, second, c);
+        return right ? Compute(a, first, *right) : std::nullopt;
     }
-    const std::optional<long long> left = Compute(n[0], first, n[1]);
-    return left ? Compute(*left, second, n[2]) : std::nullopt;
+    const std::optional<long long> left = Compute(a, first, b);
+    return left ? Compute(*left, second, c) : std::nullopt;
+}
+
+// The value of a problem with these numbers; with four, the three in the 中括号 first.
+std::optional<long long> Evaluate(const model::Problem& p, const std::array<long long, 4>& n)
+{
+    const auto& op = p.operators;
+    if (p.operandCount < 3) {
+        return Compute(n[0], op[0], n[1]);
+    }
+    if (p.operandCount == 3) {
+        return EvaluateThree(op[0], op[1], p.brackets, n[0], n[1], n[2]);
+    }
+    if (p.brackets == Brackets::FirstThreeLastTwo) {
+        const std::optional<long long> inside =
+            EvaluateThree(op[0], op[1], Brackets::LastTwo, n[0], n[1], n[2]);
+        return inside ? Compute(*inside, op[2], n[3]) : std::nullopt;
+    }
+    const Brackets pair =
+        p.brackets == Brackets::LastThreeFirstTwo ? Brackets::FirstTwo : Brackets::LastTwo;
+    const std::optional<long long> inside = EvaluateThree(op[1], op[2], pair, n[1], n[2], n[3]);
+    return inside ? Compute(n[0], op[0], *inside) : std::nullopt;
 }
 
 // The generator draws the factors of a product from 0..9 and a divisor from 1..9; where the
@@ -85,7 +103,7 @@ bool IsRightNumber(const model::Problem& p, std::optional<long long> answer)
     if (*answer == StoredAtOpenPlace(p)) {
         return true;
     }
-    std::array<long long, 3> numbers{p.operands[0], p.operands[1], p.operands[2]};
+    std::array<long long, 4> numbers{p.operands[0], p.operands[1], p.operands[2], p.operands[3]};
     long long result = p.result;
     if (p.open == OpenPlace::Result) {
         result = *answer;
@@ -138,7 +156,7 @@ std::optional<long long> ReadAnswer(std::u16string_view typed)
 
 bool HasRemainder(const model::Problem& p)
 {
-    if (p.operandCount == 3) {
+    if (p.operandCount >= 3) {
         return p.open == OpenPlace::Result && p.withRemainder && p.remainder != 0;
     }
     return p.operandCount == 2 && p.open == OpenPlace::Result &&
@@ -168,7 +186,7 @@ bool IsRightAnswer(const model::Problem& problem, std::u16string_view answer)
         // "3……0" says the same as "3".
         return remainder == 0 && IsRightNumber(problem, quotient);
     }
-    if (problem.operandCount == 3) {
+    if (problem.operandCount >= 3) {
         return quotient == problem.result && remainder == problem.remainder;
     }
     const long long a = problem.operands[0];

@@ -3,6 +3,8 @@
 #include "core/Chains.h"
 #include "core/NumberText.h"
 
+#include <algorithm>
+
 namespace sumvarl {
 
 std::u16string ProblemWithoutAnswer(const model::Problem& problem)
@@ -15,6 +17,17 @@ std::u16string ProblemWithoutAnswer(const model::Problem& problem)
 
 std::vector<std::u16string> WorkingSteps(const model::Problem& problem)
 {
+    if (problem.operandCount == 4) {
+        // 72÷［(5－2)×3］ ＝72÷［3×3］: the 中括号 stays until the step inside it is done.
+        const model::Problem rest = AfterFirstStep(problem);
+        std::u16string line = ProblemWithoutAnswer(rest);
+        std::replace(line.begin(), line.end(), OpenBracket.front(), OpenSquareBracket.front());
+        std::replace(line.begin(), line.end(), CloseBracket.front(), CloseSquareBracket.front());
+        std::vector<std::u16string> steps{line};
+        const std::vector<std::u16string> after = WorkingSteps(rest);
+        steps.insert(steps.end(), after.begin(), after.end());
+        return steps;
+    }
     std::vector<std::u16string> steps;
     if (problem.operandCount == 3) {
         const bool lastFirst =

@@ -96,6 +96,7 @@ Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
         sheet.recipe.parts.back().vertical = Math::vertical;
     } else {
         sheet.recipe.parts = Math::presetParts;
+        sheet.recipe.mixed = Math::partsMixed;
     }
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;

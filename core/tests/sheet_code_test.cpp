@@ -153,11 +153,11 @@ TEST(SheetCodeTest, ReadsAsTypedAndNamesWhatIsWrong)
     EXPECT_EQ(ErrorOf(u""), SheetCodeError::WrongLength);
     // The check holds, yet the first symbol names a later format.
     EXPECT_EQ(ErrorOf(WithCheck(u"V2345678")), SheetCodeError::UnknownVersion);
-    // Past the last short recipe; one part of shape 9, the first unknown (9 * 2^72 + 1); a long
+    // Past the last short recipe; one part of shape 10, the first unknown (10 * 2^72 + 1); a long
     // code padded with a zero.
     EXPECT_EQ(ErrorOf(WithCheck(u"SZZZZZZZZZZZZZZ")), SheetCodeError::Malformed);
-    EXPECT_EQ(ErrorOf(WithCheck(u"T3U6MS8PNHKV868B8")), SheetCodeError::Malformed);
-    static_assert(ProblemShapeCount == 9);
+    EXPECT_EQ(ErrorOf(WithCheck(u"T42E275YU5JDWH25C")), SheetCodeError::Malformed);
+    static_assert(ProblemShapeCount == 10);
     const std::u16string longCode = Symbols(EncodeSheetCode({{UsualPart()}, 1ULL << 40}));
     EXPECT_EQ(ErrorOf(longCode), SheetCodeError::None);
     EXPECT_EQ(ErrorOf(WithCheck(u"T2" + longCode.substr(1, longCode.size() - 2))),

@@ -90,6 +90,15 @@ public:
         // Never the user's own history: a file of the test's, opened afresh.
         CloseSharedHistory();
         Hooks().historyPath = [this] { return historyPath; };
+        // Names typed into the name question, in turn; none left is a cancel.
+        Hooks().askName = [this](const QString&, const QString&, const QString& suggested) {
+            namesSuggested.push_back(suggested);
+            return names.empty() ? QString() : names.takeFirst();
+        };
+        Hooks().settingsFileName = [this](const QString&, const QString&, bool saving) {
+            return saving ? exportPath : importPath;
+        };
+        Hooks().ownPresetsPath = [this] { return ownPresetsPath; };
     }
     ~HookRecorder()
     {
@@ -116,6 +125,11 @@ public:
     int childChoice = 0;
     QTemporaryDir historyDir;
     QString historyPath = historyDir.filePath(QStringLiteral("sumvarl/history.sqlite3"));
+    QStringList names;
+    std::vector<QString> namesSuggested;
+    QString ownPresetsPath = historyDir.filePath(QStringLiteral("sumvarl/own-presets.json"));
+    QString exportPath = historyDir.filePath(QStringLiteral("exported.json"));
+    QString importPath = exportPath;
 };
 
 inline void SetUpTestApplication()

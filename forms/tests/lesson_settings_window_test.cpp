@@ -16,6 +16,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -488,7 +494,110 @@ private slots:
         QVERIFY(more->presetParts().empty());
     }
 
+    // 我的设置: a preset of parts saved with 各部分的题混在一起 ticked makes a mixed sheet, comes
+    // back after a restart, is renamed, exported, deleted and imported again (twice: the second
+    // import asks, and keeps both under another name).
+    void ownPresetsSurviveARestartAndTravel()
+    {
+        LessonSettingsWindow* more = OpenMore();
+        auto* preset = Control<QComboBox>(*more, QStringLiteral("Preset"));
+        Pick(*preset, preset->findText(QStringLiteral("二年级上 · 100以内连加连减")));
+        auto* mixed = Control<QCheckBox>(*more, QStringLiteral("Mixed"));
+        QTest::mouseClick(mixed, Qt::LeftButton, {}, QPoint(8, mixed->height() / 2));
+        QVERIFY(more->mixed());
+        hooks_->names = {QStringLiteral("周末复习")};
+        Click(*more, "SaveOwn");
+        QCOMPARE(preset->currentText(), QStringLiteral("我的设置 · 周末复习"));
+        QVERIFY(QFile::exists(hooks_->ownPresetsPath));
+
+        // Start makes the three parts shuffled together: 连加 no longer fills the first 15.
+        Click(*window_, "Command1");
+        QSignalSpy built(window_->Display(), &sumvarl::frmDisplay::worksheetBuilt);
+        QVERIFY(built.wait(5000));
+        int notAdding = 0;
+        for (std::size_t i = 1; i <= 15; ++i) {
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i]);
+            notAdding += key.count(QStringLiteral("＋")) == 2 ? 0 : 1;
+        }
+        QVERIFY(notAdding > 0);
+
+        // A new program reads what the old one saved.
+        window_ = std::make_unique<frmMain>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        more = OpenMore();
+        preset = Control<QComboBox>(*more, QStringLiteral("Preset"));
+        Pick(*preset, preset->findText(QStringLiteral("我的设置 · 周末复习")));
+        QCOMPARE(more->presetParts().size(), 3U);
+        QVERIFY(Control<QCheckBox>(*more, QStringLiteral("Mixed"))->isChecked());
+
+        hooks_->names = {QStringLiteral("复习")};
+        Click(*more, "RenameOwn");
+        QCOMPARE(preset->currentText(), QStringLiteral("我的设置 · 复习"));
+        Click(*more, "ExportOwn");
+        Click(*more, "DeleteOwn");
+        QCOMPARE(hooks_->questions.back().prompt, QStringLiteral("删除“复习”吗？"));
+        QCOMPARE(preset->findText(QStringLiteral("我的设置 · 复习")), -1);
+        Click(*more, "ImportOwn");
+        Click(*more, "ImportOwn");
+        QCOMPARE(hooks_->questions.back().prompt, QStringLiteral("已经有名为“复习”的设置。"));
+        hooks_->confirmAnswer = false; // Escape: keep both
+        Click(*more, "ImportOwn");
+        QVERIFY(preset->findText(QStringLiteral("我的设置 · 复习")) > 0);
+        QVERIFY(preset->findText(QStringLiteral("我的设置 · 复习 (2)")) > 0);
+        QVERIFY(hooks_->messages.empty());
+    }
+
+    // A damaged file is set aside, kept byte for byte, and the parent told; a file that is
+    // not one of ours is not imported.
+    void aDamagedOwnPresetsFileIsSetAsideAndSaid()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(hooks_->ownPresetsPath).absolutePath()));
+        // A file cut short, as a full disk or a crash may leave one.
+        const QByteArray damaged =
+            QJsonDocument(
+                QJsonObject{{QStringLiteral("format"), QStringLiteral("sumvarl-own-presets")},
+                            {QStringLiteral("version"), 1},
+                            {QStringLiteral("presets"), QJsonArray()}})
+                .toJson()
+                .left(40);
+        {
+            QFile file(hooks_->ownPresetsPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+        }
+        LessonSettingsWindow* more = OpenMore();
+        QCOMPARE(hooks_->messages.size(), 1U);
+        QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("已经损坏")));
+        QVERIFY(!QFile::exists(hooks_->ownPresetsPath));
+        const QStringList aside = QFileInfo(hooks_->ownPresetsPath)
+                                      .dir()
+                                      .entryList({QStringLiteral("own-presets-damaged-*.json")});
+        QCOMPARE(aside.size(), 1);
+        QFile kept(QFileInfo(hooks_->ownPresetsPath).dir().filePath(aside[0]));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), damaged);
+
+        hooks_->importPath = kept.fileName();
+        Click(*more, "ImportOwn");
+        QCOMPARE(hooks_->messages.size(), 2U);
+        QVERIFY(hooks_->messages[1].prompt.contains(QStringLiteral("没有导入")));
+    }
+
 private:
+    LessonSettingsWindow* OpenMore()
+    {
+        QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
+        return window_->lessonSettings();
+    }
+
+    static void Click(const QWidget& window, const char* name)
+    {
+        auto* button = Control<QPushButton>(window, QString::fromLatin1(name));
+        QVERIFY2(button->isEnabled(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
     std::unique_ptr<sumvarl::test::HookRecorder> hooks_;
     std::unique_ptr<frmMain> window_;
 };

@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -107,6 +108,31 @@ TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
     ASSERT_TRUE(writable->RemoveChild(child).Ok());
     EXPECT_EQ(writable->SizeOf(child).answers, 0);
     EXPECT_FALSE(writable->LastChild());
+}
+
+// Two chains of three steps that differ only in their last step stay two facts, read back whole.
+TEST_F(HistoryStore, KeepsChainsOfThreeStepsWhole)
+{
+    using enum Operation;
+    const model::Problem times =
+        testing::Four(36, Subtract, 4, Add, 5, Multiply, 2, Brackets::FirstThreeLastTwo, 54);
+    const model::Problem divided =
+        testing::Four(36, Subtract, 4, Add, 5, Divide, 9, Brackets::FirstThreeLastTwo, 3);
+    {
+        Practising p(path_);
+        for (const model::Problem& fact : {times, divided}) {
+            ASSERT_TRUE(
+                p.store->RecordAnswer(p.round, p.child, Answer(fact, false, 900, Monday)).Ok());
+        }
+    }
+    const auto store = Store::Open(path_, Monday);
+    std::vector<model::Problem> facts;
+    for (const BookItem& item : store->Book(store->Children().at(0).id)) {
+        facts.push_back(item.fact);
+    }
+    EXPECT_EQ(facts.size(), 2U);
+    EXPECT_NE(std::find(facts.begin(), facts.end(), times), facts.end());
+    EXPECT_NE(std::find(facts.begin(), facts.end(), divided), facts.end());
 }
 
 TEST_F(HistoryStore, MovesADamagedFileAsideAndStartsANewOne)

@@ -9,17 +9,20 @@
 #include "testing/AnswerCheck.h"
 #include "testing/Problems.h"
 #include "worksheet/Marking.h"
+#include "worksheet/StepByStep.h"
 #include "worksheet/TableRow.h"
 
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace sumvarl {
 namespace {
 
 using Problem = model::Problem;
 using testing::Chain;
+using testing::Four;
 using testing::Two;
 
 std::string Text(const Problem& p)
@@ -147,6 +150,46 @@ TEST(Marking, ChainsHaveOneRightAnswerWhereverTheBlankIs)
     EXPECT_FALSE(IsRightAnswer(remainder, u"3"));
     EXPECT_FALSE(IsRightAnswer(remainder, u"3……1"));
     EXPECT_EQ(RightAnswer(remainder), u"3……2");
+}
+
+// Three steps: the texts with 中括号, the 脱式 lines (the 中括号 kept until its inside is one
+// step), and the result as the only right answer.
+TEST(Marking, ThreeStepsAreWrittenWorkedAndMarkedByTheirResult)
+{
+    using enum Operation;
+    struct Case
+    {
+        Problem problem;
+        std::u16string key;
+        std::vector<std::u16string> steps;
+    };
+    const Case cases[] = {
+        {Four(72, Divide, 5, Subtract, 2, Multiply, 3, Brackets::LastThreeFirstTwo, 8),
+         u"72÷［（5－2）×3］＝8",
+         {u"72÷［3×3］", u"72÷9", u"8"}},
+        {Four(36, Subtract, 4, Add, 5, Multiply, 2, Brackets::FirstThreeLastTwo, 54),
+         u"［36－（4＋5）］×2＝54",
+         {u"［36－9］×2", u"27×2", u"54"}},
+        {Four(56, Divide, 4, Multiply, 9, Subtract, 7, Brackets::LastThreeLastTwo, 7),
+         u"56÷［4×（9－7）］＝7",
+         {u"56÷［4×2］", u"56÷8", u"7"}},
+    };
+    for (const Case& c : cases) {
+        const Problem& p = c.problem;
+        EXPECT_EQ(TextsOf(p).key, c.key) << Text(p);
+        EXPECT_EQ(WorkingSteps(p), c.steps) << Text(p);
+        for (long long answer = -20; answer <= 120; ++answer) {
+            EXPECT_EQ(IsRightAnswer(p, DecimalText(answer)), answer == p.result)
+                << Text(p) << " answered " << answer;
+        }
+    }
+    // A remainder in the last step: 60÷［(5＋2)×1］＝8……4.
+    Problem rest = Four(60, Divide, 5, Add, 2, Multiply, 1, Brackets::LastThreeFirstTwo, 8);
+    rest.remainder = 4;
+    rest.withRemainder = true;
+    EXPECT_TRUE(IsRightAnswer(rest, u"8……4"));
+    EXPECT_FALSE(IsRightAnswer(rest, u"8"));
+    EXPECT_EQ(WorkingSteps(rest).back(), u"8……4");
 }
 
 TEST(Marking, TypedAnswersReadAsWholeNumbers)
