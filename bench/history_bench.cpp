@@ -286,8 +286,7 @@ BENCHMARK(BM_WeeklyReportPdf)->Unit(benchmark::kMillisecond);
 
 void BM_ExportAnswersCsv(benchmark::State& state)
 {
-    const QString history = History();
-    Hooks().historyPath = [history] { return history; };
+    Hooks().historyPath = [] { return History(); };
     const QString path = QDir::temp().filePath(QStringLiteral("sumvarl-bench-answers.csv"));
     for (auto _ : state) {
         if (!ExportAnswersCsv(1, path).Ok()) {

@@ -21,6 +21,12 @@ std::unique_ptr<history::Store>& Opened()
 
 const QString TodayTitle = QStringLiteral("今日练习");
 
+int& Generation()
+{
+    static int generation = 0;
+    return generation;
+}
+
 } // namespace
 
 history::Store& SharedHistory()
@@ -50,6 +56,17 @@ bool SharedHistoryOpened()
 void CloseSharedHistory()
 {
     Opened().reset();
+}
+
+history::RestoreResult RestoreSharedHistory(const QString& backup)
+{
+    ++Generation();
+    return SharedHistory().RestoreFrom(backup, Hooks().now());
+}
+
+int SharedHistoryGeneration()
+{
+    return Generation();
 }
 
 std::optional<history::Child> ChildOrAsk(std::optional<qint64> child, const QString& title)

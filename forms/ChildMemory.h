@@ -22,6 +22,13 @@ bool SharedHistoryOpened();
 // tests between files.
 void CloseSharedHistory();
 
+// Puts a backup in place of the history, the history as it was kept aside first; the shared
+// store reads the restored file from then on. Rounds recorded until then stop recording: their
+// rounds are not in the restored file.
+history::RestoreResult RestoreSharedHistory(const QString& backup);
+// Goes up with every restore, so that a round can tell it was started before one.
+int SharedHistoryGeneration();
+
 // The child of that id, or, where there is none, the one the user picks from the children (a
 // message when there are none yet).
 std::optional<history::Child> ChildOrAsk(std::optional<qint64> child, const QString& title);

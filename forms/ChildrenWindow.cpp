@@ -5,10 +5,13 @@
 #include "forms/FormHooks.h"
 #include "forms/PaperMarkingWindow.h"
 #include "forms/ParentWindows.h"
+#include "forms/PrintJobWatch.h"
 #include "wording/HistoryMessages.h"
 #include "wording/Messages.h"
+#include "wording/ParentReports.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -66,7 +69,13 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     progress_ = button(QStringLiteral("Progress"), QStringLiteral("进步…"));
     export_ = button(QStringLiteral("Export"), QStringLiteral("导出答案…"));
     report_ = button(QStringLiteral("Report"), QStringLiteral("本周报告…"));
+    printReport_ = button(QStringLiteral("PrintReport"), QStringLiteral("打印本周报告"));
+    reportPrinting_ = new PrintJobWatch(*this, *printReport_);
     QPushButton* backup = button(QStringLiteral("Backup"), QStringLiteral("备份全部记录…"));
+    QPushButton* restore = button(QStringLiteral("Restore"), QStringLiteral("恢复备份…"));
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setWordWrap(true);
     QPushButton* markPaper = button(QStringLiteral("MarkPaper"), QStringLiteral("批改纸质练习…"));
 
     auto* form = new QFormLayout;
@@ -82,13 +91,18 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     side->addLayout(buttons);
     side->addWidget(new QLabel(QStringLiteral("限时内答对，才算熟练。"), this));
     auto* parentButtons = new QHBoxLayout;
-    for (QPushButton* b : {grid_, progress_, report_, export_}) {
+    for (QPushButton* b : {grid_, progress_, report_, printReport_, export_}) {
         parentButtons->addWidget(b);
     }
     side->addLayout(parentButtons);
     side->addWidget(markPaper, 0, Qt::AlignLeft);
     side->addStretch();
-    side->addWidget(backup, 0, Qt::AlignLeft);
+    auto* backups = new QHBoxLayout;
+    backups->addWidget(backup);
+    backups->addWidget(restore);
+    backups->addStretch();
+    side->addLayout(backups);
+    side->addWidget(status_);
     side->addWidget(close, 0, Qt::AlignRight);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list_, 1);
@@ -108,7 +122,9 @@ ChildrenWindow::ChildrenWindow(QWidget* parent) : QDialog(parent)
     });
     connect(export_, &QPushButton::clicked, this, &ChildrenWindow::exportAnswers);
     connect(report_, &QPushButton::clicked, this, &ChildrenWindow::saveWeeklyReport);
+    connect(printReport_, &QPushButton::clicked, this, &ChildrenWindow::printWeeklyReport);
     connect(backup, &QPushButton::clicked, this, &ChildrenWindow::backUp);
+    connect(restore, &QPushButton::clicked, this, &ChildrenWindow::restoreBackup);
     connect(markPaper, &QPushButton::clicked, this, [this] {
         const qint64 who = chosen();
         PaperMarkingWindow window(who != 0 ? std::optional(who) : std::nullopt, this);
@@ -154,6 +170,7 @@ void ChildrenWindow::showChosen()
     for (QPushButton* b : {grid_, progress_, report_, export_}) {
         b->setEnabled(child.has_value());
     }
+    printReport_->setEnabled(child.has_value() && !reportPrinting_->Busy());
     remove_->setEnabled(child.has_value());
     if (child) {
         name_->setText(child->name);
@@ -298,6 +315,43 @@ void ChildrenWindow::saveWeeklyReport()
     if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);
     }
+}
+
+void ChildrenWindow::printWeeklyReport()
+{
+    const std::optional<history::Child> child = SharedHistory().ChildById(chosen());
+    if (!child || reportPrinting_->Busy()) {
+        return;
+    }
+    reportPrinting_->Follow(
+        Hooks().printPages(WeeklyReportPages(SharedHistory(), child->id, Hooks().now().date())),
+        QStringLiteral("打印本周报告"));
+}
+
+void ChildrenWindow::restoreBackup()
+{
+    const QString caption = QStringLiteral("恢复备份");
+    const QString folder =
+        QFileInfo(SuggestedPdfPath(QStringLiteral("Sumvarl-备份"), Hooks().now().date())).path();
+    const QString path = Hooks().backupFileName(caption, folder);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString question =
+        QStringLiteral("用“%1”里的记录换掉现在的全部记录吗？现在的记录会先另存在它旁边，不会丢。")
+            .arg(QFileInfo(path).fileName());
+    if (!Hooks().confirm(question, caption, QStringLiteral("恢复"), QStringLiteral("不恢复"))) {
+        return;
+    }
+    const history::RestoreResult done = RestoreSharedHistory(path);
+    if (!done.restored) {
+        Hooks().messageBox(RestoreFailureText(done), caption);
+        return;
+    }
+    status_->setText(done.keptAside.isEmpty()
+                         ? QStringLiteral("已恢复备份。")
+                         : QStringLiteral("已恢复备份。原来的记录另存为：%1").arg(done.keptAside));
+    fill(SharedHistory().LastChild().value_or(0));
 }
 
 void ChildrenWindow::backUp()

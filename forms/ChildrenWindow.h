@@ -9,12 +9,15 @@
 #include <optional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
 
 namespace sumvarl {
+
+class PrintJobWatch;
 
 inline constexpr int MaxChildNameLength = 30;
 
@@ -31,7 +34,11 @@ public:
     void exportAnswers();
     // 本周报告…: this week's report as a PDF.
     void saveWeeklyReport();
+    // 打印本周报告: the same page on the default printer.
+    void printWeeklyReport();
     void backUp();
+    // 恢复备份…: a backup in place of the whole history, the history as it was kept aside.
+    void restoreBackup();
 
 private:
     void fill(qint64 select);
@@ -51,6 +58,9 @@ private:
     QPushButton* progress_ = nullptr;
     QPushButton* export_ = nullptr;
     QPushButton* report_ = nullptr;
+    QPushButton* printReport_ = nullptr;
+    PrintJobWatch* reportPrinting_ = nullptr;
+    QLabel* status_ = nullptr;
     QPushButton* remove_ = nullptr;
 };
 

@@ -127,13 +127,15 @@ QString AskSaveFileName(const QString& title, const QString& suggestedPath)
     return dialog.selectedFiles().value(0);
 }
 
-QString AskSettingsFileName(const QString& title, const QString& suggestedPath, bool saving)
+// A file to open or to save to, of the kind the filter names.
+QString AskFileName(const QString& title, const QString& suggestedPath, bool saving,
+                    const QString& filter, const QString& suffix)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title);
+    QFileDialog dialog(DialogOwner(), title);
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("设置文件 (*.json)"));
-    dialog.setDefaultSuffix(QStringLiteral("json"));
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
     const QFileInfo suggested(suggestedPath);
     dialog.setDirectory(suggested.absolutePath());
     dialog.selectFile(suggested.fileName());
@@ -143,11 +145,24 @@ QString AskSettingsFileName(const QString& title, const QString& suggestedPath, 
     return dialog.selectedFiles().value(0);
 }
 
+QString AskSettingsFileName(const QString& title, const QString& suggestedPath, bool saving)
+{
+    return AskFileName(title, suggestedPath, saving, QStringLiteral("设置文件 (*.json)"),
+                       QStringLiteral("json"));
+}
+
+QString AskBackupFileName(const QString& title, const QString& suggestedPath)
+{
+    return AskFileName(title, suggestedPath, false,
+                       QStringLiteral("Sumvarl 备份 (*.sqlite3);;所有文件 (*)"),
+                       QStringLiteral("sqlite3"));
+}
+
 QString AskName(const QString& prompt, const QString& title, const QString& suggested)
 {
     bool ok = false;
-    const QString name = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                               QLineEdit::Normal, suggested, &ok);
+    const QString name =
+        QInputDialog::getText(DialogOwner(), title, prompt, QLineEdit::Normal, suggested, &ok);
     return ok ? name : QString();
 }
 
@@ -188,6 +203,7 @@ FormHooks DefaultFormHooks()
     };
     hooks.askName = AskName;
     hooks.settingsFileName = AskSettingsFileName;
+    hooks.backupFileName = AskBackupFileName;
     hooks.ownPresetsPath = DefaultOwnPresetsPath;
     return hooks;
 }

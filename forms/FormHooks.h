@@ -68,6 +68,9 @@ struct FormHooks
     // suggestedPath; empty when the user cancels.
     std::function<QString(const QString& title, const QString& suggestedPath, bool saving)>
         settingsFileName;
+    // A backup of the history to restore from, starting from suggestedPath; empty when the user
+    // cancels.
+    std::function<QString(const QString& title, const QString& suggestedPath)> backupFileName;
     // The file of the parent's own presets (我的设置).
     std::function<QString()> ownPresetsPath;
 };

@@ -31,7 +31,7 @@ constexpr int Columns = 4;
 // typed apart by anything ("3 2", "3…2", "3,2").
 QString AnswerAsKeyed(const model::Problem& problem, const QString& typed)
 {
-    const QString text = typed.trimmed();
+    QString text = typed.trimmed();
     if (!HasRemainder(problem)) {
         return text;
     }

@@ -1,5 +1,6 @@
 #include "forms/RoundRecorder.h"
 
+#include "forms/ChildMemory.h"
 #include "forms/FormHooks.h"
 #include "wording/HistoryMessages.h"
 
@@ -10,14 +11,16 @@ namespace sumvarl {
 RoundRecorder::RoundRecorder(history::Store& store, qint64 child, history::RoundKind kind,
                              const Sheet& sheet, QObject* parent)
     : QObject(parent), store_(store), child_(child), kind_(kind), recipe_(sheet.recipe),
-      problems_(sheet.problems), told_(!store.Writable())
+      problems_(sheet.problems), generation_(SharedHistoryGeneration()), told_(!store.Writable())
 {
     const std::vector<int> counts = PartCounts(recipe_);
     for (std::size_t part = 0; part < counts.size(); ++part) {
         lessons_.insert(lessons_.end(), static_cast<std::size_t>(counts[part]),
                         recipe_.parts[part].lesson);
     }
-    lessons_.resize(problems_.size(), recipe_.parts.empty() ? Lesson{} : lessons_.back());
+    // Problems past the parts' counts take the last part's lesson.
+    lessons_.resize(problems_.size(),
+                    recipe_.parts.empty() ? Lesson{} : recipe_.parts.back().lesson);
 }
 
 void RoundRecorder::enter(std::size_t problem)
@@ -35,7 +38,7 @@ void RoundRecorder::leave(std::size_t problem, const QString& given, bool right)
     if (current_ == problem) {
         current_.reset();
     }
-    if (given.isEmpty() || problem >= problems_.size()) {
+    if (given.isEmpty() || problem >= problems_.size() || !current()) {
         return;
     }
     if (const auto k = kept_.find(problem); k != kept_.end() && k->second == given) {
@@ -66,24 +69,40 @@ void RoundRecorder::leave(std::size_t problem, const QString& given, bool right)
 
 void RoundRecorder::handIn(int right, int score, int seconds)
 {
-    if (ended_ || !round_) {
+    if (ended_ || !round_ || !current()) {
         return;
     }
     ended_ = true;
     tell(store_.EndRound(*round_, Hooks().now(), right, score, seconds));
 }
 
+bool RoundRecorder::current()
+{
+    if (generation_ == SharedHistoryGeneration()) {
+        return true;
+    }
+    if (round_) {
+        tellOnce(QStringLiteral("已经恢复了备份，这一轮练习从这里起不再记录。"));
+    }
+    return false;
+}
+
 void RoundRecorder::tell(const history::WriteResult& result)
 {
-    if (result.Ok() || told_) {
+    if (!result.Ok()) {
+        tellOnce(HistoryWriteText(result));
+    }
+}
+
+void RoundRecorder::tellOnce(const QString& text)
+{
+    if (told_) {
         return;
     }
     told_ = true;
     // Once the focus change that wrote has been handled: a modal box in the middle of it would
     // move the focus again half-way.
-    QTimer::singleShot(0, this, [text = HistoryWriteText(result)] {
-        Hooks().messageBox(text, QStringLiteral("练习"));
-    });
+    QTimer::singleShot(0, this, [text] { Hooks().messageBox(text, QStringLiteral("练习")); });
 }
 
 } // namespace sumvarl

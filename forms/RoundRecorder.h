@@ -8,6 +8,8 @@
 //   another window does not restart it;
 // - the round is started in the store with its first answer and ended at the first 交卷 with that
 //   round's score; 再练错题 adds its answers to the same round;
+// - after a backup has been restored, the round records nothing more (its round is not in the
+//   restored file), and says so once;
 // - a write that fails is told once for the round (not at all where the store said at opening
 //   that it would keep nothing), and the next answers are tried again.
 
@@ -43,6 +45,9 @@ public:
 
 private:
     void tell(const history::WriteResult& result);
+    void tellOnce(const QString& text);
+    // False once a backup has been restored since the round began.
+    bool current();
 
     history::Store& store_;
     qint64 child_;
@@ -55,6 +60,7 @@ private:
     QDateTime enteredAt_;
     std::map<std::size_t, QString> kept_;
     bool ended_ = false;
+    int generation_; // of the shared history when the round began
     bool told_;
 };
 

@@ -872,6 +872,18 @@ WriteResult Store::Backup(const QString& target) const
     return {};
 }
 
+RestoreResult Store::RestoreFrom(const QString& backup, const QDateTime& now)
+{
+    QSqlDatabase::database(connection_, false).close();
+    const RestoreResult result = Restore(backup, path_, now);
+    // Restored or not, the store reads and writes what is now at its path.
+    const std::unique_ptr<Store> fresh = Open(path_, now);
+    std::swap(connection_, fresh->connection_);
+    std::swap(report_, fresh->report_);
+    std::swap(checkedDay_, fresh->checkedDay_);
+    return result;
+}
+
 RestoreResult Restore(const QString& backup, const QString& live, const QDateTime& now)
 {
     RestoreResult result;

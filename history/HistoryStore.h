@@ -181,6 +181,10 @@ public:
     // by this or another program; written beside target first, then renamed onto it.
     WriteResult Backup(const QString& target) const;
 
+    // Restore (below) onto this store's own file, then this store opened afresh on what is there
+    // now, so that whoever holds it keeps holding it.
+    RestoreResult RestoreFrom(const QString& backup, const QDateTime& now);
+
     // A read of the file for the other readers of this folder; an empty result where the store
     // has no file.
     QSqlQuery Read(const QString& sql, const QVariantList& values = {}) const;

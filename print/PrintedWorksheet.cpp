@@ -431,4 +431,12 @@ SaveOutcome SavePaintingPdf(const QString& path, const WorksheetPdf::Painting& p
     return {result, pdf.ErrorString()};
 }
 
+PaintPages PaintingPages(WorksheetPdf::Painting paint)
+{
+    return [paint = std::move(paint)](QPainter& painter, QPagedPaintDevice& pages) {
+        paint(painter, QRectF(0, 0, pages.width(), pages.height()));
+        return true;
+    };
+}
+
 } // namespace sumvarl

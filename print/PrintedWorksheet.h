@@ -177,6 +177,9 @@ SaveResult CommitTogether(std::initializer_list<WorksheetPdf*> documents);
 SaveOutcome SaveWorksheetPdf(const QString& path, const DocumentOptions& options = {});
 SaveOutcome SaveDocumentPdf(const QString& path, const DrawDocument& draw);
 SaveOutcome SavePaintingPdf(const QString& path, const WorksheetPdf::Painting& paint);
+
+// A painting of one page as a job for a printer: painted on the printable area of its paper.
+PaintPages PaintingPages(WorksheetPdf::Painting paint);
 // The sheet written out step by step (脱式), then its key on a new page, as one PDF.
 SaveOutcome SaveWorkingPdf(const QString& path, const Sheet& sheet);
 

@@ -74,6 +74,21 @@ std::u16string KeptSheetFooter(qint64 number)
     return u"卷号 " + EncodeKeptSheetCode(static_cast<std::uint32_t>(number));
 }
 
+QString RestoreFailureText(const history::RestoreResult& result)
+{
+    if (result.restored) {
+        return {};
+    }
+    const QString kept = QStringLiteral("现在的记录没有改动。");
+    if (result.reason.startsWith(QLatin1String("written by a newer program"))) {
+        return QStringLiteral("这个备份是更新版本的 Sumvarl 做的，这个版本不能恢复它。") + kept;
+    }
+    if (result.reason == QLatin1String("no history")) {
+        return QStringLiteral("这个文件不是 Sumvarl 的记录。") + kept;
+    }
+    return QStringLiteral("没有恢复（%1）。").arg(SystemReasonInChinese(result.reason)) + kept;
+}
+
 QString ChildWriteText(const history::WriteResult& result, const QString& name)
 {
     switch (result.state) {

@@ -23,6 +23,9 @@ QString PaperWriteText(const history::WriteResult& result);
 // The footer of a sheet kept for a child: "卷号 U234-567X"; empty for a number no code holds.
 std::u16string KeptSheetFooter(qint64 number);
 
+// Why a backup was not restored: "这个备份是更新版本的 Sumvarl 做的……"; empty when it was.
+QString RestoreFailureText(const history::RestoreResult& result);
+
 // A change to the children that could not be made; empty when it was made.
 QString ChildWriteText(const history::WriteResult& result, const QString& name);
 

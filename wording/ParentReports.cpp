@@ -135,4 +135,11 @@ SaveOutcome SaveWeeklyReportPdf(const history::Store& store, qint64 child, const
     });
 }
 
+PaintPages WeeklyReportPages(const history::Store& store, qint64 child, const QDate& day)
+{
+    return PaintingPages(
+        [report = WeeklyReportOf(store, child, day.addDays(1 - day.dayOfWeek()))](
+            QPainter& painter, const QRectF& page) { PaintWeeklyReport(painter, page, report); });
+}
+
 } // namespace sumvarl

@@ -5,6 +5,7 @@
 
 #include "history/Progress.h"
 #include "print/PrintResult.h"
+#include "print/PrinterModule.h"
 #include "print/ProgressChart.h"
 #include "print/WeeklyReport.h"
 
@@ -28,5 +29,8 @@ WeeklyReportData WeeklyReportOf(const history::Store& store, qint64 child, const
 // The report of the week holding day (from its Monday) on an A4 page at path.
 SaveOutcome SaveWeeklyReportPdf(const history::Store& store, qint64 child, const QDate& day,
                                 const QString& path);
+
+// The same page as a job for a printer, read from the store now.
+PaintPages WeeklyReportPages(const history::Store& store, qint64 child, const QDate& day);
 
 } // namespace sumvarl

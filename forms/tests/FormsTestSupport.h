@@ -99,6 +99,7 @@ public:
             return saving ? exportPath : importPath;
         };
         Hooks().ownPresetsPath = [this] { return ownPresetsPath; };
+        Hooks().backupFileName = [this](const QString&, const QString&) { return backupPath; };
     }
     ~HookRecorder()
     {
@@ -120,6 +121,7 @@ public:
     PrintResult printResult = PrintResult::Printed;
     std::vector<DrawDocument> drawings;
     std::vector<PaintPages> pages; // 竖式 sheets and keys sent to the printer
+    QString backupPath;            // the backup 恢复备份… restores
     QDateTime now{QDate(2026, 5, 6), QTime(9, 30)};
     std::vector<QStringList> childAsked;
     int childChoice = 0;

@@ -5,12 +5,16 @@
 #include "FormsTestSupport.h"
 #include "core/SheetCode.h"
 #include "forms/ChildMemory.h"
+#include "forms/ChildrenWindow.h"
 #include "forms/PaperMarkingWindow.h"
 #include "forms/ParentWindows.h"
+#include "forms/RoundRecorder.h"
+#include "print/PrintedWorksheet.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -185,13 +189,68 @@ private slots:
              QStringLiteral("import csv,sys\n"
                             "rows=list(csv.reader(open(sys.argv[1],encoding='utf-8-sig')))\n"
                             "print(len(rows)); print('|'.join(rows[0])); "
-                            "print('|'.join(rows[2][3:7]))"),
+                            "print('|'.join(rows[2][3:7])); print(rows[1][0])"),
              csv});
         QVERIFY(python.waitForFinished(30000));
         const QStringList out = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
         QCOMPARE(out.value(0), QStringLiteral("4"));
         QVERIFY(out.value(1).startsWith(QStringLiteral("时间|轮次|来源|题目|")));
         QCOMPARE(out.value(2), QStringLiteral("9－4＝（ ）|5|5, \"五\"|对"));
+        QCOMPARE(out.value(3), hooks_->now.addDays(-2).toLocalTime().toString(
+                                   QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    }
+
+    // 恢复备份… puts a backup in place of the whole history, the history as it was kept aside; a
+    // round begun before stops recording, since its round is not in the restored file.
+    void backupIsRestoredAndARoundBegunBeforeStopsRecording()
+    {
+        QTemporaryDir dir;
+        hooks_->backupPath = dir.filePath(QStringLiteral("backup.sqlite3"));
+        QVERIFY(SharedHistory().Backup(hooks_->backupPath).Ok());
+        QVERIFY(SharedHistory().AddChild(QStringLiteral("小红"), 2, hooks_->now).Ok());
+        sumvarl::RoundRecorder recorder(
+            SharedHistory(), child_, sumvarl::history::RoundKind::Practice,
+            {sumvarl::SheetSpec{{sumvarl::PartSpec{}}, 1},
+             {Two(8, Operation::Add, 5, 13), Two(2, Operation::Add, 2, 4)}});
+        recorder.leave(0, QStringLiteral("13"), true);
+        QVERIFY(recorder.started());
+
+        sumvarl::ChildrenWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(Control<QListWidget>(w, QStringLiteral("List"))->count(), 2);
+        QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("Restore")), Qt::LeftButton);
+        QCOMPARE(hooks_->questions.size(), 1U);
+        QCOMPARE(Control<QListWidget>(w, QStringLiteral("List"))->count(), 1);
+        const QString status = Control<QLabel>(w, QStringLiteral("Status"))->text();
+        const QString keptAside = status.section(QStringLiteral("另存为："), 1);
+        QVERIFY2(QFileInfo::exists(keptAside), qPrintable(status));
+
+        const auto answers = [] {
+            QSqlQuery q = SharedHistory().Read(QStringLiteral("SELECT count(*) FROM answer"));
+            return q.next() ? q.value(0).toInt() : -1;
+        };
+        QCOMPARE(answers(), 3);
+        recorder.leave(1, QStringLiteral("4"), true);
+        QCOMPARE(answers(), 3);
+        QTRY_VERIFY(!hooks_->messages.empty() &&
+                    hooks_->messages.back().prompt.contains(QStringLiteral("不再记录")));
+    }
+
+    // 打印本周报告 hands the printer the page 本周报告… saves.
+    void weeklyReportGoesToThePrinter()
+    {
+        sumvarl::ChildrenWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::mouseClick(Control<QPushButton>(w, QStringLiteral("PrintReport")), Qt::LeftButton);
+        QCOMPARE(hooks_->pages.size(), std::size_t{1});
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        sumvarl::WorksheetPdf printed(pdf);
+        QVERIFY(printed.AddPages(hooks_->pages.front(), 1));
+        QCOMPARE(printed.Commit(), sumvarl::SaveResult::Saved);
+        QVERIFY(printtest::PdfLines(pdf).join(' ').contains(QStringLiteral("小明的一周")));
     }
 
 private:
