@@ -196,34 +196,48 @@ SaveOutcome ExportAnswersCsv(qint64 child, const QString& path)
     }
     QByteArray out("\xEF\xBB\xBF");
     out += QStringLiteral("时间,轮次,来源,题目,正确答案,孩子的答案,对错,用时（秒）\r\n").toUtf8();
-    // The facts' texts once each: a year holds hundreds of thousands of answers to a few
-    // hundred facts.
-    std::map<FactKey, std::pair<QString, QString>> texts;
-    // Answers come in time order, several a minute: each minute's text is made once (a zone's
-    // offset is whole minutes, so the seconds are the same in every zone).
+    // The line is put together in UTF-8 from pieces made once: each fact's texts (a year holds
+    // hundreds of thousands of answers to a few hundred facts), the kinds, and each minute's time
+    // (answers come in time order, several a minute; a zone's offset is whole minutes, so the
+    // seconds are the same in every zone).
+    std::map<FactKey, QByteArray> texts;
+    const std::array<QByteArray, 3> kinds{KindText(history::RoundKind::Practice).toUtf8(),
+                                          KindText(history::RoundKind::Today).toUtf8(),
+                                          KindText(history::RoundKind::Paper).toUtf8()};
+    const QByteArray right = QStringLiteral(",对,").toUtf8();
+    const QByteArray wrong = QStringLiteral(",错,").toUtf8();
     qint64 minute = -1;
-    QString minuteText;
+    QByteArray minuteText;
     history::ForEachAnswer(SharedHistory(), child, [&](const history::KeptAnswer& a) {
         auto known = texts.find(KeyOf(a.fact));
         if (known == texts.end()) {
-            known = texts
-                        .emplace(KeyOf(a.fact),
-                                 std::pair{BookProblemText(a.fact), ToQString(RightAnswer(a.fact))})
-                        .first;
+            const QString text =
+                BookProblemText(a.fact) + QLatin1Char(',') + ToQString(RightAnswer(a.fact));
+            known = texts.emplace(KeyOf(a.fact), text.toUtf8()).first;
         }
         const qint64 ms = a.at.toMSecsSinceEpoch();
         if (ms / 60000 != minute) {
             minute = ms / 60000;
-            minuteText = a.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:"));
+            minuteText = a.at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:")).toUtf8();
         }
-        const QString line =
-            minuteText + QStringLiteral("%1").arg(ms / 1000 % 60, 2, 10, QLatin1Char('0')) +
-            QLatin1Char(',') + QString::number(a.round) + QLatin1Char(',') + KindText(a.kind) +
-            QLatin1Char(',') + known->second.first + QLatin1Char(',') + known->second.second +
-            QLatin1Char(',') + CsvField(a.given) + QLatin1Char(',') +
-            (a.right ? QStringLiteral("对") : QStringLiteral("错")) + QLatin1Char(',') +
-            (a.ms ? QString::number(*a.ms / 1000.0, 'f', 1) : QString()) + QStringLiteral("\r\n");
-        out += line.toUtf8();
+        const qint64 second = ms / 1000 % 60;
+        out += minuteText;
+        out += static_cast<char>('0' + second / 10);
+        out += static_cast<char>('0' + second % 10);
+        out += ',';
+        out += QByteArray::number(a.round);
+        out += ',';
+        const auto kind = static_cast<std::size_t>(a.kind);
+        out += kind < kinds.size() ? kinds.at(kind) : QByteArray();
+        out += ',';
+        out += known->second;
+        out += ',';
+        out += CsvField(a.given).toUtf8();
+        out += a.right ? right : wrong;
+        if (a.ms) {
+            out += QByteArray::number(*a.ms / 1000.0, 'f', 1);
+        }
+        out += "\r\n";
         if (out.size() > (1 << 20)) {
             file.write(out);
             out.clear();

@@ -223,7 +223,8 @@ void ForEachAnswer(const Store& store, qint64 child,
         {child});
     KeptAnswer kept;
     while (q.next()) {
-        kept.at = QDateTime::fromMSecsSinceEpoch(q.value(0).toLongLong());
+        // In UTC: a local time would read the zone's file for every row, most of a year's time.
+        kept.at = QDateTime::fromMSecsSinceEpoch(q.value(0).toLongLong(), Qt::UTC);
         kept.round = q.value(1).toLongLong();
         kept.kind = kinds[kept.round];
         kept.fact = facts[q.value(2).toLongLong()];

@@ -87,7 +87,7 @@ WeekSummary WeekOf(const Store& store, qint64 child, const QDate& monday);
 // One answer as kept, for export.
 struct KeptAnswer
 {
-    QDateTime at;
+    QDateTime at; // in UTC
     qint64 round = 0;
     RoundKind kind = RoundKind::Practice;
     model::Problem fact;
