@@ -26,6 +26,7 @@ namespace {
 
 const QString Title = QStringLiteral("批改纸质练习");
 constexpr int Columns = 4;
+const QString MarkText = QStringLiteral("  ✗");
 
 // What the parent typed, as the answer key writes it: a remainder division's two numbers may be
 // typed apart by anything ("3 2", "3…2", "3,2").
@@ -175,7 +176,9 @@ void PaperMarkingWindow::showSheet(Sheet sheet, std::optional<qint64> paper,
         item.problem->setCheckable(true);
         // Return in an answer box must not press the problem last clicked.
         item.problem->setAutoDefault(false);
-        item.problem->setMinimumWidth(150);
+        // Room for the mark from the start, so that marking moves nothing.
+        item.problem->setMinimumWidth(
+            item.problem->fontMetrics().horizontalAdvance(item.problem->text() + MarkText) + 24);
         item.problem->setStyleSheet(
             QStringLiteral("QPushButton { text-align: left; padding: 2px 6px; }"
                            " QPushButton:checked { color: #b00000; background: #ffe4e4; }"));
@@ -221,11 +224,10 @@ void PaperMarkingWindow::clearItems()
 void PaperMarkingWindow::showMark(QPushButton& problem)
 {
     const QString text = problem.text();
-    const QString mark = QStringLiteral("  ✗");
-    if (problem.isChecked() && !text.endsWith(mark)) {
-        problem.setText(text + mark);
-    } else if (!problem.isChecked() && text.endsWith(mark)) {
-        problem.setText(text.chopped(mark.size()));
+    if (problem.isChecked() && !text.endsWith(MarkText)) {
+        problem.setText(text + MarkText);
+    } else if (!problem.isChecked() && text.endsWith(MarkText)) {
+        problem.setText(text.chopped(MarkText.size()));
     }
 }
 

@@ -109,7 +109,7 @@ while [ "$i" -le "$problems" ]; do
 done
 sleep 0.3
 shot=${SUMVARL_SHOT:-}
-[ -n "$shot" ] && import -window root "$shot"
+[ -n "$shot" ] && import -window "$marking" "$shot"
 xdotool key space
 sleep 0.7
 alive
