@@ -11,12 +11,15 @@
 #include "history/Progress.h"
 #include "history/TodaysRound.h"
 #include "print/PainterSurface.h"
+#include "print/ProgressChart.h"
 #include "wording/ParentReports.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -268,6 +271,23 @@ void BM_FullCheck(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FullCheck)->Unit(benchmark::kMillisecond);
+
+// 进步's chart of a year as the window shows it: the days read, the picture made and drawn.
+void BM_YearChartDrawn(benchmark::State& state)
+{
+    const auto store = history::Store::Open(History(), Today);
+    QImage image(900, 500, QImage::Format_RGB32);
+    const QDate last = Today.date();
+    const QDate first = last.addDays(-364);
+    for (auto _ : state) {
+        const ChartPicture picture = ProgressPicture(history::ProgressByDay(*store, 1, first, last),
+                                                     first, 365, ProgressMeasure::RightPerMinute);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DrawChart(painter, QRectF(image.rect()), picture);
+    }
+}
+BENCHMARK(BM_YearChartDrawn)->Unit(benchmark::kMillisecond);
 
 // What a parent takes away: the week's report as a PDF, and one child's every answer as CSV,
 // both as the windows make them.
