@@ -875,7 +875,7 @@ WriteResult Store::Backup(const QString& target) const
 RestoreResult Store::RestoreFrom(const QString& backup, const QDateTime& now)
 {
     QSqlDatabase::database(connection_, false).close();
-    const RestoreResult result = Restore(backup, path_, now);
+    RestoreResult result = Restore(backup, path_, now);
     // Restored or not, the store reads and writes what is now at its path.
     const std::unique_ptr<Store> fresh = Open(path_, now);
     std::swap(connection_, fresh->connection_);
