@@ -318,8 +318,11 @@ std::vector<long long> InnerValues(const ChainForm& form, int top, const Lesson&
         const std::optional<ChainValue> v = c.valueOnRight
                                                 ? Step(z, c.outer, u, false, top, lesson, true)
                                                 : Step(u, c.outer, z, false, top, lesson, true);
-        if (v && v->result <= cap) {
-            values.at(static_cast<std::size_t>(v->result)) += pairs;
+        // Read through value_or: a test of the flag and the value in one jump would read the
+        // value of an empty optional (valgrind sees it, though the result cannot change).
+        const int value = v.value_or(ChainValue{-1, 0}).result;
+        if (value >= 0 && value <= cap) {
+            values.at(static_cast<std::size_t>(value)) += pairs;
         }
     };
     // A dividend u ÷ z has a single-digit divisor, so it is at most cap × 9.
