@@ -35,11 +35,17 @@ std::u16string Symbols(std::u16string_view text)
 void CheckTyped(std::u16string_view typed)
 {
     const sumvarl::DecodedSheetCode read = sumvarl::DecodeSheetCode(typed);
-    Require(read.recipe.has_value() == (read.error == sumvarl::SheetCodeError::None),
+    Require((read.recipe.has_value() || read.keptSheet.has_value()) ==
+                (read.error == sumvarl::SheetCodeError::None),
             "a code is either read or refused with a reason");
+    Require(!(read.recipe && read.keptSheet), "a code is a recipe or a kept sheet, not both");
     if (read.recipe) {
         Require(Symbols(sumvarl::EncodeSheetCode(*read.recipe)) == Symbols(typed),
                 "a code that reads as a sheet is that sheet's code");
+    }
+    if (read.keptSheet) {
+        Require(Symbols(sumvarl::EncodeKeptSheetCode(*read.keptSheet)) == Symbols(typed),
+                "a code that reads as a kept sheet is that sheet's code");
     }
 }
 
