@@ -52,12 +52,15 @@ sleep 1.5
 
 step="opening the history through 今日练习, before there is a child"
 sheet_menu 2
-sleep 1
-xdotool key Return
+# The message that there is no child yet, titled 今日练习 like the window to come: answered,
+# and gone before that window is looked for.
+message=$(window 30 今日练习)
+[ -n "$message" ] || { alive; fail "no message about the missing child within 30 s"; }
+xdotool windowfocus --sync "$message" && xdotool key Return
 n=0
-until [ -f "$db" ]; do
+while [ -n "$(xdotool search --onlyvisible --name '^今日练习$' 2>/dev/null)" ] || [ ! -f "$db" ]; do
     n=$((n + 1))
-    [ "$n" -gt 100 ] && { alive; fail "今日练习 made no history file at $db"; }
+    [ "$n" -gt 300 ] && { alive; fail "the message stayed, or 今日练习 made no history file at $db"; }
     sleep 0.1
 done
 # A child as 孩子… would add one, and chosen last time.
