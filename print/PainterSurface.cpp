@@ -141,11 +141,11 @@ void PainterSurface::DrawFooter()
         return;
     }
     constexpr double FooterPoints = 9.0;
-    FontSpec spec = Font();
-    spec.size = FooterPoints;
-    spec.bold = spec.underline = spec.strikeOut = false;
+    FontSpec small = Font();
+    small.size = FooterPoints;
+    small.bold = small.underline = small.strikeOut = false;
     const QPaintDevice* device = painter_.device();
-    const QFont font = MakeFont(spec, device);
+    const QFont font = MakeFont(small, device);
     const QFontMetricsF metrics(font, device);
     painter_.save();
     painter_.setFont(font);
