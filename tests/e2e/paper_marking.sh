@@ -74,16 +74,9 @@ today=$(window 20 今日练习)
 xdotool windowfocus --sync "$today" || fail "cannot focus 今日练习"
 sleep 0.5
 xdotool key ctrl+p
-n=0
-until [ -n "$(ls "$TEST_PRINTER_OUT")" ] && [ -z "$(lpstat -o 2>/dev/null)" ]; do
-    n=$((n + 1))
-    [ "$n" -gt 300 ] && { alive; fail "no job reached the test printer within 30 s"; }
-    sleep 0.1
-done
-set -- "$TEST_PRINTER_OUT"/job-*.pdf
-[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one kept PDF, found: $(ls "$TEST_PRINTER_OUT")"
-code=$(pdftotext "$1" - | tr -d ' ' | sed -n 's/^卷号\(U[0-9A-Z-]*\)$/\1/p' | head -n 1)
-[ -n "$code" ] || fail "no 卷号 on the printed 错题卷: $(pdftotext "$1" - | tr '\n' ' ')"
+printed_job
+code=$(pdftotext "$job" - | tr -d ' ' | sed -n 's/^卷号\(U[0-9A-Z-]*\)$/\1/p' | head -n 1)
+[ -n "$code" ] || fail "no 卷号 on the printed 错题卷: $(pdftotext "$job" - | tr '\n' ' ')"
 problems=$(sql "SELECT count(*) FROM paper_fact")
 [ "$problems" -ge 3 ] || fail "the kept sheet holds $problems problems"
 

@@ -52,17 +52,10 @@ xdotool windowfocus --sync "$display" || fail "cannot focus the worksheet window
 click "$display" 1200 8160 2175 495
 
 step="waiting for the print job"
-n=0
-until [ -n "$(ls "$TEST_PRINTER_OUT")" ] && [ -z "$(lpstat -o 2>/dev/null)" ]; do
-    n=$((n + 1))
-    [ "$n" -gt 300 ] && { alive; fail "no job reached the test printer within 30 s"; }
-    sleep 0.1
-done
-set -- "$TEST_PRINTER_OUT"/job-*.pdf
-[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one kept PDF, found: $(ls "$TEST_PRINTER_OUT")"
+printed_job
 
 step="checking every printed problem"
-pdftotext -layout "$1" - | tr -d ' \t\r\f' >"$work/job.txt" || fail "pdftotext could not read $1"
+pdftotext -layout "$job" - | tr -d ' \t\r\f' >"$work/job.txt" || fail "pdftotext could not read $job"
 grep -q '^题目数：50题' "$work/job.txt" || fail "the heading is not 题目数：50题: $(head -5 "$work/job.txt")"
 grep -oE '[0-9]+[＋－][0-9]+[＋－][0-9]+＝' "$work/job.txt" >"$work/chains.txt"
 count=$(wc -l <"$work/chains.txt")

@@ -74,3 +74,16 @@ alive() {
 click() {
     xdotool mousemove --window "$1" $((($2 + $4 / 2) / 15)) $((($3 + $5 / 2) / 15)) click 1
 }
+
+# printed_job: waits for the one job the test printer keeps and sets $job to its PDF.
+printed_job() {
+    n=0
+    until [ -n "$(ls "$TEST_PRINTER_OUT")" ] && [ -z "$(lpstat -o 2>/dev/null)" ]; do
+        n=$((n + 1))
+        [ "$n" -gt 300 ] && { alive; fail "no job reached the test printer within 30 s"; }
+        sleep 0.1
+    done
+    set -- "$TEST_PRINTER_OUT"/job-*.pdf
+    [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one kept PDF, found: $(ls "$TEST_PRINTER_OUT")"
+    job=$1
+}

@@ -62,21 +62,12 @@ xdotool windowfocus --sync "$display" || fail "cannot focus the worksheet window
 click "$display" 1200 8160 2175 495
 
 step="waiting for the print job"
-n=0
-until [ -n "$(ls "$TEST_PRINTER_OUT")" ] && [ -z "$(lpstat -o 2>/dev/null)" ]; do
-    n=$((n + 1))
-    [ "$n" -gt 300 ] && { alive; fail "no job reached the test printer within 30 s"; }
-    sleep 0.1
-done
-set -- "$TEST_PRINTER_OUT"/job-*.pdf
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-    fail "expected one kept PDF, found: $(ls "$TEST_PRINTER_OUT")"
-fi
+printed_job
 
 step="reading the printed job"
 # pdftotext's spacing is approximate, its characters are not: white space removed.
-pdftotext -layout "$1" - | tr -d ' \t\r\f' | grep -v '^$' >"$work/job.txt" ||
-    fail "pdftotext could not read $1"
+pdftotext -layout "$job" - | tr -d ' \t\r\f' | grep -v '^$' >"$work/job.txt" ||
+    fail "pdftotext could not read $job"
 sed 's/^/  | /' "$work/job.txt"
 heading=$(grep -m 1 '^题目数：' "$work/job.txt")
 case $heading in
