@@ -670,16 +670,17 @@ ParseOutcome ReadVerticalOptions(const QCommandLineParser& parser, const Options
             }
         }
         if (!parser.isSet(o.count)) {
-            job.settings.ProblemCount = static_cast<std::int16_t>(job.perPage);
+            job.settings.ProblemCount = static_cast<std::int16_t>(job.paper.perPage);
         }
     }
     return {};
 }
 
-// --grid, --check and --per-page, which only a 竖式 sheet has.
+// --grid, --check and --per-page, which only a 竖式 sheet has (a code or a preset may be one).
 ParseOutcome ReadPageOptions(const QCommandLineParser& parser, const Options& o, BatchJob& job)
 {
-    const bool vertical = parser.isSet(o.vertical) || parser.isSet(o.fromCode);
+    const bool vertical =
+        parser.isSet(o.vertical) || parser.isSet(o.fromCode) || parser.isSet(o.preset);
     for (const QCommandLineOption* option : {&o.grid, &o.checkBox, &o.perPage}) {
         if (parser.isSet(*option) && !vertical) {
             const QString name = QStringLiteral("--") + option->names().constFirst();
@@ -687,12 +688,12 @@ ParseOutcome ReadPageOptions(const QCommandLineParser& parser, const Options& o,
                          QStringLiteral("%1 is for 竖式 sheets (--vertical) only").arg(name));
         }
     }
-    job.grid = parser.isSet(o.grid);
-    job.checkBox = parser.isSet(o.checkBox);
+    job.paper.grid = parser.isSet(o.grid);
+    job.paper.checkBox = parser.isSet(o.checkBox);
     bool ok = false;
-    job.perPage = Folded(parser.value(o.perPage)).trimmed().toInt(&ok);
+    job.paper.perPage = Folded(parser.value(o.perPage)).trimmed().toInt(&ok);
     if (!ok || std::find(VerticalPerPageChoices.begin(), VerticalPerPageChoices.end(),
-                         job.perPage) == VerticalPerPageChoices.end()) {
+                         job.paper.perPage) == VerticalPerPageChoices.end()) {
         return Usage(QStringLiteral("--per-page 只接受 4、6 或 8"),
                      QStringLiteral("--per-page takes 4, 6 or 8"));
     }

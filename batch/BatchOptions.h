@@ -51,9 +51,7 @@ struct BatchJob
     bool stepByStep = false; // 脱式计算: each problem with a line for every step
     // 竖式: the problems of this kind worked in columns, with squares, 验算 boxes, so many a page.
     VerticalKind vertical = VerticalKind::None;
-    bool grid = false;
-    bool checkBox = false;
-    int perPage = 6;
+    VerticalPaper paper;
     // One sheet per name, the name in its heading; empty for unnamed copies.
     std::vector<std::u16string> names;
     int copies = 1;

@@ -12,6 +12,7 @@
 #include "wording/Messages.h"
 #include "wording/ParentReports.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QFileInfo>
@@ -93,9 +94,8 @@ void AddVerticalSheet(const BatchJob& job, const Sheet& made, const std::u16stri
                       WorksheetPdf& sheets, WorksheetPdf* keys)
 {
     VerticalOptions sheet;
-    sheet.grid = job.grid;
-    sheet.checkBox = job.checkBox;
-    sheet.perPage = job.perPage;
+    sheet.paper = job.paper;
+    sheet.footer = SheetCodeFooter(made.recipe);
     sheet.pupilName = name;
     VerticalOptions key = sheet;
     key.answerKey = true;

@@ -17,6 +17,7 @@ std::int16_t FillBlankPercent = 0;
 Lesson lesson;
 sumvarl::ProblemShape shape = sumvarl::ProblemShape::OneOperation;
 sumvarl::VerticalKind vertical = sumvarl::VerticalKind::None;
+sumvarl::VerticalPaper verticalPaper;
 std::vector<sumvarl::PartSpec> presetParts;
 bool partsMixed = false;
 
@@ -39,6 +40,7 @@ void ResetState()
     lesson = Lesson{};
     shape = sumvarl::ProblemShape::OneOperation;
     vertical = sumvarl::VerticalKind::None;
+    verticalPaper = sumvarl::VerticalPaper{};
     presetParts.clear();
     partsMixed = false;
     CurrentOperand1.clear();

@@ -47,6 +47,8 @@ extern Lesson lesson;
 extern sumvarl::ProblemShape shape;
 // The kind of 竖式 chosen in 更多设置 (None: one-line problems), also written by Start.
 extern sumvarl::VerticalKind vertical;
+// How 题目 prints a 竖式 sheet (squares, 验算, problems a page), also written by Start.
+extern sumvarl::VerticalPaper verticalPaper;
 // The parts of a preset (年级与单元) Start committed; empty for one part of the settings above.
 extern std::vector<sumvarl::PartSpec> presetParts;
 // Those parts' problems shuffled together (各部分的题混在一起).

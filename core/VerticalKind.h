@@ -3,6 +3,7 @@
 // The kinds of problems worked in columns on paper (竖式). Values are stored in sheet codes:
 // append only.
 
+#include <array>
 #include <cstdint>
 
 namespace sumvarl {
@@ -17,5 +18,17 @@ enum class VerticalKind : std::int8_t {
     DivideByTwoDigit,      // 除数是两位数的除法 432÷36
 };
 inline constexpr int VerticalKindCount = 7;
+
+inline constexpr std::array<int, 3> VerticalPerPageChoices{4, 6, 8};
+
+// How a 竖式 sheet is set out on paper; it does not change the problems, so no sheet code holds it.
+struct VerticalPaper
+{
+    bool grid = false;     // one square for each digit
+    bool checkBox = false; // a box headed 验算 under each problem
+    int perPage = 6;       // 4, 6 or 8
+
+    bool operator==(const VerticalPaper&) const = default;
+};
 
 } // namespace sumvarl

@@ -26,9 +26,12 @@ namespace {
 
 constexpr int ClientWidth = 6600;
 constexpr int ClientHeight = 6180;
+constexpr int PaperTop = 2940; // 竖式的纸, under 题型
+// 年级与单元 and what follows stand one row lower for 竖式的纸.
+constexpr int PaperRow = 420;
 // The rows under 题型, 年级与单元 and the own presets' buttons stand this much lower.
-constexpr int ShapeRow = 2220;
-constexpr int OwnTop = 4360; // the own presets' buttons
+constexpr int ShapeRow = 2220 + PaperRow;
+constexpr int OwnTop = 4360 + PaperRow; // the own presets' buttons
 // In the list's item data: 0 for （自己设置）, k + 1 for grade preset k, -(k + 1) for own preset k.
 constexpr int EntryRole = Qt::UserRole;
 constexpr int LabelLeft = 240;
@@ -156,7 +159,9 @@ std::optional<Preset> LessonSettingsWindow::presetOfControls()
         Hooks().messageBox(RefusalText(*read.refusal), windowTitle());
         return std::nullopt;
     }
-    return Preset{OwnPresetTerm(), {}, {PartSpecFor(*read.settings, lesson(), shape())}, false};
+    PartSpec part = PartSpecFor(*read.settings, lesson(), shape());
+    part.vertical = vertical();
+    return Preset{OwnPresetTerm(), {}, {part}, false};
 }
 
 bool LessonSettingsWindow::storeOwn(std::vector<Preset> presets)
@@ -360,32 +365,37 @@ void LessonSettingsWindow::createControls()
     for (int k = 1; k < VerticalKindCount; ++k) {
         shapes << VerticalEntry(static_cast<VerticalKind>(k));
     }
-    shape_ = MakeList(this, QStringLiteral("Shape"), shapes, {BoxLeft, 2520, 3600, 360});
+    // As wide as 年级与单元: the 竖式 entries are long.
+    shape_ = MakeList(this, QStringLiteral("Shape"), shapes, {BoxLeft, 2520, 4320, 360});
+
+    createPaperControls();
 
     MakeLabel(this, QStringLiteral("PresetLabel"), QStringLiteral("年级与单元"),
-              {LabelLeft, 3060, 1695, 255});
-    preset_ = MakeList(this, QStringLiteral("Preset"), {}, {BoxLeft, 3000, 4320, 360});
+              {LabelLeft, 3060 + PaperRow, 1695, 255});
+    preset_ = MakeList(this, QStringLiteral("Preset"), {}, {BoxLeft, 3000 + PaperRow, 4320, 360});
     // Two lines: a preset of several parts says what each part is.
-    presetNote_ = MakeLabel(this, QStringLiteral("PresetNote"), QString(), {480, 3420, 5880, 600});
+    presetNote_ =
+        MakeLabel(this, QStringLiteral("PresetNote"), QString(), {480, 3420 + PaperRow, 5880, 600});
     presetNote_->setWordWrap(true);
     presetNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mixed_ = new QCheckBox(QStringLiteral("各部分的题混在一起"), this);
     mixed_->setObjectName(QStringLiteral("Mixed"));
     mixed_->setEnabled(false);
-    PlaceTwips(*mixed_, 480, 4020, 3600, 300);
+    PlaceTwips(*mixed_, 480, 4020 + PaperRow, 3600, 300);
     createOwnPresetControls();
 
+    // The count beside 关闭, a refusal on the whole line under them.
     count_ = MakeLabel(this, QStringLiteral("Count"), QString(),
-                       {LabelLeft, 2640 + ShapeRow, 6120, 255});
+                       {LabelLeft, 2640 + ShapeRow, 4440, 255});
     refusal_ = MakeLabel(this, QStringLiteral("Refusal"), QString(),
-                         {LabelLeft, 3000 + ShapeRow, 6120, 255});
+                         {LabelLeft, 3120 + ShapeRow, 6120, 255});
     QPalette red = refusal_->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     refusal_->setPalette(red);
 
     auto* close = new PushButton(QStringLiteral("关闭"), this);
     close->setObjectName(QStringLiteral("Close"));
-    PlaceTwips(*close, 4800, 3360 + ShapeRow, 1455, 495);
+    PlaceTwips(*close, 4800, 2580 + ShapeRow, 1455, 495);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     WidenLabelsToText(*this);
 
@@ -402,15 +412,50 @@ void LessonSettingsWindow::createControls()
     connect(preset_, &QComboBox::activated, this, &LessonSettingsWindow::choosePreset);
     connect(preset_, &QComboBox::currentIndexChanged, this,
             &LessonSettingsWindow::updateOwnButtons);
-    // Carrying and borrowing are rules of one-operation problems and of 竖式 of ＋ and －;
-    // chains leave them aside.
-    connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        const VerticalKind kind = vertical();
-        const bool rules = index == 0 || kind == VerticalKind::TwoDigitAddSubtract ||
-                           kind == VerticalKind::ThreeDigitAddSubtract;
-        carry_->setEnabled(rules);
-        borrow_->setEnabled(rules);
-    });
+    connect(shape_, &QComboBox::currentIndexChanged, this, &LessonSettingsWindow::showShapeRules);
+    showShapeRules();
+}
+
+void LessonSettingsWindow::createPaperControls()
+{
+    paperLabel_ = MakeLabel(this, QStringLiteral("PaperLabel"), QStringLiteral("竖式的纸"),
+                            {LabelLeft, PaperTop + 60, 1695, 255});
+    QStringList counts;
+    for (const int n : VerticalPerPageChoices) {
+        counts << QStringLiteral("每页 %1 题").arg(n);
+    }
+    perPage_ = MakeList(this, QStringLiteral("PerPage"), counts, {BoxLeft, PaperTop, 1440, 360});
+    perPage_->setCurrentIndex(1);
+    grid_ = new QCheckBox(QStringLiteral("方格"), this);
+    grid_->setObjectName(QStringLiteral("Grid"));
+    PlaceTwips(*grid_, 3660, PaperTop + 30, 1000, 300);
+    checkBox_ = new QCheckBox(QStringLiteral("验算框"), this);
+    checkBox_->setObjectName(QStringLiteral("CheckBox"));
+    PlaceTwips(*checkBox_, 4740, PaperTop + 30, 1500, 300);
+}
+
+// Carrying and borrowing are rules of one-operation problems and of 竖式 of ＋ and －; chains
+// leave them aside. Only a 竖式 is set out on paper in columns.
+void LessonSettingsWindow::showShapeRules()
+{
+    const VerticalKind kind = vertical();
+    const bool rules = shape_->currentIndex() == 0 || kind == VerticalKind::TwoDigitAddSubtract ||
+                       kind == VerticalKind::ThreeDigitAddSubtract;
+    carry_->setEnabled(rules);
+    borrow_->setEnabled(rules);
+    for (QWidget* paper : {paperLabel_, static_cast<QWidget*>(perPage_),
+                           static_cast<QWidget*>(grid_), static_cast<QWidget*>(checkBox_)}) {
+        paper->setEnabled(kind != VerticalKind::None);
+    }
+}
+
+VerticalPaper LessonSettingsWindow::paper() const
+{
+    VerticalPaper shown;
+    shown.grid = grid_->isChecked();
+    shown.checkBox = checkBox_->isChecked();
+    shown.perPage = VerticalPerPageChoices.at(static_cast<std::size_t>(perPage_->currentIndex()));
+    return shown;
 }
 
 sumvarl::Lesson LessonSettingsWindow::lesson() const
@@ -475,6 +520,12 @@ QString PresetNote(const Preset& preset)
     QStringList parts;
     for (const PartSpec& part : preset.parts) {
         QString what;
+        if (part.vertical != VerticalKind::None) {
+            parts << QStringLiteral("竖式 %1 %2 题")
+                         .arg(VerticalName(part.vertical))
+                         .arg(part.problemCount);
+            continue;
+        }
         if (part.shape == ProblemShape::OneOperation) {
             QStringList ticked;
             int before = 0;
@@ -525,7 +576,9 @@ void LessonSettingsWindow::applyPreset(const Preset& preset)
     tableTo_->setCurrentIndex(first.lesson.tableTo);
     remainder_->setChecked(first.lesson.remainder);
     remainderZero_->setChecked(first.lesson.remainderZero);
-    shape_->setCurrentIndex(static_cast<int>(first.shape));
+    shape_->setCurrentIndex(first.vertical != VerticalKind::None
+                                ? ProblemShapeCount + static_cast<int>(first.vertical) - 1
+                                : static_cast<int>(first.shape));
     applying_ = false;
     presetParts_ = preset.parts;
     presetNote_->setText(PresetNote(preset));
@@ -576,6 +629,10 @@ void LessonSettingsWindow::updateCount()
                           : worked              ? DifferentVerticalProblems(columns)
                                                 : DifferentProblems(in);
     for (const PartSpec& part : presetParts_) {
+        if (part.vertical != VerticalKind::None) {
+            different += DifferentVerticalProblems(part);
+            continue;
+        }
         CountInputs each;
         each.weightTotal = part.weightTotal;
         std::copy(part.cumulativeWeight.begin(), part.cumulativeWeight.end(),

@@ -36,6 +36,8 @@ public:
     ProblemShape shape() const;
     // The kind of 竖式 chosen under 题型, whose entries follow the shapes'; None for a shape.
     VerticalKind vertical() const;
+    // How a 竖式 sheet is set out on paper, as 竖式的纸 shows it.
+    VerticalPaper paper() const;
 
     // Counts again from the settings window's boxes and this window's controls.
     void updateCount();
@@ -54,6 +56,8 @@ protected:
 
 private:
     void createControls();
+    void createPaperControls();
+    void showShapeRules();
     void createOwnPresetControls();
     void fillPresetList();
     void choosePreset(int index);
@@ -82,6 +86,10 @@ private:
     QCheckBox* remainder_ = nullptr;
     QCheckBox* remainderZero_ = nullptr;
     QComboBox* shape_ = nullptr;
+    QWidget* paperLabel_ = nullptr;
+    QComboBox* perPage_ = nullptr;
+    QCheckBox* grid_ = nullptr;
+    QCheckBox* checkBox_ = nullptr;
     QComboBox* preset_ = nullptr;
     QLabel* presetNote_ = nullptr;
     QCheckBox* mixed_ = nullptr;

@@ -1,5 +1,6 @@
 #include "forms/frmDisplay.h"
 
+#include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/Vertical.h"
 #include "forms/ChildMemory.h"
@@ -15,6 +16,7 @@
 #include "print/VerticalSheet.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
+#include "wording/VerticalWords.h"
 #include "worksheet/WorksheetBuilder.h"
 
 #include <QAction>
@@ -32,11 +34,14 @@ namespace sumvarl {
 
 namespace {
 
-// A 竖式 sheet on paper, or its worked key, as the window prints and saves it.
-VerticalOptions VerticalPage(bool answerKey)
+// A 竖式 sheet on paper, or its worked key, as the window prints and saves it: set out as Start
+// committed, its 卷号 at the foot so that the paper can be marked later.
+VerticalOptions VerticalPage(const Sheet& sheet, bool answerKey)
 {
     VerticalOptions options;
     options.answerKey = answerKey;
+    options.paper = Math::verticalPaper;
+    options.footer = SheetCodeFooter(sheet.recipe);
     return options;
 }
 
@@ -270,9 +275,9 @@ void frmDisplay::Command1_Click()
     if (!printing_->Busy()) {
         const QString title = Command1_->text();
         // A 竖式 sheet goes to paper set out in columns; the screen shows it across.
-        printing_->Follow(IsVerticalSheet(sheet_.recipe)
-                              ? Hooks().printPages(VerticalSheetPages(sheet_, VerticalPage(false)))
-                              : Hooks().print(),
+        printing_->Follow(IsVerticalSheet(sheet_.recipe) ? Hooks().printPages(VerticalSheetPages(
+                                                               sheet_, VerticalPage(sheet_, false)))
+                                                         : Hooks().print(),
                           title, [this] { savePdf(); });
     }
 }
@@ -346,10 +351,11 @@ void frmDisplay::reportDialogJob(const std::optional<PrintOutcome>& outcome, con
 void frmDisplay::printAnswers()
 {
     if (!printing_->Busy()) {
-        printing_->Follow(IsVerticalSheet(sheet_.recipe)
-                              ? Hooks().printPages(VerticalSheetPages(sheet_, VerticalPage(true)))
-                              : Hooks().printDocument({.answerKey = true, .pupilName = {}}),
-                          PrintAnswersText, [this] { saveAnswersPdf(); });
+        printing_->Follow(
+            IsVerticalSheet(sheet_.recipe)
+                ? Hooks().printPages(VerticalSheetPages(sheet_, VerticalPage(sheet_, true)))
+                : Hooks().printDocument({.answerKey = true, .pupilName = {}}),
+            PrintAnswersText, [this] { saveAnswersPdf(); });
     }
 }
 
@@ -410,7 +416,7 @@ void frmDisplay::askAndSavePdf(bool answerKey, const QString& title)
     }
     const SaveOutcome saved =
         IsVerticalSheet(sheet_.recipe)
-            ? SaveVerticalPdf(path, sheet_, VerticalPage(answerKey))
+            ? SaveVerticalPdf(path, sheet_, VerticalPage(sheet_, answerKey))
             : SaveWorksheetPdf(path, {.answerKey = answerKey, .pupilName = {}});
     if (!saved.Ok()) {
         Hooks().messageBox(SaveFailureMessage(saved.result, path, saved.reason), caption);

@@ -468,6 +468,7 @@ void frmMain::Command1_Click()
     Math::lesson = lesson;
     Math::shape = shape;
     Math::vertical = vertical;
+    Math::verticalPaper = lessonSettings_ != nullptr ? lessonSettings_->paper() : VerticalPaper{};
     Math::presetParts =
         lessonSettings_ != nullptr ? lessonSettings_->presetParts() : std::vector<PartSpec>{};
     Math::partsMixed = lessonSettings_ != nullptr && lessonSettings_->mixed();

@@ -181,7 +181,7 @@ class Page
 {
 public:
     Page(QPainter& painter, const VerticalOptions& options)
-        : painter_(painter), options_(options), grid_(GridFor(options.perPage)),
+        : painter_(painter), options_(options), grid_(GridFor(options.paper.perPage)),
           pxPerMm_(painter.device()->logicalDpiX() / MmPerInch),
           widthMm_(painter.device()->width() / pxPerMm_),
           heightMm_(painter.device()->height() / pxPerMm_)
@@ -236,13 +236,13 @@ public:
         const VerticalLayout layout = LayOutVertical(problem);
         const double left = x0 + (slotW - layout.columns * cell) / 2;
         const double top = y0 + AcrossMm;
-        if (options_.grid) {
+        if (options_.paper.grid) {
             Squares(left, top, layout.columns, workRows, cell);
         }
         Working(layout, left, top, cell);
         const double boxTop = top + workRows * cell + CheckBoxGapMm;
         const double boxBottom = y0 + slotH - 3;
-        if (options_.checkBox && boxBottom - boxTop >= CheckBoxMinMm) {
+        if (options_.paper.checkBox && boxBottom - boxTop >= CheckBoxMinMm) {
             painter_.setPen(Pen(0.25, Qt::black));
             painter_.setBrush(Qt::NoBrush);
             painter_.drawRect(Rect(x0 + 3, boxTop, slotW - 6, boxBottom - boxTop));
@@ -388,7 +388,7 @@ bool PaintVerticalSheet(QPainter& painter, QPagedPaintDevice& pages, const Sheet
 
 int VerticalSheetPageCount(const Sheet& sheet, const VerticalOptions& options)
 {
-    const int perPage = GridFor(options.perPage).across * RowsOfProblems;
+    const int perPage = GridFor(options.paper.perPage).across * RowsOfProblems;
     const auto count = static_cast<int>(sheet.problems.size());
     return std::max(1, (count + perPage - 1) / perPage);
 }

@@ -6,6 +6,7 @@
 // Two rows of problems a page, two to four across.
 
 #include "core/Problem.h"
+#include "core/VerticalKind.h"
 #include "print/PrintResult.h"
 #include "print/PrinterModule.h"
 
@@ -21,14 +22,11 @@ namespace sumvarl {
 
 struct Sheet;
 
-inline constexpr std::array<int, 3> VerticalPerPageChoices{4, 6, 8};
-
 struct VerticalOptions
 {
     bool answerKey = false;
-    bool grid = false;     // one square for each digit, 10, 9 or 8 mm as 4, 6 or 8 fit a page
-    bool checkBox = false; // a box headed 验算 under each problem
-    int perPage = 6;       // one of VerticalPerPageChoices; any other reads as 6
+    // The squares are 10, 9 or 8 mm as 4, 6 or 8 problems fit a page; any other count reads as 6.
+    VerticalPaper paper;
     std::u16string pupilName;
     std::u16string footer; // at the foot of every page, left; the page number stands right
 };

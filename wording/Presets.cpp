@@ -45,10 +45,20 @@ PartSpec WithTables(PartSpec part, int from, int to, bool remainder = false)
     return part;
 }
 
+// A 竖式 part: ＋ and － half each (only the add-and-subtract kinds read them), one-digit
+// factors and divisors from the whole tables.
+PartSpec Columns(VerticalKind kind, int count, bool remainder = false)
+{
+    PartSpec part = WithTables(Part({50, 50, 0, 0}, 1000, count), 2, 9, remainder);
+    part.vertical = kind;
+    return part;
+}
+
 std::vector<Preset> MakePresets()
 {
     using enum CarryRule;
     using enum ProblemShape;
+    using enum VerticalKind;
     const auto p = [](const char16_t* term, const char16_t* name, std::vector<PartSpec> parts) {
         return Preset{QString::fromUtf16(term), QString::fromUtf16(name), std::move(parts)};
     };
@@ -71,13 +81,21 @@ std::vector<Preset> MakePresets()
           {Chains(MultiplyAdd, 100, 20, 2), Chains(MultiplySubtract, 100, 20, 2)}),
         p(u"二年级上", u"复习：20以内加减法 80 题＋100以内加减法 20 题",
           {Part({50, 50, 0, 0}, 20, 80), Part({50, 50, 0, 0}, 100, 20)}),
+        p(u"二年级上", u"竖式：两位数进位加法、退位减法",
+          {WithCarry(Columns(TwoDigitAddSubtract, 12), Always, Always)}),
         p(u"二年级下", u"表内除法", {WithTables(Part({0, 0, 0, 25}, 100, 60), 2, 9)}),
         p(u"二年级下", u"有余数的除法", {WithTables(Part({0, 0, 0, 25}, 100, 50), 2, 9, true)}),
         p(u"二年级下", u"混合运算",
           {Chains(MultiplyDivide, 100, 15, 2), Chains(DivideAddSubtract, 100, 15, 2),
            Chains(Bracketed, 100, 20, 2)}),
         p(u"三年级上", u"1000以内加减法（三位数）", {Part({50, 50, 0, 0}, 1000, 50)}),
+        p(u"三年级上", u"竖式：三位数加减法", {Columns(ThreeDigitAddSubtract, 12)}),
+        p(u"三年级上", u"竖式：多位数乘一位数", {Columns(ManyDigitsByOneDigit, 12)}),
         p(u"三年级下", u"表内乘除法", {WithTables(Part({0, 0, 50, 50}, 100, 80), 2, 9)}),
+        p(u"三年级下", u"竖式：除数是一位数的除法",
+          {Columns(DivideByOneDigit, 6), Columns(DivideByOneDigit, 6, true)}),
+        p(u"三年级下", u"竖式：两位数乘两位数", {Columns(TwoDigitByTwoDigit, 12)}),
+        p(u"四年级上", u"竖式：除数是两位数的除法", {Columns(DivideByTwoDigit, 12)}),
         p(u"四年级下", u"四则混合运算",
           {Chains(MultiplyAdd, 100, 10, 2), Chains(MultiplySubtract, 100, 10, 2),
            Chains(DivideAddSubtract, 100, 10, 2), Chains(Bracketed, 100, 20, 2)}),

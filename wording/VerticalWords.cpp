@@ -1,5 +1,7 @@
 #include "wording/VerticalWords.h"
 
+#include "core/SheetCode.h"
+
 #include <array>
 
 namespace sumvarl {
@@ -42,6 +44,12 @@ QString NoVerticalText(VerticalKind kind, const Lesson& lesson)
         .arg(lesson.tableFrom)
         .arg(lesson.tableTo)
         .arg(VerticalName(kind));
+}
+
+std::u16string SheetCodeFooter(const SheetSpec& recipe)
+{
+    const std::u16string code = EncodeSheetCode(recipe);
+    return code.empty() ? code : u"卷号 " + code;
 }
 
 } // namespace sumvarl

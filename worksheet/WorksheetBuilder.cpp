@@ -4,6 +4,7 @@
 #include "core/Math.h"
 #include "core/NumberText.h"
 #include "core/RandomSource.h"
+#include "core/Vertical.h"
 #include "worksheet/PrintSurface.h"
 #include "worksheet/ProblemLine.h"
 #include "worksheet/TableRow.h"
@@ -16,6 +17,18 @@ namespace sumvarl {
 namespace {
 
 using Math::WorksheetTable;
+
+// 48 bits from the source, after the clock is mixed in so that sheets in a row differ.
+std::uint64_t SeedFrom(RandomSource& random)
+{
+    random.Reseed();
+    constexpr float Steps = 16777216.0F; // a draw holds 24 bits
+    std::uint64_t seed = 0;
+    for (int k = 0; k < 2; ++k) {
+        seed = (seed << 24U) | static_cast<std::uint64_t>(random.Draw() * Steps);
+    }
+    return seed;
+}
 
 struct Counts
 {
@@ -100,6 +113,17 @@ Sheet SheetOfCommittedSettings(const BuildHooks& hooks)
     }
     RandomSource& random = hooks.random != nullptr ? *hooks.random : SharedRandom();
     const ProblemDraw draw = hooks.drawProblem ? hooks.drawProblem : DrawProblem;
+    if (IsVerticalSheet(sheet.recipe)) {
+        // A 竖式 sheet prints its 卷号: it is drawn from a seed of its own, which the code holds,
+        // so that the code makes the very sheet again.
+        sheet.recipe.seed = SeedFrom(random);
+        ClockRandom own(sheet.recipe.seed, [] { return std::uint64_t{0}; });
+        SheetProblems drawn = DrawSheetProblems(sheet.recipe, own, draw);
+        sheet.problems = std::move(drawn.problems);
+        sheet.fellShort = drawn.fellShort;
+        sheet.nextSeed = own.State();
+        return sheet;
+    }
     SheetProblems drawn = DrawSheetProblems(sheet.recipe, random, draw);
     sheet.problems = std::move(drawn.problems);
     sheet.fellShort = drawn.fellShort;

@@ -39,7 +39,7 @@ BuildHooks DefaultBuildHooks();
 
 // The sheet of the settings and the lesson that Start committed to Math, drawn from the hooks'
 // generator and random source: ProblemCount different problems, fewer when the attempts for one
-// run out.
+// run out. A 竖式 sheet is drawn from a seed taken from that source and kept in its recipe.
 Sheet SheetOfCommittedSettings(const BuildHooks& hooks);
 
 struct TableFill

@@ -337,7 +337,7 @@ private slots:
             QVERIFY2(outcome.job.has_value(), qPrintable(outcome.error));
             const sumvarl::batch::BatchJob& job = *outcome.job;
             QCOMPARE(job.vertical, sumvarl::VerticalKind::TwoDigitAddSubtract);
-            QVERIFY(job.grid && job.checkBox && job.perPage == 8);
+            QVERIFY(job.paper == (sumvarl::VerticalPaper{true, true, 8}));
             QCOMPARE(job.settings.ProblemCount, 8);
             QVERIFY(job.settings.CumulativeWeight[0] > 0 &&
                     job.settings.CumulativeWeight[1] > job.settings.CumulativeWeight[0]);

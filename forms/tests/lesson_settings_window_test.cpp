@@ -6,12 +6,14 @@
 #include "FormsTestSupport.h"
 #include "core/Lesson.h"
 #include "core/Math.h"
+#include "core/SheetCode.h"
 #include "forms/LessonSettingsWindow.h"
 #include "forms/frmDisplay.h"
 #include "forms/frmMain.h"
 #include "print/PrintedWorksheet.h"
 #include "testing/LessonColumns.h"
 #include "testing/VerticalReadBack.h"
+#include "worksheet/StepByStep.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -405,13 +407,25 @@ private slots:
     }
 
     // 竖式 除数是一位数的除法 under 题型: its own count, refused with tables that hold no divisor
-    // from 2, and Start makes a sheet of such divisions that 打印 sends set out in columns.
+    // from 2, and Start makes a sheet of such divisions that 打印 sends set out in columns, 8 a
+    // page as 竖式的纸 asks, its 卷号 at the foot giving the same problems back.
     void verticalFromTheShapeList()
     {
         QTest::keyClick(window_->windowHandle(), Qt::Key_M, Qt::ControlModifier);
         LessonSettingsWindow* more = window_->lessonSettings();
         auto* shape = Control<QComboBox>(*more, QStringLiteral("Shape"));
+        auto* perPage = Control<QComboBox>(*more, QStringLiteral("PerPage"));
+        QVERIFY(!perPage->isEnabled());
         Pick(*shape, sumvarl::ProblemShapeCount + 4);
+        // Kept as an own preset, the kind comes back with it.
+        hooks_->names = {QStringLiteral("竖式除法")};
+        Click(*more, "SaveOwn");
+        QCOMPARE(more->presetParts().at(0).vertical, sumvarl::VerticalKind::DivideByOneDigit);
+        QCOMPARE(shape->currentIndex(), sumvarl::ProblemShapeCount + 4);
+        Pick(*perPage, 2);
+        auto* grid = Control<QCheckBox>(*more, QStringLiteral("Grid"));
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(8, grid->height() / 2));
+        QCOMPARE(more->paper(), (sumvarl::VerticalPaper{true, false, 8}));
         QCOMPARE(Control<QLabel>(*more, QStringLiteral("Count"))->text(),
                  QStringLiteral("共 1751 道不同的题")); // 2..9 times 10 and more, up to 999
         Pick(*Control<QComboBox>(*more, QStringLiteral("TableTo")), 1);
@@ -445,8 +459,25 @@ private slots:
         QCOMPARE(printed.Commit(), sumvarl::SaveResult::Saved);
         const QList<printtest::ReadProblem> read = printtest::ReadVerticalProblems(pdf);
         QCOMPARE(read.size(), 10);
+        QCOMPARE(read[7].page, 1);
+        QCOMPARE(read[8].page, 2);
         // Posed with the divisor, the bracket and the dividend, the quotient left to the child.
         QCOMPARE(read.front().Rows().size(), 1);
+        static const QRegularExpression footer(QStringLiteral("卷号 ([0-9A-Z-]+)"));
+        const QRegularExpressionMatch code = footer.match(
+            printtest::RunPdfToText({QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
+        QVERIFY(code.hasMatch());
+        const sumvarl::DecodedSheetCode decoded =
+            sumvarl::DecodeSheetCode(code.captured(1).toStdU16String());
+        QVERIFY(decoded.recipe);
+        const sumvarl::Sheet again = sumvarl::MakeSheet(*decoded.recipe);
+        QCOMPARE(again.problems.size(), std::size_t{10});
+        for (std::size_t i = 0; i < 10; ++i) {
+            const QString posed =
+                QString::fromStdU16String(sumvarl::ProblemWithoutAnswer(again.problems[i]));
+            const QString key = QString::fromStdU16String(Math::WorksheetTable.ProblemKey[i + 1]);
+            QVERIFY2(key.startsWith(posed), qPrintable(key + QLatin1Char(' ') + posed));
+        }
     }
 
     // "二年级上 · 100以内连加连减" chosen by a parent: the boxes show what it set, Start makes its

@@ -61,7 +61,7 @@ private slots:
         const sumvarl::Sheet sheet = sumvarl::MakeSheet({{part}, 11});
         sumvarl::VerticalOptions key;
         key.answerKey = true;
-        key.grid = true;
+        key.paper.grid = true;
         QCOMPARE(sumvarl::PaintOnDefaultPrinter(sumvarl::VerticalSheetPages(sheet, key)).result,
                  sumvarl::PrintResult::Printed);
         const QStringList jobs = printtest::WaitForKeptJobs();

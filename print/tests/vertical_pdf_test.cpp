@@ -372,9 +372,9 @@ void VerticalPdfTest::keysWorkOutOnEverySheet()
             const sumvarl::Sheet sheet = MakeVerticalSheet(c, perPage + 2, seed);
             sumvarl::VerticalOptions options;
             options.answerKey = true;
-            options.perPage = perPage;
-            options.grid = seed == 2;
-            options.checkBox = seed != 1;
+            options.paper.perPage = perPage;
+            options.paper.grid = seed == 2;
+            options.paper.checkBox = seed != 1;
             const QString pdf = folder.filePath(QStringLiteral("key%1.pdf").arg(seed));
             QVERIFY(WritePdf(pdf, sheet, options));
             QVERIFY2(InsidePrintableArea(pdf), qPrintable(pdf));
@@ -406,8 +406,8 @@ void VerticalPdfTest::everyDigitStandsInItsSquare()
             const sumvarl::Sheet sheet = MakeVerticalSheet(c, perPage, 5);
             for (const bool grid : {true, false}) {
                 sumvarl::VerticalOptions options;
-                options.grid = grid;
-                options.perPage = perPage;
+                options.paper.grid = grid;
+                options.paper.perPage = perPage;
                 const QString pdf = folder.filePath(QStringLiteral("grid.pdf"));
                 QVERIFY(WritePdf(pdf, sheet, options));
                 const QImage page = Rendered(pdf, folder.path());

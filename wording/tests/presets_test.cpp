@@ -3,6 +3,7 @@
 
 #include "core/Lesson.h"
 #include "core/Sheet.h"
+#include "core/Vertical.h"
 #include "wording/Presets.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,10 @@ TEST(Presets, EveryPresetMakesItsWholeSheet)
         EXPECT_TRUE(names.insert(preset.FullName()).second) << shown;
         EXPECT_LE(preset.ProblemCount(), MaxSheetProblems) << shown;
         for (const PartSpec& part : preset.parts) {
+            if (part.vertical != VerticalKind::None) {
+                EXPECT_GE(DifferentVerticalProblems(part), part.problemCount) << shown;
+                continue;
+            }
             CountInputs in;
             in.weightTotal = part.weightTotal;
             std::copy(part.cumulativeWeight.begin(), part.cumulativeWeight.end(),
@@ -38,6 +43,7 @@ TEST(Presets, EveryPresetMakesItsWholeSheet)
     EXPECT_TRUE(FindPreset(QStringLiteral(" 二年级上 · 100以内连加连减 ")));
     EXPECT_TRUE(FindPreset(QStringLiteral("表内除法")));
     EXPECT_FALSE(FindPreset(QStringLiteral("二年级上")));
+    EXPECT_TRUE(IsVerticalSheet({FindPreset(QStringLiteral("竖式：除数是一位数的除法"))->parts}));
 }
 
 } // namespace
