@@ -31,8 +31,8 @@ more=$(window 20 更多设置)
 sleep 0.5
 
 step="choosing 二年级上 · 100以内连加连减 from 年级与单元"
-# The list at 2040, 3000, 4320 × 360 twips; the lesson is the eighth below （自己设置）.
-click "$more" 2040 3000 4320 360
+# The list at 2040, 3420, 4320 × 360 twips; the lesson is the eighth below （自己设置）.
+click "$more" 2040 3420 4320 360
 sleep 0.7
 for _ in 1 2 3 4 5 6 7 8; do
     xdotool key Down
