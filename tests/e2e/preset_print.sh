@@ -20,15 +20,8 @@ name=preset_print
 start_xvfb
 start_app
 
-step="opening 更多设置 with Ctrl+M"
-main=$(window 30 Sumvarl)
-[ -n "$main" ] || { alive; fail "no settings window within 30 s"; }
-xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
-sleep 0.5
-xdotool key ctrl+m
-more=$(window 20 更多设置)
-[ -n "$more" ] || { alive; fail "no 更多设置 within 20 s"; }
-sleep 0.5
+main_window
+more_window
 
 step="choosing 二年级上 · 100以内连加连减 from 年级与单元"
 # The list at 2040, 3420, 4320 × 360 twips; the lesson is the eighth below （自己设置）.
@@ -41,18 +34,7 @@ xdotool key Return
 sleep 0.5
 [ -n "${SUMVARL_SHOT:-}" ] && import -window root "$SUMVARL_SHOT"
 
-step="pressing 开始 and 打印"
-xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
-click "$main" 1440 3720 2055 615
-display=$(window 20 题目)
-[ -n "$display" ] || { alive; fail "no worksheet window within 20 s"; }
-sleep 1.5
-xdotool windowraise "$display"
-xdotool windowfocus --sync "$display" || fail "cannot focus the worksheet window"
-click "$display" 1200 8160 2175 495
-
-step="waiting for the print job"
-printed_job
+start_and_print
 
 step="checking every printed problem"
 pdftotext -layout "$job" - | tr -d ' \t\r\f' >"$work/job.txt" || fail "pdftotext could not read $job"

@@ -75,6 +75,39 @@ click() {
     xdotool mousemove --window "$1" $((($2 + $4 / 2) / 15)) $((($3 + $5 / 2) / 15)) click 1
 }
 
+# main_window: waits for the settings window and gives it the keyboard; sets $main.
+main_window() {
+    main=$(window 30 Sumvarl)
+    [ -n "$main" ] || { alive; fail "no settings window within 30 s"; }
+    xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
+    sleep 0.5
+}
+
+# more_window: 更多设置 opened with Ctrl+M from the settings window; sets $more.
+more_window() {
+    step="opening 更多设置 with Ctrl+M"
+    xdotool key ctrl+m
+    more=$(window 20 更多设置)
+    [ -n "$more" ] || { alive; fail "no 更多设置 within 20 s"; }
+    sleep 0.5
+}
+
+# start_and_print: 开始 on the settings window $main, then 打印 on the worksheet window; sets
+# $display, and $job to the printed PDF.
+start_and_print() {
+    step="pressing 开始 and 打印"
+    xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
+    click "$main" 1440 3720 2055 615
+    display=$(window 20 题目)
+    [ -n "$display" ] || { alive; fail "no worksheet window within 20 s"; }
+    sleep 1.5
+    xdotool windowraise "$display"
+    xdotool windowfocus --sync "$display" || fail "cannot focus the worksheet window"
+    click "$display" 1200 8160 2175 495
+    step="waiting for the print job"
+    printed_job
+}
+
 # printed_job: waits for the one job the test printer keeps and sets $job to its PDF.
 printed_job() {
     n=0

@@ -23,18 +23,11 @@ start_xvfb
 start_app
 
 step="typing 10 into 题数"
-main=$(window 30 Sumvarl)
-[ -n "$main" ] || { alive; fail "no settings window within 30 s"; }
-xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
-sleep 0.5
+main_window
 click "$main" 5760 2760 735 360
 xdotool key ctrl+a type 10
 
-step="opening 更多设置 with Ctrl+M"
-xdotool key ctrl+m
-more=$(window 20 更多设置)
-[ -n "$more" ] || { alive; fail "no 更多设置 within 20 s"; }
-sleep 0.5
+more_window
 
 step="choosing 竖式 除数是一位数的除法, 每页 8 题 and 方格"
 # 题型 opens on the first shape; the fifth 竖式 kind follows the ten shapes.
@@ -53,18 +46,7 @@ click "$more" 3660 2970 1000 300
 sleep 0.3
 [ -n "${SUMVARL_SHOT:-}" ] && import -window "$more" "$SUMVARL_SHOT"
 
-step="pressing 开始 and 打印"
-xdotool windowfocus --sync "$main" || fail "cannot focus the settings window"
-click "$main" 1440 3720 2055 615
-display=$(window 20 题目)
-[ -n "$display" ] || { alive; fail "no worksheet window within 20 s"; }
-sleep 1.5
-xdotool windowraise "$display"
-xdotool windowfocus --sync "$display" || fail "cannot focus the worksheet window"
-click "$display" 1200 8160 2175 495
-
-step="waiting for the print job"
-printed_job
+start_and_print
 
 step="checking the printed sheet"
 pdftotext -layout "$job" "$work/job.txt" || fail "pdftotext could not read $job"
