@@ -10,11 +10,14 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace sumvarl::history {
 namespace {
@@ -296,6 +299,18 @@ TEST(HistoryWriter, RecordsUntilStopped)
     }
 }
 
+// This test binary's own file, to start it again as a writer (no QCoreApplication to ask).
+QString ThisProgram()
+{
+#ifdef Q_OS_WIN
+    std::wstring name(32768, L'\0');
+    name.resize(::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size())));
+    return QString::fromStdWString(name);
+#else
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+#endif
+}
+
 QProcess* StartWriter(const QString& path, const QString& child, int count)
 {
     auto* p = new QProcess;
@@ -304,8 +319,7 @@ QProcess* StartWriter(const QString& path, const QString& child, int count)
     env.insert(QStringLiteral("SUMVARL_WRITER_CHILD"), child);
     env.insert(QStringLiteral("SUMVARL_WRITER_COUNT"), QString::number(count));
     p->setProcessEnvironment(env);
-    p->start(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget(),
-             {QStringLiteral("--gtest_filter=HistoryWriter.*")});
+    p->start(ThisProgram(), {QStringLiteral("--gtest_filter=HistoryWriter.*")});
     return p;
 }
 
@@ -356,7 +370,7 @@ TEST_F(HistoryStore, KilledWhileRecordingLosesNoCommittedAnswer)
     std::unique_ptr<QProcess> writer(StartWriter(path_, QStringLiteral("甲"), 100000));
     QByteArray output;
     WaitForCommitted(*writer, output, 200);
-    ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
+    writer->kill(); // SIGKILL, or TerminateProcess on Windows: no chance to tidy up either way
     writer->waitForFinished();
     const int said = WaitForCommitted(*writer, output, 0);
     QString integrity;
@@ -398,16 +412,19 @@ TEST_F(HistoryStore, ABackupTakenWhileRecordingIsWholeAndRestoresWithTheOldKeptA
     EXPECT_EQ(Answers(restored.keptAside, integrity), 400);
 }
 
-// A small file system of its own in a folder, where the system lets the test make one (root).
+// A small file system of its own in a folder, where the system lets the test make one (root on
+// Linux; Windows has no mount, so these tests are skipped there).
 class Tmpfs
 {
 public:
-    Tmpfs(const QString& folder, const char* options) : folder_(folder)
+    Tmpfs(const QString& folder, [[maybe_unused]] const char* options) : folder_(folder)
     {
         QDir().mkpath(folder);
+#ifndef Q_OS_WIN
         const QString command =
             QStringLiteral("mount -t tmpfs -o %1 tmpfs '%2' 2>/dev/null").arg(options, folder);
         mounted_ = ::geteuid() == 0 && std::system(command.toLocal8Bit().constData()) == 0;
+#endif
     }
     ~Tmpfs()
     {
@@ -417,7 +434,10 @@ public:
     }
     Tmpfs(const Tmpfs&) = delete;
     Tmpfs& operator=(const Tmpfs&) = delete;
-    bool Mounted() const { return mounted_; }
+    bool Mounted() const
+    {
+        return mounted_;
+    }
     void ReadOnly()
     {
         std::system(
@@ -434,7 +454,7 @@ TEST_F(HistoryStore, AFullDiskRefusesTheAnswerAndKeepsTheHistory)
     const QString folder = dir_.filePath(QStringLiteral("small"));
     Tmpfs disk(folder, "size=16m");
     if (!disk.Mounted()) {
-        GTEST_SKIP() << "needs root to mount a small file system";
+        GTEST_SKIP() << "needs root on Linux to mount a small file system";
     }
     Practising p(folder + QStringLiteral("/history.sqlite3"));
     for (int n = 0; n < 20; ++n) {
@@ -472,7 +492,7 @@ TEST_F(HistoryStore, AReadOnlyFolderKeepsNothingAndChangesNothing)
     const QString folder = dir_.filePath(QStringLiteral("locked"));
     Tmpfs disk(folder, "size=4m");
     if (!disk.Mounted()) {
-        GTEST_SKIP() << "needs root to mount a read-only file system";
+        GTEST_SKIP() << "needs root on Linux to mount a read-only file system";
     }
     const QString file = folder + QStringLiteral("/history.sqlite3");
     {
