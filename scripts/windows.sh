@@ -14,7 +14,7 @@ repo=$(pwd)
 cache=${SUMVARL_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/sumvarl-windows}
 jobs=${SUMVARL_WINDOWS_JOBS:-2}
 build=$repo/build/windows
-stage=${1:-all}
+step=${1:-all}
 triple=x86_64-w64-mingw32
 mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
@@ -155,7 +155,175 @@ toolchain() {
     testlibs
 }
 
-case "$stage" in
+wine=/usr/lib/wine/wine64 # Debian's wine64 keeps it off PATH
+mingw_dlls="/usr/lib/gcc/$triple/12-posix /usr/$triple/lib"
+
+# Z:\... for a Unix path, as Wine sees it.
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+# build/windows/wine-run starts a program of this build under Wine, with Qt's and MinGW's DLLs
+# on its path; CMake runs the tests through it. wine-tools/ lets the tests, from Windows, start
+# the Linux tools they read PDFs and CSV files with (Wine runs a Linux program it finds on its
+# PATH), the drive paths in their arguments turned back into Unix paths.
+wine_env() {
+    mkdir -p "$build/wine-tools"
+    winepath_list="$(windows_path "$cache/qt/bin");$(windows_path "$build/wine-tools")"
+    for d in $mingw_dlls; do winepath_list="$winepath_list;$(windows_path "$d")"; done
+    cat >"$build/wine-run" <<RUN
+#!/bin/sh
+export WINEPREFIX="$cache/wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPATH='$winepath_list'
+exec $wine "\$@"
+RUN
+    cat >"$build/wine-tools/unix-tool" <<'TOOL'
+#!/bin/sh
+tool=$(basename "$0" .exe)
+for a; do
+    shift
+    case $a in
+    [A-Za-z]:[\\/]*)
+        drive=$(printf %s "$a" | cut -c1 | tr 'A-Z' 'a-z')
+        rest=$(printf %s "$a" | cut -c3- | tr '\\' /)
+        a=$(readlink -f "$WINEPREFIX/dosdevices/$drive:")$rest
+        ;;
+    esac
+    set -- "$@" "$a"
+done
+exec "/usr/bin/$tool" "$@"
+TOOL
+    sed -i "2i WINEPREFIX='$cache/wine'" "$build/wine-tools/unix-tool"
+    chmod +x "$build/wine-run" "$build/wine-tools/unix-tool"
+    for t in pdftotext pdfinfo pdftoppm python3; do
+        ln -sf unix-tool "$build/wine-tools/$t.exe"
+    done
+    if [ ! -f "$cache/wine/system.reg" ]; then
+        log "a Wine prefix in $cache/wine"
+        "$build/wine-run" wineboot --init >/dev/null 2>&1 || true
+    fi
+}
+
+sumvarl() {
+    log "Sumvarl for Windows"
+    wine_env
+    # Benchmarks too, so that they keep building; they are not run under Wine.
+    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$cache/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run" >/dev/null
+    $NICE cmake --build "$build" -j "$jobs"
+}
+
+# The tests under Wine, on Qt's offscreen platform, inside Xvfb for what Wine itself shows.
+test_windows() {
+    wine_env
+    log "tests under Wine"
+    status=0
+    (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --output-on-failure -j "$jobs" --timeout 600) || status=1
+    log "sumvarl-batch.exe against the Linux build, seed 42"
+    compare_pdf || status=1
+    return $status
+}
+
+# The same seed and options make a PDF that pdftotext reads back exactly as the Linux one.
+compare_pdf() {
+    linux=$repo/build/dev/batch/sumvarl-batch
+    if [ ! -x "$linux" ]; then
+        cmake --preset dev >/dev/null
+        $NICE cmake --build --preset dev --target sumvarl-batch
+    fi
+    work=$(mktemp -d)
+    set -- --add 25 --sub 25 --mul 25 --div 25 --fill 30 --copies 2 --answers --seed 42
+    QT_QPA_PLATFORM=offscreen "$linux" "$@" -o "$work/linux.pdf"
+    QT_QPA_PLATFORM=offscreen "$build/wine-run" "$build/batch/sumvarl-batch.exe" "$@" \
+        -o "$(windows_path "$work/windows.pdf")"
+    pdftotext -layout "$work/linux.pdf" "$work/linux.txt"
+    pdftotext -layout "$work/windows.pdf" "$work/windows.txt"
+    if cmp -s "$work/linux.txt" "$work/windows.txt"; then
+        echo "same text: $(wc -l <"$work/linux.txt") lines, $(pdfinfo "$work/windows.pdf" | sed -n 's/^Pages: *//p') pages"
+        rm -rf "$work"
+    else
+        diff -u "$work/linux.txt" "$work/windows.txt" | head -n 40
+        echo "the texts differ; both PDFs are in $work"
+        return 1
+    fi
+}
+
+# The DLLs a Windows file names that are found in Qt's or MinGW's folders (the rest are the
+# system's own).
+dlls_of() {
+    $triple-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | while read -r dll; do
+        for d in "$cache/qt/bin" $mingw_dlls; do
+            if [ -f "$d/$dll" ]; then echo "$d/$dll"; break; fi
+        done
+    done
+}
+
+# windeployqt's layout, which windeployqt (a Windows program) would make: the programs, the Qt
+# DLLs they need, Qt's plugins in their folders, the Chinese translation of Qt's own dialogs and
+# MinGW's runtime DLLs.
+deploy() {
+    log "the programs in windeployqt's layout"
+    stage=$build/installer/Sumvarl
+    rm -rf "$build/installer"
+    cmake --install "$build" --prefix "$build/installer/prefix" --component sumvarl >/dev/null
+    mkdir -p "$stage"
+    cp "$build/installer/prefix/bin/"*.exe "$build/installer/prefix/bin/"*.dll "$stage/"
+    plugins=$cache/qt/plugins
+    for p in platforms/qwindows styles/qwindowsvistastyle sqldrivers/qsqlite \
+        imageformats/qico imageformats/qjpeg imageformats/qgif; do
+        if [ -f "$plugins/$p.dll" ]; then
+            mkdir -p "$stage/$(dirname "$p")"
+            cp "$plugins/$p.dll" "$stage/$p.dll"
+        fi
+    done
+    mkdir -p "$stage/translations"
+    cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
+    # Every DLL the programs and plugins need, and what those need, until nothing is new.
+    while :; do
+        new=0
+        for f in $(find "$stage" -name '*.exe' -o -name '*.dll'); do
+            for dll in $(dlls_of "$f"); do
+                if [ ! -f "$stage/$(basename "$dll")" ]; then
+                    cp "$dll" "$stage/"
+                    new=1
+                fi
+            done
+        done
+        [ "$new" = 0 ] && break
+    done
+    $triple-strip --strip-unneeded $(find "$stage" -name '*.exe' -o -name '*.dll')
+}
+
+installer() {
+    deploy
+    log "the installer"
+    sed 's/$/\r/' "$repo/LICENSE" >"$build/installer/LICENSE.txt"
+    # The uninstaller's list: every file, then the folders deepest first.
+    files=$build/installer/files.nsh
+    (cd "$stage" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+        cd "$stage" && find . -mindepth 1 -type d | sort -r |
+            sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|') >"$files"
+    version=$(sed -n 's/^project(Sumvarl VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+    makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage" -DVERSION="$version" -DFILES="$files" \
+        -DICON="$repo/forms/icons/sumvarl.ico" -DLICENSE="$build/installer/LICENSE.txt" \
+        -DOUTFILE="$build/Sumvarl-安装.exe" "$repo/packaging/windows/sumvarl.nsi"
+    ls -l "$build/Sumvarl-安装.exe"
+}
+
+case "$step" in
 toolchain) toolchain ;;
-*) echo "usage: $0 [all|toolchain|build|test|installer]" >&2; exit 2 ;;
+build) sumvarl ;;
+test) test_windows ;;
+installer) installer ;;
+all)
+    toolchain
+    sumvarl
+    test_windows
+    installer
+    ;;
+*)
+    echo "usage: $0 [all|toolchain|build|test|installer]" >&2
+    exit 2
+    ;;
 esac
