@@ -41,6 +41,11 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+#ifdef Q_OS_WIN
+    // Windows gives a program its command line as UTF-16, which Qt's list keeps exactly; argv
+    // holds it in the 8-bit code page, where a Chinese file name may already have become "?".
+    return sumvarl::batch::BatchMain(QCoreApplication::arguments(), out, err);
+#else
     // The arguments as the system's bytes: Qt's own list has already replaced bytes it could not
     // decode, and a path must name exactly the file given.
     QList<QByteArray> raw;
@@ -48,4 +53,5 @@ int main(int argc, char** argv)
         raw << QByteArray(argv[k]);
     }
     return sumvarl::batch::BatchMain(raw, out, err);
+#endif
 }
