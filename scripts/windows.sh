@@ -156,13 +156,14 @@ toolchain() {
 }
 
 wine=/usr/lib/wine/wine64 # Debian's wine64 keeps it off PATH
+wineserver() { WINEPREFIX="$cache/wine" /usr/lib/wine/wineserver64 "$@"; }
 mingw_dlls="/usr/lib/gcc/$triple/12-posix /usr/$triple/lib"
 
 # Z:\... for a Unix path, as Wine sees it.
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # build/windows/wine-run starts a program of this build under Wine, with Qt's and MinGW's DLLs
-# on its path; CMake runs the tests through it. wine-tools/ lets the tests, from Windows, start
+# on its path; CMake runs the tests through it (wine-test). wine-tools/ lets the tests, from Windows, start
 # the Linux tools they read PDFs and CSV files with (Wine runs a Linux program it finds on its
 # PATH), the drive paths in their arguments turned back into Unix paths.
 wine_env() {
@@ -192,7 +193,15 @@ done
 exec "/usr/bin/$tool" "$@"
 TOOL
     sed -i "2i WINEPREFIX='$cache/wine'" "$build/wine-tools/unix-tool"
-    chmod +x "$build/wine-run" "$build/wine-tools/unix-tool"
+    # What CMake runs the tests with: their output with Unix line ends, which GoogleTest's test
+    # discovery reads (a Windows program's text output ends its lines with CR LF).
+    cat >"$build/wine-test" <<TEST
+#!/bin/sh
+status=\$(mktemp)
+{ "$build/wine-run" "\$@"; echo \$? >"\$status"; } | tr -d '\r'
+code=\$(cat "\$status"); rm -f "\$status"; exit "\$code"
+TEST
+    chmod +x "$build/wine-run" "$build/wine-test" "$build/wine-tools/unix-tool"
     for t in pdftotext pdfinfo pdftoppm python3; do
         ln -sf unix-tool "$build/wine-tools/$t.exe"
     done
@@ -209,7 +218,7 @@ sumvarl() {
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$cache/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-run" >/dev/null
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-test" >/dev/null
     $NICE cmake --build "$build" -j "$jobs"
 }
 
@@ -218,10 +227,13 @@ test_windows() {
     wine_env
     log "tests under Wine"
     status=0
+    # One Wine server for all the tests, rather than one started and stopped for each.
+    wineserver -p
     (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --output-on-failure -j "$jobs" --timeout 600) || status=1
     log "sumvarl-batch.exe against the Linux build, seed 42"
     compare_pdf || status=1
+    wineserver -k 2>/dev/null || true
     return $status
 }
 
@@ -321,7 +333,7 @@ install_check() {
     display=:$((50 + $$ % 40))
     Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
-    trap 'DISPLAY=$display "$build/wine-run" wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
+    trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
     export DISPLAY="$display"
     sleep 1
     programs="$cache/wine/drive_c/Program Files/Sumvarl"
@@ -337,7 +349,7 @@ install_check() {
     sleep 3 # the first paint
     import -window "$window" "$repo/docs/windows-settings.png"
     echo "the installed program's settings window: docs/windows-settings.png"
-    "$build/wine-run" wineserver -k 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
 
     # The uninstaller copies itself elsewhere and returns at once; its work takes a moment.
     "$build/wine-run" 'C:\Program Files\Sumvarl\卸载.exe' /S
@@ -352,6 +364,7 @@ install_check() {
 
 case "$step" in
 toolchain) toolchain ;;
+testlibs) toolchain_file && testlibs ;;
 build) sumvarl ;;
 test) test_windows ;;
 installer) installer ;;
