@@ -6,6 +6,8 @@
 ; folder chosen by hand may hold other files. The child's history lives in the user's AppData
 ; and stays when the program goes.
 Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where Windows (or Wine) has no 32-bit layer.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
