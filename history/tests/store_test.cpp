@@ -72,7 +72,11 @@ TEST_F(HistoryStore, KeepsChildrenAnswersAndTheBookAcrossReopening)
     {
         Practising p(path_);
         ASSERT_EQ(p.store->Report().state, OpenState::Ready);
+#ifndef Q_OS_WIN
+        // Windows keeps who may read a file in its folder's access list (the user's AppData is
+        // the user's alone), not in mode bits, and Qt does not read that list by default.
         EXPECT_EQ(QFile::permissions(path_) & (QFile::ReadGroup | QFile::ReadOther), 0);
+#endif
         for (int n = 2; n <= 11; ++n) {
             ASSERT_TRUE(p.store->AddChild(QStringLiteral("孩子%1").arg(n), 1 + n % 6, Monday).Ok());
         }
@@ -397,7 +401,9 @@ TEST_F(HistoryStore, ABackupTakenWhileRecordingIsWholeAndRestoresWithTheOldKeptA
     const int inBackup = Answers(backup, integrity);
     EXPECT_EQ(integrity, QStringLiteral("ok"));
     EXPECT_GT(inBackup, 0);
+#ifndef Q_OS_WIN
     EXPECT_EQ(QFile::permissions(backup) & (QFile::ReadGroup | QFile::ReadOther), 0);
+#endif
 
     // A damaged backup is refused and nothing is changed.
     const QString damaged = dir_.filePath(QStringLiteral("damaged.sqlite3"));
