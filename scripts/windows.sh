@@ -140,6 +140,7 @@ testlibs() {
         src=$(source_of benchmark)
         $NICE cmake -S "$src" -B "$cache/build/benchmark" -G Ninja -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$cache/mingw.cmake" -DCMAKE_INSTALL_PREFIX="$cache/deps" \
+            -DGIT_VERSION="$(basename "$src" | sed 's/^benchmark-//')" \
             -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
             -DBENCHMARK_ENABLE_WERROR=OFF >/dev/null
         $NICE cmake --build "$cache/build/benchmark" -j "$jobs"
@@ -219,6 +220,8 @@ sumvarl() {
         -DCMAKE_TOOLCHAIN_FILE="$cache/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$build/wine-test" >/dev/null
+    # The programs first: the installer can be made from them while the tests still build.
+    $NICE cmake --build "$build" -j "$jobs" --target sumvarl sumvarl-batch sumvarl_printer
     $NICE cmake --build "$build" -j "$jobs"
 }
 
