@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "print/PrinterJob.h"
+#include "testing/DiskFull.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -305,7 +306,7 @@ protected:
         if (size > room_) {
             QSaveFile::writeData(data, room_);
             room_ = 0;
-            setErrorString(qt_error_string(ENOSPC));
+            setErrorString(qt_error_string(sumvarl::testing::DiskFullCode));
             return -1;
         }
         room_ -= size;

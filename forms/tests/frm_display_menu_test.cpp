@@ -12,6 +12,7 @@
 #include "forms/frmMain.h"
 #include "print/PrinterJob.h"
 #include "testing/AnswerCheck.h"
+#include "testing/DiskFull.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
 #include "wording/Messages.h"
@@ -614,7 +615,7 @@ private slots:
         // A full disk is said to be one, in Chinese.
         QCOMPARE(hooks_->messages[0].prompt,
                  sumvarl::SaveFailureMessage(sumvarl::SaveResult::NotWritten, chosenPath_,
-                                             qt_error_string(ENOSPC)));
+                                             qt_error_string(sumvarl::testing::DiskFullCode)));
         QVERIFY(hooks_->messages[0].prompt.contains(QStringLiteral("磁盘已满")));
         QCOMPARE(printtest::FileBytes(chosenPath_), QByteArray("older sheet"));
         QCOMPARE(QDir(folder_->path()).entryList(QDir::Files | QDir::Hidden),
