@@ -159,7 +159,7 @@ QString SystemReasonInChinese(const QString& reason)
     static const std::array<std::pair<int, const char16_t*>, 6> known{{
 #ifdef Q_OS_WIN
         {ERROR_DISK_FULL, u"磁盘已满"},
-        {ERROR_DISK_QUOTA_EXCEEDED, u"磁盘配额已用完"},
+        {1295, u"磁盘配额已用完"}, // ERROR_DISK_QUOTA_EXCEEDED, newer than MinGW's headers
         {ERROR_ACCESS_DENIED, u"没有写入权限"},
         {ERROR_WRITE_PROTECT, u"这个位置只能读、不能写"},
         {ERROR_PATH_NOT_FOUND, u"文件夹不存在"},
