@@ -157,7 +157,9 @@ toolchain() {
 }
 
 wine=/usr/lib/wine/wine64 # Debian's wine64 keeps it off PATH
-wineserver() { WINEPREFIX="$cache/wine" /usr/lib/wine/wineserver64 "$@"; }
+# The tests' Wine prefix; the installer is tried in a prefix of its own, like a fresh machine.
+prefix=$cache/wine
+wineserver() { WINEPREFIX="$prefix" /usr/lib/wine/wineserver64 "$@"; }
 mingw_dlls="/usr/lib/gcc/$triple/12-posix /usr/$triple/lib"
 
 # Z:\... for a Unix path, as Wine sees it.
@@ -173,8 +175,8 @@ wine_env() {
     for d in $mingw_dlls; do winepath_list="$winepath_list;$(windows_path "$d")"; done
     cat >"$build/wine-run" <<RUN
 #!/bin/sh
-export WINEPREFIX="$cache/wine" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH='$winepath_list'
+export WINEPREFIX="\${SUMVARL_WINEPREFIX:-$cache/wine}" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPATH="\${SUMVARL_WINEPATH-$winepath_list}"
 exec $wine "\$@"
 RUN
     cat >"$build/wine-tools/unix-tool" <<'TOOL'
@@ -333,14 +335,19 @@ install_check() {
     wine_env
     [ -f "$build/Sumvarl-安装.exe" ] || installer
     log "the installer under Wine"
+    prefix=$cache/wine-install
+    # Nothing on Wine's PATH: the installed program must find every DLL in its own folder.
+    export SUMVARL_WINEPREFIX="$prefix" SUMVARL_WINEPATH=""
+    rm -rf "$prefix"
+    "$build/wine-run" wineboot --init >/dev/null 2>&1 || true
     display=:$((50 + $$ % 40))
     Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
     export DISPLAY="$display"
     sleep 1
-    programs="$cache/wine/drive_c/Program Files/Sumvarl"
-    menu="$cache/wine/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sumvarl出题系统"
+    programs="$prefix/drive_c/Program Files/Sumvarl"
+    menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sumvarl出题系统"
     "$build/wine-run" "$build/Sumvarl-安装.exe" /S
     [ -f "$programs/sumvarl.exe" ] && [ -f "$menu/Sumvarl出题系统.lnk" ] ||
         { echo "the installer left no program or no Start menu entry" >&2; return 1; }
