@@ -26,10 +26,13 @@ void QuietRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
 int main(int argc, char** argv)
 {
     // Nothing is shown, so no display is needed: the offscreen platform unless the caller
-    // chose another one.
+    // chose another one. Windows' own platform needs no display server, and only it reads the
+    // system's fonts there (Qt's offscreen platform looks for font files in Qt's own folder).
+#ifndef Q_OS_WIN
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
+#endif
     // Without a desktop session Qt warns on start-up that XDG_RUNTIME_DIR is not set, although
     // nothing here needs that folder; on a plain terminal the warning looks like a fault.
     qtHandler = qInstallMessageHandler(QuietRuntimeDirWarning);

@@ -173,8 +173,16 @@ wine_env() {
     mkdir -p "$build/wine-tools"
     winepath_list="$(windows_path "$cache/qt/bin");$(windows_path "$build/wine-tools")"
     for d in $mingw_dlls; do winepath_list="$winepath_list;$(windows_path "$d")"; done
+    # Qt's offscreen platform on Windows reads the font files of one folder (QT_QPA_FONTDIR),
+    # not the system's fonts: the faces the Linux tests expect, from Debian's packages.
+    mkdir -p "$build/wine-fonts"
+    for face in "AR PL UMing CN" "AR PL UKai CN" "WenQuanYi Zen Hei" "DejaVu Sans" "DejaVu Serif"; do
+        file=$(fc-match -f '%{file}' "$face")
+        ln -sf "$file" "$build/wine-fonts/$(basename "$file")"
+    done
     cat >"$build/wine-run" <<RUN
 #!/bin/sh
+export QT_QPA_FONTDIR='$(windows_path "$build/wine-fonts")'
 export WINEPREFIX="\${SUMVARL_WINEPREFIX:-$cache/wine}" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="\${SUMVARL_WINEPATH-$winepath_list}"
 exec $wine "\$@"
