@@ -174,12 +174,11 @@ wine_env() {
     winepath_list="$(windows_path "$cache/qt/bin");$(windows_path "$build/wine-tools")"
     for d in $mingw_dlls; do winepath_list="$winepath_list;$(windows_path "$d")"; done
     # Qt's offscreen platform on Windows reads the font files of one folder (QT_QPA_FONTDIR),
-    # not the system's fonts: the faces the Linux tests expect, from Debian's packages.
+    # not the system's fonts: there, the Linux machine's fonts, which the tests expect.
+    rm -rf "$build/wine-fonts"
     mkdir -p "$build/wine-fonts"
-    for face in "AR PL UMing CN" "AR PL UKai CN" "WenQuanYi Zen Hei" "DejaVu Sans" "DejaVu Serif"; do
-        file=$(fc-match -f '%{file}' "$face")
-        ln -sf "$file" "$build/wine-fonts/$(basename "$file")"
-    done
+    find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \) \
+        -exec ln -sf {} "$build/wine-fonts/" \;
     cat >"$build/wine-run" <<RUN
 #!/bin/sh
 export QT_QPA_FONTDIR='$(windows_path "$build/wine-fonts")'
