@@ -179,9 +179,13 @@ wine_env() {
     mkdir -p "$build/wine-fonts"
     find /usr/share/fonts -type f \( -name '*.ttf' -o -name '*.ttc' -o -name '*.otf' \) \
         -exec ln -sf {} "$build/wine-fonts/" \;
+    # Wine hands a Windows program no Unix variable named QT_*, only WINEQT_* as QT_*.
     cat >"$build/wine-run" <<RUN
 #!/bin/sh
-export QT_QPA_FONTDIR='$(windows_path "$build/wine-fonts")'
+for name in \$(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE\$name=\"\\\$\$name\""
+done
+export WINEQT_QPA_FONTDIR='$(windows_path "$build/wine-fonts")'
 export WINEPREFIX="\${SUMVARL_WINEPREFIX:-$cache/wine}" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="\${SUMVARL_WINEPATH-$winepath_list}"
 exec $wine "\$@"
@@ -242,7 +246,7 @@ test_windows() {
     # One Wine server for all the tests, rather than one started and stopped for each.
     wineserver -p
     (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" \
-        ctest --output-on-failure -j "$jobs" --timeout 600) || status=1
+        ctest --output-on-failure -j "$jobs" --timeout 300) || status=1
     log "sumvarl-batch.exe against the Linux build, seed 42"
     compare_pdf || status=1
     wineserver -k 2>/dev/null || true
