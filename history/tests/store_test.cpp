@@ -284,12 +284,14 @@ TEST_F(HistoryStore, APaperSheetIsKeptAndMarkedOnce)
 // says each id once it is committed.
 TEST(HistoryWriter, RecordsUntilStopped)
 {
-    const QByteArray path = qgetenv("SUMVARL_WRITER_DB");
+    // As text, not bytes: Windows gives a variable's bytes in its 8-bit code page, where 甲 and 乙
+    // may both be "?".
+    const QString path = qEnvironmentVariable("SUMVARL_WRITER_DB");
     if (path.isEmpty()) {
         GTEST_SKIP() << "run by the tests below";
     }
-    const auto store = Store::Open(QString::fromUtf8(path), Monday);
-    const QString name = QString::fromUtf8(qgetenv("SUMVARL_WRITER_CHILD"));
+    const auto store = Store::Open(path, Monday);
+    const QString name = qEnvironmentVariable("SUMVARL_WRITER_CHILD");
     qint64 child = store->AddChild(name, 1, Monday).id;
     const qint64 round =
         store->StartRound(child, RoundKind::Practice, SheetSpec{{PartSpec{}}, 1}, 50, Monday).id;
