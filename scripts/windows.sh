@@ -28,7 +28,7 @@ log() { printf '== %s\n' "$*"; }
 packages() {
     need="g++-mingw-w64-x86-64-posix wine64 nsis qt6-base-dev qt6-base-dev-tools cmake ninja-build
 dpkg-dev perl tcl xvfb xauth poppler-utils imagemagick xdotool fonts-wqy-zenhei g++ libgtest-dev
-libbenchmark-dev"
+libbenchmark-dev qt6-translations-l10n"
     missing=""
     for p in $need; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
@@ -148,11 +148,19 @@ testlibs() {
     fi
 }
 
+# Qt's Chinese texts (its buttons and dialogs) where the cross-built Qt looks for translations:
+# Debian's .qm files, which are the same on every system.
+translations() {
+    mkdir -p "$cache/qt/translations"
+    cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$cache/qt/translations/"
+}
+
 toolchain() {
     packages
     toolchain_file
     sqlite
     qt
+    translations
     testlibs
 }
 
@@ -283,7 +291,7 @@ deploy() {
         fi
     done
     mkdir -p "$stage/translations"
-    cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
+    cp "$cache/qt/translations/qtbase_zh_CN.qm" "$stage/translations/"
     # Every DLL the programs and plugins need, and what those need, until nothing is new.
     while :; do
         new=0
@@ -363,6 +371,7 @@ install_check() {
 case "$step" in
 toolchain) toolchain ;;
 testlibs) toolchain_file && testlibs ;;
+translations) translations ;;
 build) sumvarl ;;
 test) test_windows ;;
 installer) installer ;;
