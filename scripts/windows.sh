@@ -27,7 +27,8 @@ log() { printf '== %s\n' "$*"; }
 
 packages() {
     need="g++-mingw-w64-x86-64-posix wine64 nsis qt6-base-dev qt6-base-dev-tools cmake ninja-build
-dpkg-dev perl tcl xvfb xauth poppler-utils imagemagick xdotool fonts-wqy-zenhei g++ libgtest-dev
+dpkg-dev perl tcl xvfb xauth poppler-utils imagemagick xdotool g++ libgtest-dev libgmock-dev
+fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
 libbenchmark-dev qt6-translations-l10n"
     missing=""
     for p in $need; do
