@@ -440,7 +440,7 @@ ParseOutcome ReadNames(const QString& path, std::vector<std::u16string>& names)
 
 std::filesystem::path FileSystemPath(const QString& path)
 {
-    return {QFile::encodeName(path).toStdString()};
+    return NativePath(path);
 }
 
 // Where a path leads once every link on the way, the last name's included, is followed; for a

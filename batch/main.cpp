@@ -26,10 +26,13 @@ void QuietRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
 int main(int argc, char** argv)
 {
     // Nothing is shown, so no display is needed: the offscreen platform unless the caller
-    // chose another one.
+    // chose another one. Windows' own platform needs no display server, and only it reads the
+    // system's fonts there (Qt's offscreen platform looks for font files in Qt's own folder).
+#ifndef Q_OS_WIN
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
+#endif
     // Without a desktop session Qt warns on start-up that XDG_RUNTIME_DIR is not set, although
     // nothing here needs that folder; on a plain terminal the warning looks like a fault.
     qtHandler = qInstallMessageHandler(QuietRuntimeDirWarning);
@@ -41,6 +44,11 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+#ifdef Q_OS_WIN
+    // Windows gives a program its command line as UTF-16, which Qt's list keeps exactly; argv
+    // holds it in the 8-bit code page, where a Chinese file name may already have become "?".
+    return sumvarl::batch::BatchMain(QCoreApplication::arguments(), out, err);
+#else
     // The arguments as the system's bytes: Qt's own list has already replaced bytes it could not
     // decode, and a path must name exactly the file given.
     QList<QByteArray> raw;
@@ -48,4 +56,5 @@ int main(int argc, char** argv)
         raw << QByteArray(argv[k]);
     }
     return sumvarl::batch::BatchMain(raw, out, err);
+#endif
 }

@@ -24,6 +24,10 @@ QFont MakeFont(const FontSpec& wanted, const QPaintDevice* device)
     font.setBold(wanted.bold);
     font.setUnderline(wanted.underline);
     font.setStrikeOut(wanted.strikeOut);
+    // Glyphs placed at their design widths: hinting that rounds widths to device pixels would
+    // move text by fractions of a point from one font engine to the next (Linux reads
+    // fontconfig's slight hinting, Qt's own FreeType engine on Windows hints fully).
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     // Resolve against the device so that sizes and metrics are the device's own (a 1200 dpi
     // printer measures text differently from a 96 dpi screen).
     return {font, device};

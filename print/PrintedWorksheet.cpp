@@ -157,10 +157,19 @@ void PrintSheetDocument(PrintSurface& surface, const Sheet& sheet, const Documen
     PrintDocumentRows(surface, asked, RowsOf(sheet), options);
 }
 
+std::filesystem::path NativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return {path.toStdWString()};
+#else
+    return {QFile::encodeName(path).toStdString()};
+#endif
+}
+
 bool IsReplaceableTarget(const QString& path)
 {
     std::error_code error;
-    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    const auto status = std::filesystem::status(NativePath(path), error);
     return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
 }
 

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -102,6 +103,11 @@ DrawDocument FrozenWorksheetDocument(DocumentOptions options);
 
 // The document painted through our surface, for a printer job.
 PaintPages PaintingOf(DrawDocument draw);
+
+// A path for std::filesystem: the bytes Qt itself would open on Linux; on Windows the UTF-16 name,
+// since the 8-bit code page there cannot hold every Chinese name (甲.pdf and 乙.pdf would both be
+// "?.pdf" on a Windows set to English).
+std::filesystem::path NativePath(const QString& path);
 
 // A new PDF takes its target's place by a rename, which would put a plain file where a device
 // or a pipe was (as root, /dev/null itself). Only nothing, a regular file or a link to one may be

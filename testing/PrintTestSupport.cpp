@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "print/PrinterJob.h"
+#include "testing/DiskFull.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,7 +21,9 @@
 #include <QTimer>
 #include <QtDebug>
 #include <cerrno>
+#ifndef Q_OS_WIN
 #include <csignal>
+#endif
 
 namespace printtest {
 
@@ -272,16 +275,22 @@ StoppedPrintService::StoppedPrintService()
     if (file.open(QIODevice::ReadOnly)) {
         pid_ = file.readAll().trimmed().toInt();
     }
+#ifdef Q_OS_WIN
+    pid_ = 0; // the test printer is a CUPS server, which Windows does not have
+#else
     if (pid_ <= 0 || ::kill(pid_, SIGSTOP) != 0) {
         pid_ = 0;
     }
+#endif
 }
 
 StoppedPrintService::~StoppedPrintService()
 {
+#ifndef Q_OS_WIN
     if (pid_ > 0) {
         ::kill(pid_, SIGCONT);
     }
+#endif
 }
 
 namespace {
@@ -297,7 +306,7 @@ protected:
         if (size > room_) {
             QSaveFile::writeData(data, room_);
             room_ = 0;
-            setErrorString(qt_error_string(ENOSPC));
+            setErrorString(qt_error_string(sumvarl::testing::DiskFullCode));
             return -1;
         }
         room_ -= size;

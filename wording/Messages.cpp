@@ -6,6 +6,9 @@
 #include <array>
 #include <cerrno>
 #include <utility>
+#ifdef Q_OS_WIN
+#include <winerror.h>
+#endif
 
 namespace sumvarl {
 
@@ -151,14 +154,24 @@ QString SheetCodeRefusalText(SheetCodeError error, const QString& code)
 
 QString SystemReasonInChinese(const QString& reason)
 {
-    // The reasons a person can act on; the rest stay as the system words them.
+    // The reasons a person can act on; the rest stay as the system words them. Qt words a file
+    // error with errno's text, and on Windows with the text of Windows' own error code.
     static const std::array<std::pair<int, const char16_t*>, 6> known{{
+#ifdef Q_OS_WIN
+        {ERROR_DISK_FULL, u"磁盘已满"},
+        {1295, u"磁盘配额已用完"}, // ERROR_DISK_QUOTA_EXCEEDED, newer than MinGW's headers
+        {ERROR_ACCESS_DENIED, u"没有写入权限"},
+        {ERROR_WRITE_PROTECT, u"这个位置只能读、不能写"},
+        {ERROR_PATH_NOT_FOUND, u"文件夹不存在"},
+        {ERROR_FILE_TOO_LARGE, u"文件太大"},
+#else
         {ENOSPC, u"磁盘已满"},
         {EDQUOT, u"磁盘配额已用完"},
         {EACCES, u"没有写入权限"},
         {EROFS, u"这个位置只能读、不能写"},
         {ENOENT, u"文件夹不存在"},
         {EFBIG, u"文件太大"},
+#endif
     }};
     for (const auto& [code, chinese] : known) {
         if (reason == qt_error_string(code)) {

@@ -255,6 +255,11 @@ private slots:
         QCOMPARE(outcome.job->answersFile, QStringLiteral("k.pdf"));
         QVERIFY(!outcome.job->answersAfterEachSheet);
 
+        // Names told apart only by their Chinese are two files on every system.
+        const ParseOutcome chinese =
+            ParseArguments(Command({"--answers-file", "甲.pdf", "-o", "乙.pdf"}));
+        QVERIFY2(chinese.job.has_value(), qPrintable(chinese.error));
+
         // Full-width digits read as everywhere else.
         const ParseOutcome wide =
             ParseArguments(Command({"--copies", "２０", "--seed", "２０", "--mul", "5", "--tables",

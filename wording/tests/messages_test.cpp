@@ -1,5 +1,6 @@
 // The words a person reads when printing or saving fails.
 
+#include "testing/DiskFull.h"
 #include "wording/Messages.h"
 #include "wording/Text.h"
 
@@ -37,9 +38,11 @@ TEST(PrintFailureMessage, NamesEachFailureInChineseAndNothingForSuccess)
 TEST(SaveFailureMessage, SaysWhyInChineseAndLeavesOtherReasonsAsTheSystemGaveThem)
 {
     using sumvarl::PrintResult;
-    const QString full = sumvarl::SaveFailureMessage(
-        sumvarl::SaveResult::NotWritten, QStringLiteral("x.pdf"), qt_error_string(ENOSPC));
-    EXPECT_TRUE(full.contains(QStringLiteral("磁盘已满（%1）").arg(qt_error_string(ENOSPC))))
+    const QString full =
+        sumvarl::SaveFailureMessage(sumvarl::SaveResult::NotWritten, QStringLiteral("x.pdf"),
+                                    qt_error_string(sumvarl::testing::DiskFullCode));
+    EXPECT_TRUE(full.contains(
+        QStringLiteral("磁盘已满（%1）").arg(qt_error_string(sumvarl::testing::DiskFullCode))))
         << full.toStdString();
     EXPECT_TRUE(sumvarl::SaveFailureMessage(sumvarl::SaveResult::NotAFile, QStringLiteral("pipe"))
                     .contains(QStringLiteral("不是普通文件")));
