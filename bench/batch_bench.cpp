@@ -11,6 +11,7 @@
 //                                generator and builder
 
 #include "batch/BatchRun.h"
+#include "bench/BenchMain.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
@@ -103,20 +104,7 @@ BENCHMARK(BM_Batch40SheetsNoPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// The application object (fonts) must outlive every benchmark and be gone before the program's
-// static objects are, so it lives in main; this main is used instead of benchmark_main's.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    sumvarl::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sumvarl::bench::RunWithApplication<QGuiApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 // the temporary folder), then timed: opening a child's data, making 今日练习, recording one
 // answer with synchronous=FULL, and the full page check.
 
+#include "bench/BenchMain.h"
 #include "core/RandomSource.h"
 #include "forms/ChildMemory.h"
 #include "forms/FormHooks.h"
@@ -321,20 +322,8 @@ BENCHMARK(BM_ExportAnswersCsv)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-// The report's fonts need the application object for the whole run (see print_bench.cpp); this
-// main is used instead of benchmark_main's.
+// The report's fonts need the application object for the whole run.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    sumvarl::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sumvarl::bench::RunWithApplication<QApplication>(argc, argv);
 }

@@ -10,6 +10,7 @@
 // BM_PrintWorksheet200ToImage    our surface on a raster image: text layout and rasterising,
 //                                without the PDF engine
 
+#include "bench/BenchMain.h"
 #include "core/Math.h"
 #include "core/RandomSource.h"
 #include "print/PainterSurface.h"
@@ -208,21 +209,7 @@ BENCHMARK(BM_PrintWorksheet200ToImage)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// Fonts need the application object for the whole run, and it must be gone before the program's
-// static objects are, so it lives in main rather than in a function-local static (which crashed
-// at exit). Being defined here, this main is used instead of benchmark_main's.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    sumvarl::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sumvarl::bench::RunWithApplication<QGuiApplication>(argc, argv);
 }
