@@ -64,8 +64,17 @@ start_app() {
 }
 
 # window SECONDS TITLE: the newest visible window with that exact title, once there is one.
+# Polled rather than `search --sync`: xdotool exits on an X error when a window it is looking at
+# goes away mid-search (a message box closing while the next window opens), and --sync would
+# then report nothing long before the time is up.
 window() {
-    timeout "$1" xdotool search --sync --onlyvisible --name "^$2\$" 2>/dev/null | tail -n 1
+    deadline=$(($(date +%s) + $1))
+    while :; do
+        found=$(xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | tail -n 1)
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
 }
 alive() {
     kill -0 "$app" 2>/dev/null || fail "the program has exited"
