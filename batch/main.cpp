@@ -8,6 +8,9 @@
 #include <QList>
 #include <QTextStream>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -21,10 +24,39 @@ void QuietRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
     }
 }
 
+#ifdef Q_OS_WIN
+// The messages are written as UTF-8, which a console shows in its own code page (936 on a
+// Chinese Windows) as nonsense; the console reads UTF-8 while the program runs, then as before.
+class Utf8Console
+{
+public:
+    Utf8Console()
+    {
+        if (previous_ != 0) {
+            ::SetConsoleOutputCP(CP_UTF8);
+        }
+    }
+    ~Utf8Console()
+    {
+        if (previous_ != 0) {
+            ::SetConsoleOutputCP(previous_);
+        }
+    }
+    Utf8Console(const Utf8Console&) = delete;
+    Utf8Console& operator=(const Utf8Console&) = delete;
+
+private:
+    const UINT previous_ = ::GetConsoleOutputCP(); // 0 without a console
+};
+#endif
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+#ifdef Q_OS_WIN
+    const Utf8Console console; // first, so that it outlasts the streams' last flush
+#endif
     // Nothing is shown, so no display is needed: the offscreen platform unless the caller
     // chose another one. Windows' own platform needs no display server, and only it reads the
     // system's fonts there (Qt's offscreen platform looks for font files in Qt's own folder).

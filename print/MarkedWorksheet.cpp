@@ -102,7 +102,11 @@ std::vector<MarkedPiece> MarkedItemPieces(const MarkedRound& round, std::size_t 
         add(RightMark);
     } else {
         add(WrongMark);
-        add(u"（" + RightAnswer(p) + u"）");
+        // Appended rather than u"（" + ...: GCC 12 warns falsely (-Wrestrict) on that form.
+        std::u16string shown = u"（";
+        shown += RightAnswer(p);
+        shown += u"）";
+        add(shown);
     }
     return pieces;
 }

@@ -4,6 +4,7 @@
 #include "batch/BatchRun.h"
 #include "core/SheetCode.h"
 #include "history/HistoryStore.h"
+#include "testing/DiskFull.h"
 #include "testing/PdfProblems.h"
 #include "testing/PrintTestSupport.h"
 #include "testing/Problems.h"
@@ -103,6 +104,7 @@ private:
 
 void BatchRunTest::thirtyNamesGiveThirtyNamedDifferentSheets()
 {
+    SKIP_WITHOUT_READ_BACK();
     QStringList names;
     for (int n = 1; n <= 30; ++n) {
         names << QStringLiteral("学生%1号").arg(n);
@@ -143,6 +145,7 @@ void BatchRunTest::thirtyNamesGiveThirtyNamedDifferentSheets()
 
 void BatchRunTest::answersAfterEachSheetAnswerThatSheet()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run = Batch({"--sub", "50", "--mul", "25", "--div", "25", "--fill", "60", "--count",
                            "100", "--copies", "3", "--answers", "-o", "mixed.pdf"});
     QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -181,6 +184,7 @@ void BatchRunTest::answersAfterEachSheetAnswerThatSheet()
 
 void BatchRunTest::answersFileHoldsTheKeysInSheetOrder()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run =
         Batch({"--add", "50", "--sub", "50", "--fill", "50", "--range", "20", "--count", "40",
                "--copies", "4", "--seed", "9", "--answers-file", "答案.pdf", "-o", "练习.pdf"});
@@ -205,6 +209,7 @@ void BatchRunTest::answersFileHoldsTheKeysInSheetOrder()
 
 void BatchRunTest::sameSeedSameSheetsOtherSeedOthers()
 {
+    SKIP_WITHOUT_READ_BACK();
     const QStringList common{"--add", "25",     "--sub", "25",       "--mul", "25",       "--div",
                              "25",    "--fill", "40",    "--copies", "3",     "--answers"};
     QCOMPARE(Batch(common + QStringList{"--seed", "42", "-o", "a.pdf"}).status, 0);
@@ -226,6 +231,7 @@ void BatchRunTest::sameSeedSameSheetsOtherSeedOthers()
 // options and seed keep giving the same sheets from one version to the next.
 void BatchRunTest::seededRunKeepsItsGoldenText()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run =
         Batch({"--add", "25", "--sub", "25", "--mul", "25", "--div", "25", "--fill", "30",
                "--count", "24", "--copies", "2", "--seed", "42", "--answers", "-o", "g.pdf"});
@@ -241,6 +247,7 @@ void BatchRunTest::seededRunKeepsItsGoldenText()
 // it; the code with one character changed is refused and writes nothing.
 void BatchRunTest::codesMakeTheSameSheetAgain()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run = Batch({"--sub", "50", "--div", "50", "--fill", "40", "--count", "30",
                            "--copies", "3", "--seed", "5", "--code", "-o", "three.pdf"});
     QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -277,6 +284,7 @@ void BatchRunTest::codesMakeTheSameSheetAgain()
 
 void BatchRunTest::verticalSheetsComeBackFromTheirCode()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run = Batch({"--vertical", "除数是两位数的除法", "--remainder", "--count", "10",
                            "--per-page", "4", "--code", "--answers", "--seed", "3", "-o", "v.pdf"});
     QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -393,6 +401,7 @@ void BatchRunTest::tooFewProblemsKeepsAnEarlierFile()
 
 void BatchRunTest::progressLineFromSixSheets()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run five = Batch({"--count", "10", "--copies", "5", "-o", "five.pdf"});
     QCOMPARE(five.status, 0);
     QVERIFY2(!five.err.contains(QStringLiteral("张…")), qPrintable(five.err));
@@ -408,6 +417,7 @@ void BatchRunTest::progressLineFromSixSheets()
 
 void BatchRunTest::runsWithoutADisplay()
 {
+    SKIP_WITHOUT_READ_BACK();
     const Run run = Batch({"--count", "20", "-o", "plain.pdf"}, true);
     QVERIFY2(run.status == 0, qPrintable(run.err));
     // A plain terminal gets no warnings about the desktop session.
@@ -426,6 +436,7 @@ void BatchRunTest::runsWithoutADisplay()
 // back from the PDF keeps the rule, and the separate answer key works out.
 void BatchRunTest::lessonSheetsReadBackFromThePdf()
 {
+    SKIP_WITHOUT_READ_BACK();
     struct Lesson
     {
         QStringList options;
@@ -487,7 +498,7 @@ void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles()
         out, err);
 
     QCOMPARE(status, 1);
-    QVERIFY2(errText.contains(Path(failing)) && errText.contains("No space left on device"),
+    QVERIFY2(errText.contains(Path(failing)) && errText.contains(qt_error_string(sumvarl::testing::DiskFullCode)),
              qPrintable(errText));
     for (const QString& name : files) {
         QCOMPARE(printtest::FileBytes(Path(name)), "older " + name.toUtf8());
@@ -499,6 +510,10 @@ void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles()
 // mistake comes first on today's review sheet, and its key answers it.
 void BatchRunTest::reviewSheetComesFromTheChildsHistory()
 {
+#ifdef Q_OS_WIN
+    // XDG_DATA_HOME moves nothing there: the test would write into the user's own history.
+    QSKIP("on Windows the history lies in the user's AppData folder, which no variable moves");
+#endif
     qputenv("XDG_DATA_HOME", Path(QStringLiteral("data")).toUtf8());
     const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
     {

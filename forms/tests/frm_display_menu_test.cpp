@@ -336,6 +336,7 @@ private slots:
 
     void previewAndPrintToReachThePrinterWithTheWorksheet()
     {
+        SKIP_WITHOUT_READ_BACK();
         QFETCH(QString, entry);
         QFETCH(QString, title);
         QWidget* owner = nullptr;
@@ -504,6 +505,7 @@ private slots:
 
     void savePdfWritesTheWorksheet()
     {
+        SKIP_WITHOUT_READ_BACK();
         chosenPath_ = folder_->filePath(QStringLiteral("sheet.pdf"));
         MenuWatch seen(QStringLiteral("SavePdf"));
         display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
@@ -519,6 +521,7 @@ private slots:
 
     void saveAnswersPdfWritesTheAnswerKey()
     {
+        SKIP_WITHOUT_READ_BACK();
         chosenPath_ = folder_->filePath(QStringLiteral("key.pdf"));
         MenuWatch seen(QStringLiteral("SaveAnswersPdf"));
         display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
@@ -548,6 +551,7 @@ private slots:
     // 脱式: the sheet with a line "＝" under each problem, then the key with each result.
     void saveWorkingPdfWritesStepsAndKey()
     {
+        SKIP_WITHOUT_READ_BACK();
         chosenPath_ = folder_->filePath(QStringLiteral("working.pdf"));
         MenuWatch seen(QStringLiteral("SaveWorkingPdf"));
         display_->showSheetMenu(sheet_->mapToGlobal(QPoint(10, 10)));
@@ -567,6 +571,9 @@ private slots:
     // folder, and never from the working folder.
     void suggestedFolderExists()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the documents and home folders come from the Windows shell, not from HOME");
+#endif
         const QByteArray home = qgetenv("HOME");
         const QByteArray config = qgetenv("XDG_CONFIG_HOME");
         qputenv("HOME", QFile::encodeName(folder_->path()));

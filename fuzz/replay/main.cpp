@@ -37,7 +37,7 @@ bool Replay(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
         return false;
     }
     const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
@@ -46,7 +46,7 @@ bool Replay(const fs::path& file)
     // sanitizers catch a read past its end.
     const auto copy = std::make_unique<std::uint8_t[]>(bytes.size());
     std::copy(bytes.begin(), bytes.end(), copy.get());
-    std::printf("%s\n", file.c_str());
+    std::printf("%s\n", file.string().c_str());
     std::fflush(stdout);
     LLVMFuzzerTestOneInput(copy.get(), bytes.size());
     return true;

@@ -333,7 +333,8 @@ QProcess* StartWriter(const QString& path, const QString& child, int count)
 // the test runner's own lines.
 int WaitForCommitted(QProcess& writer, QByteArray& output, int count)
 {
-    static const QRegularExpression id(QStringLiteral("^\\d+$"),
+    // A Windows program's text output ends its lines with CR LF.
+    static const QRegularExpression id(QStringLiteral("^\\d+\r?$"),
                                        QRegularExpression::MultilineOption);
     output += writer.readAllStandardOutput();
     int said = static_cast<int>(QString::fromLatin1(output).count(id));

@@ -37,6 +37,8 @@ QFont Face(double points, bool bold = false)
     QFont font(QStringLiteral("宋体"));
     font.setPointSizeF(points);
     font.setBold(bold);
+    // As the surface sets its faces, so that both measure with the same hinting.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
@@ -231,6 +233,7 @@ void PainterSurfaceTest::newPageExactlyWhenTheLineWouldNotFit_data()
 
 void PainterSurfaceTest::newPageExactlyWhenTheLineWouldNotFit()
 {
+    SKIP_WITHOUT_READ_BACK();
     QFETCH(int, resolution);
     QFETCH(double, points);
     QFETCH(double, marginMm);
