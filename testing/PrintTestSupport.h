@@ -19,7 +19,7 @@
 // A Windows build's tests under Wine can start them but never get their output nor learn that
 // they ended, so there the test functions that read files back say so and skip.
 #ifdef Q_OS_WIN
-#define SKIP_WITHOUT_READ_BACK()                                                                  \
+#define SKIP_WITHOUT_READ_BACK()                                                                   \
     QSKIP("reads the file back with pdftotext, pdfinfo or python3, Linux programs")
 #else
 #define SKIP_WITHOUT_READ_BACK() static_cast<void>(0)

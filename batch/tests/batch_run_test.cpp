@@ -498,7 +498,8 @@ void BatchRunTest::aWriteFailingHalfWayKeepsBothOlderFiles()
         out, err);
 
     QCOMPARE(status, 1);
-    QVERIFY2(errText.contains(Path(failing)) && errText.contains(qt_error_string(sumvarl::testing::DiskFullCode)),
+    QVERIFY2(errText.contains(Path(failing)) &&
+                 errText.contains(qt_error_string(sumvarl::testing::DiskFullCode)),
              qPrintable(errText));
     for (const QString& name : files) {
         QCOMPARE(printtest::FileBytes(Path(name)), "older " + name.toUtf8());
