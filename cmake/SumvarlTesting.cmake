@@ -21,6 +21,11 @@ function(sumvarl_add_qtest name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
+    # On Windows Qt Test logs to the debugger, not to the console, unless told otherwise; CTest
+    # would show nothing of a failure.
+    if(WIN32)
+        list(APPEND ARG_ENV QT_FORCE_STDERR_LOGGING=1)
+    endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
 endfunction()
