@@ -7,7 +7,7 @@
 #
 # The cross-built Qt, SQLite, GoogleTest and Google Benchmark go to a cache folder
 # ($SUMVARL_WINDOWS_CACHE, by default ~/.cache/sumvarl-windows) that later runs reuse: Qt's first
-# build takes about 20 minutes of two cores, a second run skips it. Not part of scripts/test.sh.
+# build takes about 35 minutes of two cores, a second run skips it. Not part of scripts/test.sh.
 set -eu
 cd "$(dirname "$0")/.."
 repo=$(pwd)
