@@ -233,6 +233,9 @@ test_windows() {
     # then a Windows program under Wine finishes its work but never exits; such a test is run
     # once more rather than counted as failed (its own failures still count).
     wineserver -p 2>/dev/null || true
+    # The first programs of a Wine session start Wine's own services; started alongside them, a
+    # test has been seen to hang at its end. Those services are up before the first test.
+    timeout 120 "$build/wine-run" wineboot >/dev/null 2>&1 || true
     (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --output-on-failure -j "$jobs" --timeout 300 --repeat after-timeout:2) || status=1
     log "sumvarl-batch.exe against the Linux build, seed 42"
